@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+/// The program's connections to its two database files. Record sources of
+/// all windows share one named connection per file; closeAll() drops them,
+/// after which each file on disk is the whole database.
+namespace Database {
+
+enum class File { Examinee, Theme };
+
+QString path(File file);
+QString fileName(File file); ///< "DBres.mdb" / "Theme.skn"
+
+struct CheckOptions
+{
+    bool integrity = false; ///< run PRAGMA quick_check as well (restore)
+};
+
+/// Checks that \a path is one of our \a kind database files with every table
+/// and field, opening it read-only: nothing is created or written. The
+/// message names the file and the fault.
+bool check(const QString &path, File kind, QString *error, CheckOptions options = {});
+
+/// Opens the connection to \a file if it is not open yet, after check().
+/// The connection uses journal_mode DELETE and synchronous FULL, so every
+/// stored change is durable once the statement returns.
+bool open(File file, QString *error);
+
+/// The open connection (invalid when open() has not succeeded).
+QSqlDatabase connection(File file);
+QString connectionName(File file);
+
+/// Closes every connection the program holds.
+void closeAll();
+
+} // namespace Database

@@ -1,0 +1,303 @@
+#include "RecordSource.h"
+
+#include "Schema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+namespace {
+
+// Rows are kept packed, one string per row, so a 100,000-row answer table
+// costs one allocation per row instead of one per value. Each value is its
+// length (one QChar, or 0xFFFF and two more for long values) then its text.
+void appendPacked(QString &packed, const QString &value)
+{
+    const qsizetype n = value.size();
+    if (n < 0xFFFF) {
+        packed.append(QChar(ushort(n)));
+    } else {
+        packed.append(QChar(ushort(0xFFFF)));
+        packed.append(QChar(ushort(n >> 16)));
+        packed.append(QChar(ushort(n & 0xFFFF)));
+    }
+    packed.append(value);
+}
+
+QString unpack(const QString &packed, int index)
+{
+    qsizetype pos = 0;
+    for (int i = 0;; ++i) {
+        if (pos >= packed.size())
+            return QString();
+        qsizetype n = packed.at(pos).unicode();
+        ++pos;
+        if (n == 0xFFFF) {
+            n = (qsizetype(packed.at(pos).unicode()) << 16) | packed.at(pos + 1).unicode();
+            pos += 2;
+        }
+        if (i == index)
+            return packed.mid(pos, n);
+        pos += n;
+    }
+}
+
+bool sqlFail(QString *error, const QSqlQuery &q)
+{
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+} // namespace
+
+RecordSource::RecordSource(QObject *parent)
+    : QObject(parent)
+{
+}
+
+bool RecordSource::open(Database::File file, const QString &table, QString *error)
+{
+    m_file = file;
+    m_table = table;
+    m_open = refresh(error);
+    return m_open;
+}
+
+bool RecordSource::refresh(QString *error)
+{
+    QSqlQuery q(Database::connection(m_file));
+    q.setForwardOnly(true);
+    // The whole table in stored order, as the windows expect.
+    if (!q.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(m_table))))
+        return sqlFail(error, q);
+    const QSqlRecord record = q.record();
+    QStringList fields;
+    for (int i = 1; i < record.count(); ++i)
+        fields << record.fieldName(i);
+    std::vector<Row> rows;
+    const int n = int(fields.size());
+    while (q.next()) {
+        Row row;
+        row.rowid = q.value(0).toLongLong();
+        row.key = row.rowid;
+        for (int i = 1; i <= n; ++i)
+            appendPacked(row.packed, q.value(i).toString());
+        rows.push_back(std::move(row));
+    }
+    if (q.lastError().isValid())
+        return sqlFail(error, q);
+    m_fields = fields;
+    m_rows = std::move(rows);
+    m_pending.clear();
+    setVisibleAll();
+    m_current = m_visible.empty() ? -1 : 0;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentChanged();
+    return true;
+}
+
+void RecordSource::setVisibleAll()
+{
+    m_filtered = false;
+    m_visible.resize(m_rows.size());
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        m_visible[i] = int(i);
+}
+
+void RecordSource::setFilter(const QString &fieldName, const QString &value)
+{
+    const int f = fieldIndex(fieldName);
+    m_visible.clear();
+    m_filtered = true;
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        if (f >= 0 && storedValue(m_rows[i], f) == value)
+            m_visible.push_back(int(i));
+    }
+    m_current = m_visible.empty() ? -1 : 0;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentChanged();
+}
+
+void RecordSource::clearFilter()
+{
+    setVisibleAll();
+    m_current = m_visible.empty() ? -1 : 0;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentChanged();
+}
+
+void RecordSource::emitMoved()
+{
+    Q_EMIT currentChanged();
+}
+
+void RecordSource::setCurrentRow(int visibleRow)
+{
+    const int target = visibleRow >= 0 && visibleRow < rowCount() ? visibleRow : -1;
+    if (target == m_current)
+        return;
+    m_current = target;
+    emitMoved();
+}
+
+void RecordSource::moveFirst() { setCurrentRow(rowCount() > 0 ? 0 : -1); }
+void RecordSource::moveLast() { setCurrentRow(rowCount() - 1); }
+void RecordSource::moveNext() { setCurrentRow(qMin(m_current + 1, rowCount() - 1)); }
+void RecordSource::movePrevious() { setCurrentRow(qMax(m_current - 1, 0)); }
+
+void RecordSource::addNew()
+{
+    Row row;
+    row.key = m_nextNewKey--;
+    for (int i = 0; i < m_fields.size(); ++i)
+        appendPacked(row.packed, QString());
+    m_rows.push_back(std::move(row));
+    m_visible.push_back(int(m_rows.size()) - 1);
+    m_current = rowCount() - 1;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentChanged();
+}
+
+int RecordSource::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QString RecordSource::storedValue(const Row &row, int fieldIndex) const
+{
+    return unpack(row.packed, fieldIndex);
+}
+
+const RecordSource::Row *RecordSource::currentRowData() const
+{
+    return m_current >= 0 ? &m_rows[size_t(m_visible[size_t(m_current)])] : nullptr;
+}
+
+QString RecordSource::value(int visibleRow, int f) const
+{
+    if (visibleRow < 0 || visibleRow >= rowCount() || f < 0 || f >= m_fields.size())
+        return QString();
+    const Row &row = m_rows[size_t(m_visible[size_t(visibleRow)])];
+    const auto p = m_pending.constFind(row.key);
+    if (p != m_pending.constEnd()) {
+        const auto v = p->constFind(f);
+        if (v != p->constEnd())
+            return *v;
+    }
+    return storedValue(row, f);
+}
+
+QString RecordSource::field(const QString &name) const
+{
+    return value(m_current, fieldIndex(name));
+}
+
+void RecordSource::setField(const QString &name, const QString &value)
+{
+    const Row *row = currentRowData();
+    const int f = fieldIndex(name);
+    if (!row || f < 0)
+        return;
+    if (this->value(m_current, f) == value && !m_pending.value(row->key).contains(f) && row->rowid != 0)
+        return;
+    m_pending[row->key][f] = value;
+    Q_EMIT currentChanged();
+}
+
+bool RecordSource::hasPending() const
+{
+    const Row *row = currentRowData();
+    return row && (row->rowid == 0 || m_pending.contains(row->key));
+}
+
+bool RecordSource::update(QString *error)
+{
+    if (m_current < 0)
+        return true;
+    Row &row = m_rows[size_t(m_visible[size_t(m_current)])];
+    const QHash<int, QString> pending = m_pending.value(row.key);
+    QSqlDatabase db = Database::connection(m_file);
+    QSqlQuery q(db);
+    if (row.rowid == 0) {
+        QStringList columns, marks;
+        for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
+            columns << Schema::quoted(m_fields[it.key()]);
+            marks << QStringLiteral("?");
+        }
+        if (columns.isEmpty())
+            q.prepare(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(Schema::quoted(m_table)));
+        else
+            q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                          .arg(Schema::quoted(m_table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+            q.addBindValue(it.value());
+        if (!q.exec())
+            return sqlFail(error, q);
+        row.rowid = q.lastInsertId().toLongLong();
+    } else {
+        if (pending.isEmpty())
+            return true;
+        QStringList sets;
+        for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+            sets << Schema::quoted(m_fields[it.key()]) + QStringLiteral(" = ?");
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(Schema::quoted(m_table), sets.join(QLatin1Char(','))));
+        for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+            q.addBindValue(it.value());
+        q.addBindValue(row.rowid);
+        if (!q.exec())
+            return sqlFail(error, q);
+        if (q.numRowsAffected() == 0) {
+            if (error)
+                *error = QStringLiteral("The row was removed from %1 by another window.").arg(m_table);
+            return false;
+        }
+    }
+    QString packed;
+    for (int f = 0; f < m_fields.size(); ++f)
+        appendPacked(packed, pending.contains(f) ? pending.value(f) : storedValue(row, f));
+    row.packed = packed;
+    m_pending.remove(row.key);
+    Q_EMIT currentChanged();
+    return true;
+}
+
+void RecordSource::cancelUpdate()
+{
+    const Row *row = currentRowData();
+    if (!row || !m_pending.contains(row->key))
+        return;
+    m_pending.remove(row->key);
+    Q_EMIT currentChanged();
+}
+
+bool RecordSource::deleteCurrent(QString *error)
+{
+    if (m_current < 0)
+        return true;
+    const int index = m_visible[size_t(m_current)];
+    const Row &row = m_rows[size_t(index)];
+    if (row.rowid != 0) {
+        QSqlQuery q(Database::connection(m_file));
+        q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Schema::quoted(m_table)));
+        q.addBindValue(row.rowid);
+        if (!q.exec())
+            return sqlFail(error, q);
+    }
+    m_pending.remove(row.key);
+    m_rows.erase(m_rows.begin() + index);
+    m_visible.erase(m_visible.begin() + m_current);
+    for (int &v : m_visible) {
+        if (v > index)
+            --v;
+    }
+    if (m_current >= rowCount())
+        m_current = rowCount() - 1;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentChanged();
+    return true;
+}

@@ -1,0 +1,230 @@
+#include "Schema.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <QUuid>
+
+namespace Schema {
+
+namespace {
+
+QStringList numbered(int from, int to, const QString &suffix = QString())
+{
+    QStringList list;
+    for (int i = from; i <= to; ++i)
+        list << QString::number(i) + suffix;
+    return list;
+}
+
+bool exec(QSqlQuery &q, const QString &sql, QString *error)
+{
+    if (q.exec(sql))
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+bool createTables(QSqlDatabase db, const QVector<Table> &tables, int applicationId, QString *error)
+{
+    QSqlQuery q(db);
+    for (const Table &t : tables) {
+        QStringList columns;
+        for (const QString &f : t.fields)
+            columns << quoted(f) + QStringLiteral(" TEXT");
+        if (!exec(q, QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.name), columns.join(QStringLiteral(", "))), error))
+            return false;
+    }
+    // Pragmas take no bound parameters; these are our own integer constants.
+    return exec(q, QStringLiteral("PRAGMA application_id = %1").arg(applicationId), error)
+        && exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion), error);
+}
+
+bool insertRow(QSqlDatabase db, const Table &t, const QStringList &values, QString *error)
+{
+    QStringList marks;
+    for (int i = 0; i < t.fields.size(); ++i)
+        marks << QStringLiteral("?");
+    QStringList columns;
+    for (const QString &f : t.fields)
+        columns << quoted(f);
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoted(t.name), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    for (const QString &v : values)
+        q.addBindValue(v);
+    if (q.exec())
+        return true;
+    if (error)
+        *error = q.lastError().text();
+    return false;
+}
+
+template <typename Fill>
+bool createFile(const QString &path, Fill fill, QString *error)
+{
+    if (QFile::exists(path)) {
+        if (error)
+            *error = QStringLiteral("%1 already exists").arg(path);
+        return false;
+    }
+    const QString temp = path + QStringLiteral(".new");
+    QFile::remove(temp);
+    const QString name = QStringLiteral("schema-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(temp);
+        if (!db.open()) {
+            if (error)
+                *error = db.lastError().text();
+        } else {
+            QSqlQuery q(db);
+            ok = exec(q, QStringLiteral("PRAGMA journal_mode = DELETE"), error);
+            q.finish(); // a pending result would block the commit below
+            ok = ok && fill(db, error);
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (ok && !QFile::rename(temp, path)) {
+        ok = false;
+        if (error)
+            *error = QStringLiteral("cannot rename %1 to %2").arg(temp, path);
+    }
+    if (!ok)
+        QFile::remove(temp);
+    return ok;
+}
+
+} // namespace
+
+QString quoted(const QString &identifier)
+{
+    QString s = identifier;
+    s.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + s + QLatin1Char('"');
+}
+
+Table ide()
+{
+    return {QStringLiteral("IDE"),
+            {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
+             QStringLiteral("Sen"), QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("DateEjra"),
+             QStringLiteral("DateTavalod"), QStringLiteral("Azmayande"), QStringLiteral("NKham"),
+             QStringLiteral("RDarsadi"), QStringLiteral("Hooshbahr")}};
+}
+
+Table answer()
+{
+    return {QStringLiteral("Answer"), QStringList{QStringLiteral("Code")} + numbered(1, 36)};
+}
+
+Table ppp()
+{
+    return {QStringLiteral("PPP"), QStringList{QStringLiteral("Code")} + numbered(5, 10) + numbered(5, 10, QStringLiteral("p"))};
+}
+
+Table theme()
+{
+    return {QStringLiteral("Theme"),
+            {QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
+             QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
+             QStringLiteral("Check1")}};
+}
+
+QVector<Table> examineeTables() { return {ide(), answer(), ppp()}; }
+QVector<Table> themeTables() { return {theme()}; }
+
+bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        if (error)
+            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    QTextStream in(&file);
+    const QStringList expected = ppp().fields;
+    const QStringList header = in.readLine().trimmed().split(QLatin1Char(','));
+    if (header != expected) {
+        if (error)
+            *error = QStringLiteral("%1: header must be %2").arg(path, expected.join(QLatin1Char(',')));
+        return false;
+    }
+    rows->clear();
+    int lineNo = 1;
+    while (!in.atEnd()) {
+        ++lineNo;
+        const QString line = in.readLine().trimmed();
+        if (line.isEmpty())
+            continue;
+        const QStringList cells = line.split(QLatin1Char(','));
+        if (cells.size() != expected.size()) {
+            if (error)
+                *error = QStringLiteral("%1, line %2: %3 values, expected %4")
+                             .arg(path).arg(lineNo).arg(cells.size()).arg(expected.size());
+            return false;
+        }
+        rows->append({cells[0].trimmed(), cells.mid(1, 6), cells.mid(7, 6)});
+    }
+    return true;
+}
+
+bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QString *error)
+{
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    bool ok = createTables(db, examineeTables(), kExamineeApplicationId, error);
+    const Table t = ppp();
+    for (int i = 0; ok && i < norms.size(); ++i)
+        ok = insertRow(db, t, QStringList{norms[i].code} + norms[i].iq + norms[i].percentile, error);
+    if (ok && !db.commit()) {
+        ok = false;
+        if (error)
+            *error = db.lastError().text();
+    }
+    if (!ok)
+        db.rollback();
+    return ok;
+}
+
+bool createThemeDatabase(QSqlDatabase db, QString *error)
+{
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    const Table t = theme();
+    QStringList empty;
+    for (int i = 0; i < t.fields.size() - 1; ++i)
+        empty << QString();
+    bool ok = createTables(db, themeTables(), kThemeApplicationId, error)
+           && insertRow(db, t, empty << QStringLiteral("0"), error);
+    if (ok && !db.commit()) {
+        ok = false;
+        if (error)
+            *error = db.lastError().text();
+    }
+    if (!ok)
+        db.rollback();
+    return ok;
+}
+
+bool createExamineeFile(const QString &path, const QVector<NormsRow> &norms, QString *error)
+{
+    return createFile(path, [&](QSqlDatabase db, QString *err) { return createExamineeDatabase(db, norms, err); }, error);
+}
+
+bool createThemeFile(const QString &path, QString *error)
+{
+    return createFile(path, [](QSqlDatabase db, QString *err) { return createThemeDatabase(db, err); }, error);
+}
+
+} // namespace Schema

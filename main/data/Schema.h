@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+/// The tables of the two database files, written once here. Every field is TEXT.
+namespace Schema {
+
+/// Marks a file as one of ours ("PELO" / "PELT"); the user_version is the schema version.
+constexpr int kExamineeApplicationId = 0x50454C4F;
+constexpr int kThemeApplicationId = 0x50454C54;
+constexpr int kSchemaVersion = 1;
+
+struct Table
+{
+    QString name;
+    QStringList fields;
+};
+
+Table ide();
+Table answer();
+Table ppp();
+Table theme();
+
+/// The tables each file must hold.
+QVector<Table> examineeTables();
+QVector<Table> themeTables();
+
+/// One norms row: raw score text, six IQs (ages 5..10), six percentiles.
+struct NormsRow
+{
+    QString code;
+    QStringList iq;         // 6 values
+    QStringList percentile; // 6 values
+};
+
+/// Reads the shipped norms table (header Code,5..10,5p..10p). False and
+/// *error on a malformed file.
+bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error);
+
+/// Creates the tables, identification pragmas and (for the examinee file)
+/// the norms rows in \a db, in one transaction.
+bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QString *error);
+bool createThemeDatabase(QSqlDatabase db, QString *error);
+
+/// Writes a new database file at \a path (via a temporary file renamed into
+/// place); refuses to touch an existing file.
+bool createExamineeFile(const QString &path, const QVector<NormsRow> &norms, QString *error);
+bool createThemeFile(const QString &path, QString *error);
+
+/// SQL identifier quoting ("1", "Group" and friends are identifiers).
+QString quoted(const QString &identifier);
+
+} // namespace Schema

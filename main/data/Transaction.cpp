@@ -1,0 +1,36 @@
+#include "Transaction.h"
+
+#include <QSqlError>
+
+Transaction::Transaction(Database::File file)
+    : m_file(file)
+{
+    QSqlDatabase db = Database::connection(m_file);
+    m_active = db.transaction();
+    if (!m_active)
+        m_error = db.lastError().text();
+}
+
+Transaction::~Transaction()
+{
+    if (m_active)
+        Database::connection(m_file).rollback();
+}
+
+bool Transaction::commit(QString *error)
+{
+    if (!m_active) {
+        if (error)
+            *error = m_error;
+        return false;
+    }
+    QSqlDatabase db = Database::connection(m_file);
+    if (!db.commit()) {
+        m_error = db.lastError().text();
+        if (error)
+            *error = m_error;
+        return false; // the destructor rolls back
+    }
+    m_active = false;
+    return true;
+}

@@ -1,0 +1,120 @@
+#include "CreditsBox.h"
+
+#include "AppPaths.h"
+#include "Fonts.h"
+#include "Twips.h"
+#include "WebLinks.h"
+
+#include <QDir>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTimer>
+
+namespace {
+
+// The platform's timer gives about 64 ticks a second; one cycle of 2035
+// ticks then lasts about half a minute.
+constexpr int kTickMs = 16;
+
+QFont lineFont(double pointSize)
+{
+    return Fonts::font(QStringLiteral("Arial"), pointSize, true);
+}
+
+QSize textSizeTwips(const QString &text, double pointSize)
+{
+    const QFontMetrics fm(lineFont(pointSize));
+    return QSize(fm.horizontalAdvance(text) * Twips::kPerPixel, fm.height() * Twips::kPerPixel);
+}
+
+} // namespace
+
+QStringList CreditsBox::creditTexts()
+{
+    return {
+        QStringLiteral("نرم افزار هوش پلورين کودکان"),
+        QStringLiteral("طراحي و برنامه نويسي: گروه نرم افزاري پلورين"),
+        QStringLiteral("****************************"),
+        QStringLiteral("پيام رسان ها: 0912 000 0000"),
+        QStringLiteral("ايميل: info@pelorin-soft.example"),
+        QStringLiteral("وب سايت: www.pelorin-soft.example"),
+        QStringLiteral("فروشگاه: shop.pelorin-soft.example"),
+        QStringLiteral("براي سفارش نرم افزار در پيام رسان ها پيام دهيد"),
+        QStringLiteral("نرم افزار را از فروشگاه يا وب سايت دانلود و خريداري کنيد"),
+    };
+}
+
+CreditsBox::CreditsBox(int widthTwips, int heightTwips, QWidget *parent)
+    : QFrame(parent)
+{
+    setObjectName(QStringLiteral("Picture1"));
+    setFixedSize(Twips::px(widthTwips), Twips::px(heightTwips));
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(81, 128, 91));
+    const QPixmap bitmap(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/credits_box.png")));
+    if (!bitmap.isNull())
+        pal.setBrush(QPalette::Window, bitmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    setPalette(pal);
+    setCursor(Qt::PointingHandCursor);
+
+    const QStringList texts = creditTexts();
+    for (int i = 0; i < CreditsScroller::kLines; ++i) {
+        auto *label = new QLabel(texts[i], this);
+        label->setObjectName(QStringLiteral("Label1_%1").arg(i + 1));
+        label->setAlignment(Qt::AlignCenter);
+        label->setAttribute(Qt::WA_TranslucentBackground);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0); background: transparent;"));
+        Label1 << label;
+    }
+    Text1 = new QLineEdit(QStringLiteral("Text1"), this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->hide();
+
+    auto measureWidth = [texts](int line, double pt) { return textSizeTwips(texts[line], pt).width(); };
+    auto measureHeight = [texts](int line, double pt) { return textSizeTwips(texts[line], pt).height(); };
+    m_scroller = std::make_unique<CreditsScroller>(widthTwips, heightTwips, measureWidth, measureHeight);
+    m_scroller->place();
+    apply();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setTimerType(Qt::CoarseTimer);
+    connect(Timer1, &QTimer::timeout, this, &CreditsBox::tick);
+    Timer1->start(kTickMs);
+}
+
+void CreditsBox::tick()
+{
+    m_scroller->setOffsetText(Text1->text());
+    m_scroller->tick();
+    Text1->setText(m_scroller->offsetText());
+    apply();
+}
+
+void CreditsBox::apply()
+{
+    // Only labels whose pixel geometry or size changed are touched, so a tick
+    // repaints just what moved.
+    for (int i = 0; i < CreditsScroller::kLines; ++i) {
+        QLabel *label = Label1[i];
+        const double pt = m_scroller->pointSize(i);
+        if (label->font().pointSizeF() != pt)
+            label->setFont(lineFont(pt));
+        const QSize size = textSizeTwips(label->text(), pt);
+        const QRect geometry(Twips::px(m_scroller->left(i)), Twips::px(m_scroller->top(i)),
+                             Twips::px(size.width()), Twips::px(size.height()));
+        if (label->geometry() != geometry)
+            label->setGeometry(geometry);
+    }
+}
+
+void CreditsBox::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        WebLinks::open(WebLinks::siteRoot());
+    QFrame::mousePressEvent(event);
+}

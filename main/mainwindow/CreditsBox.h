@@ -1,0 +1,44 @@
+#pragma once
+
+#include "CreditsScroller.h"
+
+#include <QFrame>
+#include <QVector>
+
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QTimer;
+
+/// The credits box Picture1: a bitmap with nine rising credit lines. A click
+/// anywhere on it opens the vendor's site.
+class CreditsBox : public QFrame
+{
+    Q_OBJECT
+
+public:
+    /// Width and height in twips.
+    CreditsBox(int widthTwips, int heightTwips, QWidget *parent = nullptr);
+
+    static QStringList creditTexts();
+
+    CreditsScroller &scroller() { return *m_scroller; }
+    /// Runs one tick of Timer1 and moves the labels.
+    void tick();
+    QLabel *line(int index) const { return Label1[index]; } ///< 0-based
+    QTimer *timer() const { return Timer1; }
+    /// The hidden offset holder.
+    QLineEdit *offsetBox() const { return Text1; }
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
+private:
+    void apply();
+
+    QVector<QLabel *> Label1;
+    QLineEdit *Text1;
+    QTimer *Timer1;
+    std::unique_ptr<CreditsScroller> m_scroller;
+};

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+/// Every message box, input box and file dialog of the program goes through
+/// here. In test mode nothing is shown: each call is logged and answered
+/// from the queue set up in advance, so no test ever waits on a modal box.
+namespace Dialogs {
+
+enum class Icon { None, Information, Warning, Critical, Question };
+
+/// Message box with right-to-left reading. Returns the button pressed.
+QMessageBox::StandardButton message(QWidget *owner, const QString &title, const QString &text,
+                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None);
+
+/// Input box: \a ok is false when the user cancelled.
+QString input(QWidget *owner, const QString &title, const QString &prompt, const QString &defaultText, bool *ok);
+
+/// File dialogs; empty text when cancelled.
+QString openFile(QWidget *owner, const QString &caption, const QString &dir, const QString &filter);
+QString saveFile(QWidget *owner, const QString &caption, const QString &dir, const QString &filter);
+
+// ---- test seam -------------------------------------------------------------
+
+struct Shown
+{
+    QString kind; ///< "message", "notice", "input", "open", "save"
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+    Icon icon = Icon::None;
+    QString dir;    ///< file dialogs: start folder (or proposed file)
+    QString filter; ///< file dialogs
+};
+
+void setTestMode(bool on);
+bool testMode();
+/// Answers for the next boxes, in order. Unanswered message boxes give
+/// NoButton, unanswered input boxes are cancelled, file dialogs give "".
+void setNextAnswer(QMessageBox::StandardButton button);
+void setNextInput(const QString &text, bool ok = true);
+void setNextFile(const QString &path);
+/// Records a box shown elsewhere (the timed notice) in the log.
+void record(const Shown &shown);
+QList<Shown> takeLog();
+
+} // namespace Dialogs

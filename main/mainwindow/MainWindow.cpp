@@ -1,0 +1,253 @@
+#include "MainWindow.h"
+
+#include "AppInfo.h"
+#include "AppPaths.h"
+#include "CreditsBox.h"
+#include "Database.h"
+#include "Fonts.h"
+#include "RecordSource.h"
+#include "RegistrationPanel.h"
+#include "SettingsPanel.h"
+#include "Twips.h"
+#include "WebLinks.h"
+#include "WrapButton.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QRegion>
+
+namespace {
+
+namespace Text {
+const QString start = QStringLiteral("شروع");
+const QString startTip = QStringLiteral("کدي که در قسمت ثبت نام به آزمودني داده ايد را در اين قسمت  وارد کرده و آزمون را شروع کنيد");
+const QString details = QStringLiteral("نمايش مشخصات آزمودني");
+const QString detailsTip = QStringLiteral("در اين قسمت مي توانيد مشخصات آزمودني را مشاهده، ويرايش نموده و يا پرينت بگيريد");
+const QString registration = QStringLiteral("ثبت نام آزمودني");
+const QString registrationTip = QStringLiteral("هر آزمودني را ابتدا ثبت نام نماييد");
+const QString settings = QStringLiteral("تنظيمات");
+const QString settingsTip = QStringLiteral("نام و آدرس کلينيک خود را در اين قسمت وارد کنيد");
+const QString update = QStringLiteral("به روز رساني");
+const QString exit = QStringLiteral("خروج");
+const QString help = QStringLiteral("Help");
+const QString helpTip = QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد");
+} // namespace Text
+
+// Client 9270 x 7725 twips; the window has no frame, so outer = client.
+constexpr int kWidthTw = 9270;
+constexpr int kHeightTw = 7725;
+
+struct Actions
+{
+    MainWindow::Action startTest, records, update, exit;
+};
+
+Actions &handovers()
+{
+    static Actions a;
+    return a;
+}
+
+} // namespace
+
+void MainWindow::setStartTestAction(Action a) { handovers().startTest = std::move(a); }
+void MainWindow::setRecordsAction(Action a) { handovers().records = std::move(a); }
+void MainWindow::setUpdateAction(Action a) { handovers().update = std::move(a); }
+void MainWindow::setExitAction(Action a) { handovers().exit = std::move(a); }
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("Frm0"));
+    setWindowTitle(AppInfo::title());
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(Twips::px(kWidthTw), Twips::px(kHeightTw));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    QPalette pal = palette();
+    const QPixmap background(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/main_background.png")));
+    if (!background.isNull())
+        pal.setBrush(QPalette::Window, background.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    else
+        pal.setColor(QPalette::Window, QColor(214, 226, 218));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    const QIcon icon(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/app_icon.png")));
+    if (!icon.isNull())
+        setWindowIcon(icon);
+
+    // Record sources exist from creation; load() opens them.
+    for (RecordSource **s : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5})
+        *s = new RecordSource(this);
+    Adodc1->setObjectName(QStringLiteral("Adodc1"));
+    Adodc2->setObjectName(QStringLiteral("Adodc2"));
+    Adodc3->setObjectName(QStringLiteral("Adodc3"));
+    Adodc4->setObjectName(QStringLiteral("Adodc4"));
+    Adodc5->setObjectName(QStringLiteral("Adodc5"));
+
+    SkinLabel9 = new QLabel(this);
+    SkinLabel9->setObjectName(QStringLiteral("SkinLabel9"));
+    SkinLabel9->setAlignment(Qt::AlignCenter);
+    SkinLabel9->setFont(Fonts::font(QStringLiteral("Arial"), 10, true));
+    SkinLabel9->setStyleSheet(QStringLiteral("color: rgb(40, 64, 46); background: transparent;"));
+
+    CmdHelp = new QPushButton(Text::help, this);
+    CmdHelp->setObjectName(QStringLiteral("CmdHelp"));
+    CmdHelp->setToolTip(Text::helpTip);
+    CmdHelp->setGeometry(Twips::rect(1755, 540, 855, 855));
+    const QPixmap helpFace(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/help_button.png")));
+    if (!helpFace.isNull()) {
+        CmdHelp->setIcon(helpFace);
+        CmdHelp->setIconSize(CmdHelp->size() - QSize(6, 6));
+    }
+    CmdHelp->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(192, 255, 192); border: 1px solid rgb(90, 130, 90); border-radius: 4px; }"
+                                          "QPushButton:pressed { background-color: rgb(170, 235, 170); }"));
+    connect(CmdHelp, &QPushButton::clicked, this, [] { WebLinks::open(WebLinks::helpPage()); });
+
+    Picture1 = new CreditsBox(9015, 3270, this);
+    Frame1 = new RegistrationPanel(this);
+    Frame9 = new SettingsPanel(this);
+
+    Command3 = makeButton("Command3", 975, 1020, Text::start, Text::startTip);
+    Command6 = makeButton("Command6", 2115, 1785, Text::details, Text::detailsTip);
+    Command2 = makeButton("Command2", 4020, 1020, Text::registration, Text::registrationTip);
+    Command7 = makeButton("Command7", 5160, 930, Text::settings, Text::settingsTip);
+    Command9 = makeButton("Command9", 6195, 1260, Text::update, QString());
+    Command1 = makeButton("Command1", 7545, 885, Text::exit, QString());
+
+    connect(Command3, &QPushButton::clicked, this, [this] { runAction(handovers().startTest); });
+    connect(Command6, &QPushButton::clicked, this, [this] { runAction(handovers().records); });
+    connect(Command2, &QPushButton::clicked, this, [this] { showArea(Area::Registration); });
+    connect(Command7, &QPushButton::clicked, this, [this] { showArea(Area::Settings); });
+    connect(Command9, &QPushButton::clicked, this, [this] { runAction(handovers().update); });
+    connect(Command1, &QPushButton::clicked, this, &MainWindow::exitAction);
+}
+
+MainWindow::~MainWindow() = default;
+
+WrapButton *MainWindow::makeButton(const char *name, int left, int width, const QString &caption, const QString &tip)
+{
+    auto *b = new WrapButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(Twips::rect(left, 4770, width, 1050));
+    b->setToolTip(tip);
+    b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+    b->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
+                                    " border: 1px solid rgb(150, 96, 110); border-radius: 6px; }"
+                                    "QPushButton:hover { background-color: rgb(255, 210, 218); }"
+                                    "QPushButton:pressed { background-color: rgb(232, 168, 180); }"));
+    return b;
+}
+
+bool MainWindow::load(QString *error)
+{
+    move(Twips::px(2640), Twips::px(20));
+    // The ellipse inscribed in (10, 0)-(w, h), in pixels of the outer window.
+    const int w = qRound(double(kWidthTw) / Twips::kPerPixel);
+    const int h = qRound(double(kHeightTw) / Twips::kPerPixel);
+    setMask(QRegion(QRect(10, 0, w - 10, h), QRegion::Ellipse));
+
+    if (!Database::open(Database::File::Examinee, error) || !Database::open(Database::File::Theme, error))
+        return false;
+    const struct
+    {
+        RecordSource *source;
+        Database::File file;
+        const char *table;
+    } sources[] = {
+        {Adodc1, Database::File::Examinee, "IDE"},   {Adodc2, Database::File::Examinee, "IDE"},
+        {Adodc3, Database::File::Examinee, "Answer"}, {Adodc4, Database::File::Theme, "Theme"},
+        {Adodc5, Database::File::Examinee, "IDE"},
+    };
+    for (const auto &s : sources) {
+        QString message;
+        if (!s.source->open(s.file, QLatin1String(s.table), &message)) {
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
+            return false;
+        }
+    }
+
+    Picture1->setGeometry(Twips::rect(220, 1440, 9015, 3270));
+    Frame1->setGeometry(Twips::rect(950, 1440, 7515, 3270));
+    Frame9->setGeometry(Twips::rect(870, 135, 6660, 4590));
+    Picture1->raise();
+
+    SkinLabel9->setText(AppInfo::versionLabel());
+    SkinLabel9->adjustSize();
+    SkinLabel9->move(Twips::px(4530), Twips::px(45));
+
+    Frame1->windowLoaded();
+    Frame9->windowLoaded();
+    showArea(Area::Credits);
+    return true;
+}
+
+void MainWindow::showArea(Area area)
+{
+    m_area = area;
+    Picture1->setVisible(area == Area::Credits);
+    Frame1->setVisible(area == Area::Registration);
+    Frame9->setVisible(area == Area::Settings);
+    if (area == Area::Registration)
+        Frame1->opened();
+    else if (area == Area::Settings)
+        Frame9->opened();
+}
+
+void MainWindow::runAction(const Action &action)
+{
+    if (action)
+        action(this);
+}
+
+void MainWindow::exitAction()
+{
+    if (m_unloading)
+        return;
+    m_unloading = true;
+    if (handovers().exit) {
+        handovers().exit(this);
+        // Unload: the record sources and the scroller go with the window.
+        hide();
+        deleteLater();
+    } else {
+        QApplication::quit();
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (m_unloading) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    exitAction();
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        Q_EMIT activated();
+    QWidget::changeEvent(event);
+}
+
+// Without a title bar the window is moved by dragging its background.
+void MainWindow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_dragFrom = event->globalPosition().toPoint() - frameGeometry().topLeft();
+    QWidget::mousePressEvent(event);
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    if (event->buttons() & Qt::LeftButton && !m_dragFrom.isNull())
+        move(event->globalPosition().toPoint() - m_dragFrom);
+    QWidget::mouseMoveEvent(event);
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ClinicValues.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class CreditsBox;
+class QFrame;
+class QLabel;
+class QPushButton;
+class RecordSource;
+class RegistrationPanel;
+class SettingsPanel;
+class WrapButton;
+
+/// The main window Frm0: the elliptic hub with the credits box, the two
+/// panels that take its place, and the row of six buttons.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class Area { Credits, Registration, Settings };
+
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    /// The load steps: placement, shape, record sources, version label, clinic
+    /// summary. On a database fault \a error holds the message and the window
+    /// must not be shown.
+    bool load(QString *error);
+
+    Area area() const { return m_area; }
+    void showArea(Area area);
+
+    RecordSource *Adodc1 = nullptr;
+    RecordSource *Adodc2 = nullptr;
+    RecordSource *Adodc3 = nullptr;
+    RecordSource *Adodc4 = nullptr;
+    RecordSource *Adodc5 = nullptr;
+
+    /// The printouts read these at print time.
+    ClinicValues &clinicValues() { return m_clinic; }
+
+    // Hand-overs to the other windows, wired by the program's start-up.
+    using Action = std::function<void(MainWindow *)>;
+    static void setStartTestAction(Action a);
+    static void setRecordsAction(Action a);
+    static void setUpdateAction(Action a);
+    static void setExitAction(Action a);
+
+    /// The exit action: the exit window is shown and this window unloads.
+    void exitAction();
+
+    CreditsBox *Picture1 = nullptr;
+    RegistrationPanel *Frame1 = nullptr;
+    SettingsPanel *Frame9 = nullptr;
+    QLabel *SkinLabel9 = nullptr;
+    WrapButton *Command3 = nullptr;
+    WrapButton *Command6 = nullptr;
+    WrapButton *Command2 = nullptr;
+    WrapButton *Command7 = nullptr;
+    WrapButton *Command9 = nullptr;
+    WrapButton *Command1 = nullptr;
+    QPushButton *CmdHelp = nullptr;
+
+Q_SIGNALS:
+    void activated();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    WrapButton *makeButton(const char *name, int left, int width, const QString &caption, const QString &tip);
+    void runAction(const Action &action);
+
+    Area m_area = Area::Credits;
+    ClinicValues m_clinic;
+    bool m_unloading = false;
+    QPoint m_dragFrom;
+};
