@@ -109,8 +109,11 @@ MainWindow::MainWindow(QWidget *parent)
     connect(CmdHelp, &QPushButton::clicked, this, [] { WebLinks::open(WebLinks::helpPage()); });
 
     Picture1 = new CreditsBox(9015, 3270, this);
-    Frame1 = new RegistrationPanel(this);
-    Frame9 = new SettingsPanel(this);
+    Frame1 = new RegistrationPanel(this, Adodc1, Adodc2, Adodc3, Adodc5);
+    Frame9 = new SettingsPanel(this, Adodc4, &m_clinic);
+    connect(Frame1, &RegistrationPanel::closed, this, [this] { showArea(Area::Credits); });
+    connect(Frame9, &SettingsPanel::closed, this, [this] { showArea(Area::Credits); });
+    connect(this, &MainWindow::activated, Frame9, &SettingsPanel::windowActivated);
 
     Command3 = makeButton("Command3", 975, 1020, Text::start, Text::startTip);
     Command6 = makeButton("Command6", 2115, 1785, Text::details, Text::detailsTip);

@@ -1,10 +1,7 @@
 #include "SettingsPanel.h"
 
-#include "MainWindow.h"
-
-SettingsPanel::SettingsPanel(MainWindow *owner)
-    : QFrame(owner)
-    , m_owner(owner)
+SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *, ClinicValues *)
+    : QFrame(parent)
 {
     setObjectName(QStringLiteral("Frame9"));
     setAutoFillBackground(true);
@@ -15,3 +12,4 @@ SettingsPanel::SettingsPanel(MainWindow *owner)
 
 void SettingsPanel::windowLoaded() {}
 void SettingsPanel::opened() {}
+void SettingsPanel::windowActivated() {}

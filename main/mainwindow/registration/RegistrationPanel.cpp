@@ -1,10 +1,7 @@
 #include "RegistrationPanel.h"
 
-#include "MainWindow.h"
-
-RegistrationPanel::RegistrationPanel(MainWindow *owner)
-    : QFrame(owner)
-    , m_owner(owner)
+RegistrationPanel::RegistrationPanel(QWidget *parent, RecordSource *, RecordSource *, RecordSource *, RecordSource *)
+    : QFrame(parent)
 {
     setObjectName(QStringLiteral("Frame1"));
     setAutoFillBackground(true);
