@@ -1,0 +1,50 @@
+#pragma once
+
+// A program folder in a temporary directory with freshly made database files.
+
+#include "AppPaths.h"
+#include "Database.h"
+#include "RecordSource.h"
+#include "Schema.h"
+
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+struct ProgramFolder
+{
+    QTemporaryDir dir;
+
+    ProgramFolder()
+    {
+        AppPaths::setProgramDir(dir.path());
+        QVector<Schema::NormsRow> norms;
+        for (int raw = 5; raw <= 36; ++raw)
+            norms.append({QString::number(raw), QStringList(6, QString::number(60 + raw)), QStringList(6, QString::number(raw))});
+        QString error;
+        if (!Schema::createExamineeFile(AppPaths::examineeDatabase(), norms, &error)
+            || !Schema::createThemeFile(AppPaths::themeDatabase(), &error))
+            qFatal("fixture: %s", qPrintable(error));
+    }
+    ~ProgramFolder()
+    {
+        Database::closeAll();
+        AppPaths::setProgramDir(QString());
+    }
+    bool openAll()
+    {
+        QString error;
+        return Database::open(Database::File::Examinee, &error) && Database::open(Database::File::Theme, &error);
+    }
+};
+
+/// Adds an IDE row through its own record source and stores it.
+inline void addExaminee(const QString &code, const QString &lastName = QString())
+{
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    s.addNew();
+    s.setField(QStringLiteral("Code"), code);
+    s.setField(QStringLiteral("LName"), lastName);
+    QVERIFY(s.update());
+}

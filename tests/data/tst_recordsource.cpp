@@ -1,0 +1,222 @@
+#include "Fixture.h"
+#include "Transaction.h"
+
+#include <QSignalSpy>
+
+class TestRecordSource : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void emptyTable();
+    void storedOrderAndMoveLast();
+    void otherSourcesSeeChangesAfterRefresh();
+    void filterComparesExactText_data();
+    void filterComparesExactText();
+    void pendingValuesNeedUpdate();
+    void deleteCurrentRemovesFromFile();
+    void newRowFieldsStartEmpty();
+    void longAndUnusualValuesRoundTrip();
+    void transactionRollsBackBothTables();
+
+private:
+    ProgramFolder *m_folder = nullptr;
+};
+
+void TestRecordSource::init()
+{
+    m_folder = new ProgramFolder;
+    QVERIFY(m_folder->openAll());
+}
+
+void TestRecordSource::cleanup()
+{
+    delete m_folder;
+    m_folder = nullptr;
+}
+
+void TestRecordSource::emptyTable()
+{
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QCOMPARE(s.rowCount(), 0);
+    QVERIFY(s.atStart());
+    s.moveLast();
+    QVERIFY(s.atStart());
+    QCOMPARE(s.field(QStringLiteral("Code")), QString());
+    s.setFilter(QStringLiteral("code"), QStringLiteral("1"));
+    QCOMPARE(s.rowCount(), 0);
+    QVERIFY(s.update()); // nothing current, nothing written
+}
+
+void TestRecordSource::storedOrderAndMoveLast()
+{
+    for (const char *code : {"3", "1", "2"})
+        addExaminee(QLatin1String(code));
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QCOMPARE(s.rowCount(), 3);
+    QCOMPARE(s.field(QStringLiteral("Code")), QStringLiteral("3"));
+    s.moveLast();
+    QCOMPARE(s.field(QStringLiteral("Code")), QStringLiteral("2"));
+    s.movePrevious();
+    QCOMPARE(s.field(QStringLiteral("CODE")), QStringLiteral("1"));
+}
+
+void TestRecordSource::otherSourcesSeeChangesAfterRefresh()
+{
+    addExaminee(QStringLiteral("1"), QStringLiteral("Old"));
+    RecordSource a, b;
+    QVERIFY(a.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(b.open(Database::File::Examinee, QStringLiteral("IDE")));
+
+    a.setField(QStringLiteral("LName"), QStringLiteral("New"));
+    QVERIFY(a.update());
+    a.addNew();
+    a.setField(QStringLiteral("Code"), QStringLiteral("2"));
+    QVERIFY(a.update());
+
+    QCOMPARE(b.rowCount(), 1);
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("Old"));
+    b.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
+    QCOMPARE(b.rowCount(), 0);
+
+    QVERIFY(b.refresh());
+    QVERIFY(!b.hasFilter());
+    QCOMPARE(b.rowCount(), 2);
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("New"));
+}
+
+void TestRecordSource::filterComparesExactText_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QStringList>("found");
+    QTest::newRow("7 is not 07") << QStringLiteral("7") << QStringList{QStringLiteral("7")};
+    QTest::newRow("07 is not 7") << QStringLiteral("07") << QStringList{QStringLiteral("07")};
+    QTest::newRow("apostrophe") << QStringLiteral("O'Brien") << QStringList{QStringLiteral("O'Brien")};
+    QTest::newRow("injection text is just text") << QStringLiteral("x' OR '1'='1") << QStringList();
+    QTest::newRow("trailing blank kept") << QStringLiteral("7 ") << QStringList{QStringLiteral("7 ")};
+    QTest::newRow("no match") << QStringLiteral("8") << QStringList();
+}
+
+void TestRecordSource::filterComparesExactText()
+{
+    QFETCH(QString, value);
+    QFETCH(QStringList, found);
+    for (const char *code : {"7", "07", "O'Brien", "7 ", "70"})
+        addExaminee(QString::fromUtf8(code));
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    s.setFilter(QStringLiteral("code"), value);
+    QStringList codes;
+    for (int i = 0; i < s.rowCount(); ++i)
+        codes << s.value(i, s.fieldIndex(QStringLiteral("Code")));
+    QCOMPARE(codes, found);
+    QCOMPARE(s.atStart(), found.isEmpty());
+    s.clearFilter();
+    QCOMPARE(s.rowCount(), 5);
+}
+
+void TestRecordSource::pendingValuesNeedUpdate()
+{
+    addExaminee(QStringLiteral("1"), QStringLiteral("Stored"));
+    RecordSource s, reader;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QSignalSpy changed(&s, &RecordSource::currentChanged);
+    s.setField(QStringLiteral("LName"), QStringLiteral("Pending"));
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(s.field(QStringLiteral("LName")), QStringLiteral("Pending"));
+    QVERIFY(reader.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QCOMPARE(reader.field(QStringLiteral("LName")), QStringLiteral("Stored"));
+
+    s.cancelUpdate();
+    QCOMPARE(s.field(QStringLiteral("LName")), QStringLiteral("Stored"));
+
+    s.setField(QStringLiteral("LName"), QStringLiteral("Written"));
+    QVERIFY(s.update());
+    QVERIFY(!s.hasPending());
+    QVERIFY(reader.refresh());
+    QCOMPARE(reader.field(QStringLiteral("LName")), QStringLiteral("Written"));
+}
+
+void TestRecordSource::deleteCurrentRemovesFromFile()
+{
+    for (const char *code : {"1", "2", "3"})
+        addExaminee(QLatin1String(code));
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    s.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
+    QVERIFY(s.deleteCurrent());
+    QCOMPARE(s.rowCount(), 0);
+    QVERIFY(s.atStart());
+
+    s.refresh();
+    QCOMPARE(s.rowCount(), 2);
+    QVERIFY(s.deleteCurrent()); // "1"; "3" becomes current
+    QCOMPARE(s.field(QStringLiteral("Code")), QStringLiteral("3"));
+    QVERIFY(s.deleteCurrent());
+    QVERIFY(s.atStart());
+
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM IDE")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 0);
+}
+
+void TestRecordSource::newRowFieldsStartEmpty()
+{
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("Answer")));
+    s.addNew();
+    s.setField(QStringLiteral("Code"), QStringLiteral("5"));
+    s.setField(QStringLiteral("3"), QStringLiteral("0"));
+    QVERIFY(s.update());
+    QVERIFY(s.refresh());
+    QCOMPARE(s.rowCount(), 1);
+    QCOMPARE(s.field(QStringLiteral("1")), QString());
+    QCOMPARE(s.field(QStringLiteral("3")), QStringLiteral("0"));
+    QCOMPARE(s.field(QStringLiteral("36")), QString());
+}
+
+void TestRecordSource::longAndUnusualValuesRoundTrip()
+{
+    const QString longText(70000, QLatin1Char('x'));
+    const QString persian = QStringLiteral("نتيجه نامعتبر مي باشد");
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    s.addNew();
+    s.setField(QStringLiteral("Code"), QStringLiteral("1"));
+    s.setField(QStringLiteral("FName"), longText);
+    s.setField(QStringLiteral("Hooshbahr"), persian);
+    QVERIFY(s.update());
+    QVERIFY(s.refresh());
+    QCOMPARE(s.field(QStringLiteral("FName")), longText);
+    QCOMPARE(s.field(QStringLiteral("Hooshbahr")), persian);
+    QCOMPARE(s.field(QStringLiteral("Code")), QStringLiteral("1"));
+}
+
+void TestRecordSource::transactionRollsBackBothTables()
+{
+    RecordSource ide, answer;
+    QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(answer.open(Database::File::Examinee, QStringLiteral("Answer")));
+    {
+        Transaction t(Database::File::Examinee);
+        QVERIFY(t.isActive());
+        ide.addNew();
+        ide.setField(QStringLiteral("Code"), QStringLiteral("9"));
+        QVERIFY(ide.update());
+        answer.addNew();
+        answer.setField(QStringLiteral("Code"), QStringLiteral("9"));
+        QVERIFY(answer.update());
+        // no commit: leaving the scope rolls both rows back
+    }
+    QVERIFY(ide.refresh());
+    QVERIFY(answer.refresh());
+    QCOMPARE(ide.rowCount(), 0);
+    QCOMPARE(answer.rowCount(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestRecordSource)
+#include "tst_recordsource.moc"
