@@ -16,6 +16,8 @@ function(pelorin_add_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+  # Shared fixtures (a program folder in a temporary directory, ...).
+  target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}/tests/common")
   target_compile_definitions(${name} PRIVATE
     PELORIN_CONTENT_DIR="${PELORIN_CONTENT_SOURCE_DIR}"
     PELORIN_SOURCE_DIR="${CMAKE_SOURCE_DIR}"

@@ -1,5 +1,5 @@
 #include "BoundField.h"
-#include "Fixture.h"
+#include "ProgramFolder.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "Fixture.h"
+#include "ProgramFolder.h"
 #include "Transaction.h"
 
 #include <QSignalSpy>

@@ -1,0 +1,207 @@
+#include "AppInfo.h"
+#include "CreditsBox.h"
+#include "Dialogs.h"
+#include "Fonts.h"
+#include "MainWindow.h"
+#include "ProgramFolder.h"
+#include "WebLinks.h"
+#include "WrapButton.h"
+#include "registration/RegistrationPanel.h"
+#include "settings/SettingsPanel.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void placementAndEllipse();
+    void buttons_data();
+    void buttons();
+    void captionsFitInsideTheirButtons();
+    void versionLabel();
+    void panelsTakeTheCreditsPlace();
+    void webLinks();
+    void creditsTimerMovesLines();
+    void brokenDatabaseStopsTheLoad();
+    void closingRunsTheExitAction();
+
+private:
+    ProgramFolder *m_folder = nullptr;
+    MainWindow *m_window = nullptr;
+};
+
+void TestMainWindow::init()
+{
+    Dialogs::setTestMode(true);
+    m_folder = new ProgramFolder;
+    m_window = new MainWindow;
+    QString error;
+    QVERIFY2(m_window->load(&error), qPrintable(error));
+    m_window->show();
+}
+
+void TestMainWindow::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+    delete m_folder;
+    m_folder = nullptr;
+    MainWindow::setExitAction({});
+    WebLinks::setOpener({});
+}
+
+void TestMainWindow::placementAndEllipse()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("Frm0"));
+    QCOMPARE(m_window->pos(), QPoint(176, 1));
+    QCOMPARE(m_window->size(), QSize(618, 515));
+    const QRegion mask = m_window->mask();
+    QVERIFY(mask.contains(QPoint(314, 257)));
+    QVERIFY(mask.contains(QPoint(12, 257)));
+    QVERIFY(!mask.contains(QPoint(8, 257))); // the ellipse starts 10 px in
+    QVERIFY(!mask.contains(QPoint(12, 5)));  // corners are cut away
+    QVERIFY(!mask.contains(QPoint(610, 510)));
+}
+
+void TestMainWindow::buttons_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<bool>("hasTip");
+    QTest::newRow("start") << "Command3" << QRect(65, 318, 68, 70) << QStringLiteral("شروع") << true;
+    QTest::newRow("details") << "Command6" << QRect(141, 318, 119, 70) << QStringLiteral("نمايش مشخصات آزمودني") << true;
+    QTest::newRow("register") << "Command2" << QRect(268, 318, 68, 70) << QStringLiteral("ثبت نام آزمودني") << true;
+    QTest::newRow("settings") << "Command7" << QRect(344, 318, 62, 70) << QStringLiteral("تنظيمات") << true;
+    QTest::newRow("update") << "Command9" << QRect(413, 318, 84, 70) << QStringLiteral("به روز رساني") << false;
+    QTest::newRow("exit") << "Command1" << QRect(503, 318, 59, 70) << QStringLiteral("خروج") << false;
+}
+
+void TestMainWindow::buttons()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(bool, hasTip);
+    auto *b = m_window->findChild<WrapButton *>(name);
+    QVERIFY(b);
+    QCOMPARE(b->geometry(), geometry);
+    QCOMPARE(b->text(), caption);
+    QCOMPARE(!b->toolTip().isEmpty(), hasTip);
+    const QFontInfo info(b->font());
+    QCOMPARE(info.family(), Fonts::nazanin());
+    QVERIFY(info.bold());
+    QCOMPARE(b->font().pointSize(), 12);
+    QVERIFY(b->styleSheet().contains(QStringLiteral("rgb(253, 191, 201)")));
+}
+
+void TestMainWindow::captionsFitInsideTheirButtons()
+{
+    for (WrapButton *b : m_window->findChildren<WrapButton *>()) {
+        const QFontMetrics fm(b->font());
+        const QRect area = b->rect().adjusted(3, 2, -3, -2);
+        const QRect needed = fm.boundingRect(area, Qt::AlignCenter | Qt::TextWordWrap, b->text());
+        QVERIFY2(area.contains(needed), qPrintable(b->objectName()));
+        // Single words must fit across; a two-word caption may wrap onto two lines.
+        for (const QString &word : b->text().split(QLatin1Char(' ')))
+            QVERIFY2(fm.horizontalAdvance(word) <= area.width(), qPrintable(b->objectName() + QLatin1Char(' ') + word));
+    }
+}
+
+void TestMainWindow::versionLabel()
+{
+    QCOMPARE(m_window->SkinLabel9->text(), QStringLiteral("Pelorin 2.3"));
+    QCOMPARE(m_window->SkinLabel9->pos(), QPoint(302, 3));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Pelorin"));
+}
+
+void TestMainWindow::panelsTakeTheCreditsPlace()
+{
+    QVERIFY(m_window->Picture1->isVisible());
+    QVERIFY(!m_window->Frame1->isVisible() && !m_window->Frame9->isVisible());
+    QCOMPARE(m_window->Picture1->geometry(), QRect(15, 96, 601, 218));
+    QCOMPARE(m_window->Frame1->geometry(), QRect(63, 96, 501, 218));
+    QCOMPARE(m_window->Frame9->geometry(), QRect(58, 9, 444, 306));
+
+    m_window->Command2->click();
+    QCOMPARE(m_window->area(), MainWindow::Area::Registration);
+    QVERIFY(!m_window->Picture1->isVisible() && m_window->Frame1->isVisible() && !m_window->Frame9->isVisible());
+    m_window->Command7->click();
+    QVERIFY(!m_window->Picture1->isVisible() && !m_window->Frame1->isVisible() && m_window->Frame9->isVisible());
+    Q_EMIT m_window->Frame9->closed();
+    QCOMPARE(m_window->area(), MainWindow::Area::Credits);
+    QVERIFY(m_window->Picture1->isVisible());
+    m_window->Command2->click();
+    Q_EMIT m_window->Frame1->closed();
+    QVERIFY(m_window->Picture1->isVisible() && !m_window->Frame1->isVisible());
+}
+
+void TestMainWindow::webLinks()
+{
+    QList<QUrl> opened;
+    WebLinks::setOpener([&](const QUrl &u) { opened << u; });
+    m_window->CmdHelp->click();
+    QTest::mouseClick(m_window->Picture1, Qt::LeftButton, {}, QPoint(300, 20));
+    QCOMPARE(opened.size(), 2);
+    QCOMPARE(opened[0].toString(), AppInfo::serverUrl() + QStringLiteral("/other/fonts.html"));
+    QCOMPARE(opened[1].toString(), AppInfo::serverUrl() + QStringLiteral("/"));
+    QVERIFY(opened[0].scheme() == QLatin1String("http"));
+    QVERIFY(Dialogs::takeLog().isEmpty()); // nothing reported
+}
+
+void TestMainWindow::creditsTimerMovesLines()
+{
+    CreditsBox *box = m_window->Picture1;
+    QVERIFY(box->timer()->isActive());
+    QVERIFY(box->timer()->interval() <= 16);
+    QCOMPARE(box->line(0)->text(), QStringLiteral("نرم افزار هوش پلورين کودکان"));
+    QCOMPARE(box->line(2)->text(), QString(28, QLatin1Char('*')));
+    QTRY_VERIFY_WITH_TIMEOUT(box->offsetBox()->text().toInt() >= 100, 5000);
+    const int top = box->line(0)->y();
+    QTRY_VERIFY_WITH_TIMEOUT(box->line(0)->y() < top, 2000);
+    // Still running while the window is hidden, as while a test is open.
+    m_window->hide();
+    const int offset = box->offsetBox()->text().toInt();
+    QTRY_VERIFY_WITH_TIMEOUT(box->offsetBox()->text().toInt() > offset, 2000);
+}
+
+void TestMainWindow::brokenDatabaseStopsTheLoad()
+{
+    delete m_window;
+    m_window = nullptr;
+    Database::closeAll();
+    QFile f(AppPaths::examineeDatabase());
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write("garbage");
+    f.close();
+    MainWindow w;
+    QString error;
+    QVERIFY(!w.load(&error));
+    QVERIFY2(error.contains(QStringLiteral("DBres.mdb")), qPrintable(error));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("garbage"));
+}
+
+void TestMainWindow::closingRunsTheExitAction()
+{
+    int calls = 0;
+    MainWindow::setExitAction([&](MainWindow *) { ++calls; });
+    QPointer<MainWindow> window = m_window;
+    m_window->close();
+    QCOMPARE(calls, 1);
+    QVERIFY(!window->isVisible());
+    QTRY_VERIFY(window.isNull()); // unloaded
+    m_window = nullptr;
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,95 @@
+#include "Dialogs.h"
+#include "TimedNotice.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QMessageBox *openNotice()
+{
+    return qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+}
+
+} // namespace
+
+class TestTimedNotice : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void closesItselfAfterASecond();
+    void secondNoticeGetsItsOwnSecond();
+    void testModeOnlyLogs();
+};
+
+void TestTimedNotice::closesItselfAfterASecond()
+{
+    Dialogs::setTestMode(false);
+    QWidget owner;
+    owner.show();
+    QString title, text;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QTimer::singleShot(200, [&] {
+        if (QMessageBox *box = openNotice()) {
+            title = box->windowTitle();
+            text = box->text();
+            buttons = box->standardButtons();
+            icon = box->icon();
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    ShowTimedNotice(&owner, QStringLiteral("ذخيره شد"));
+    const qint64 ms = clock.elapsed();
+    QCOMPARE(title, QStringLiteral("پيام"));
+    QCOMPARE(text, QStringLiteral("ذخيره شد"));
+    QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(icon, QMessageBox::NoIcon);
+    QVERIFY2(ms >= 900 && ms <= 1500, qPrintable(QString::number(ms)));
+}
+
+// The user closes the first notice at once; the second one, shown right
+// after, must still stay about a second and not be closed by the first's timer.
+void TestTimedNotice::secondNoticeGetsItsOwnSecond()
+{
+    Dialogs::setTestMode(false);
+    QWidget owner;
+    owner.show();
+    QTimer::singleShot(100, [] {
+        if (QMessageBox *box = openNotice())
+            box->button(QMessageBox::Ok)->click();
+    });
+    QElapsedTimer clock;
+    clock.start();
+    ShowTimedNotice(&owner, QStringLiteral("first"));
+    QVERIFY(clock.elapsed() < 600);
+    QTest::qWait(400);
+    clock.restart();
+    ShowTimedNotice(&owner, QStringLiteral("second"));
+    const qint64 ms = clock.elapsed();
+    QVERIFY2(ms >= 900 && ms <= 1500, qPrintable(QString::number(ms)));
+}
+
+void TestTimedNotice::testModeOnlyLogs()
+{
+    Dialogs::setTestMode(true);
+    QElapsedTimer clock;
+    clock.start();
+    ShowTimedNotice(nullptr, QStringLiteral("کد آزمودني را وارد کنيد"));
+    QVERIFY(clock.elapsed() < 200);
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].kind, QStringLiteral("notice"));
+    QCOMPARE(log[0].title, QStringLiteral("پيام"));
+    QCOMPARE(log[0].text, QStringLiteral("کد آزمودني را وارد کنيد"));
+    Dialogs::setTestMode(false);
+}
+
+QTEST_MAIN(TestTimedNotice)
+#include "tst_timednotice.moc"
