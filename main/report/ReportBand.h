@@ -1,0 +1,20 @@
+#pragma once
+
+#include "ReportElement.h"
+
+#include <QString>
+#include <QVector>
+
+/// A band of a report: a strip of the page \a height twips high, named as
+/// the callers address it ("Section1" ...).
+struct ReportBand
+{
+    QString name;
+    int height = 0;
+    QVector<ReportElement> elements;
+
+    /// The named element, or nullptr.
+    ReportElement *element(const QString &elementName);
+    const ReportElement *element(const QString &elementName) const;
+    ReportElement &add(const ReportElement &e);
+};

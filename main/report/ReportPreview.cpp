@@ -1,0 +1,111 @@
+#include "ReportPreview.h"
+
+#include "Dialogs.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QStandardPaths>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// The preview's own texts.
+const QString kPrint = QStringLiteral("پرينت");
+const QString kSavePdf = QStringLiteral("ذخيره PDF");
+const QString kZoomIn = QStringLiteral("+");
+const QString kZoomOut = QStringLiteral("-");
+const QString kFitWidth = QStringLiteral("تمام عرض");
+const QString kWholePage = QStringLiteral("تمام صفحه");
+const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
+const QString kPdfError = QStringLiteral("خطا");
+
+} // namespace
+
+ReportPreview::ReportPreview(QWidget *owner, const BandedReport &report)
+    : QWidget(owner, Qt::Window)
+    , m_report(report)
+    , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    setObjectName(QStringLiteral("ReportPreview"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(report.title);
+    setLayoutDirection(Qt::RightToLeft);
+    m_printer->setPageLayout(m_report.pageLayout);
+    m_printer->setDocName(report.title);
+
+    auto *bar = new QToolBar(this);
+    bar->setObjectName(QStringLiteral("PreviewBar"));
+    m_view = new QPrintPreviewWidget(m_printer.get(), this);
+    m_view->setObjectName(QStringLiteral("PreviewView"));
+    // The pages themselves are laid out left to right like paper.
+    m_view->setLayoutDirection(Qt::LeftToRight);
+    connect(
+        m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { m_report.render(printer); });
+
+    QAction *printAction = bar->addAction(kPrint);
+    printAction->setObjectName(QStringLiteral("PrintAction"));
+    connect(printAction, &QAction::triggered, this, &ReportPreview::print);
+    QAction *pdfAction = bar->addAction(kSavePdf);
+    pdfAction->setObjectName(QStringLiteral("SavePdfAction"));
+    connect(pdfAction, &QAction::triggered, this, &ReportPreview::saveAsPdf);
+    bar->addSeparator();
+    connect(bar->addAction(kZoomIn), &QAction::triggered, m_view, [this] { m_view->zoomIn(); });
+    connect(bar->addAction(kZoomOut), &QAction::triggered, m_view, [this] { m_view->zoomOut(); });
+    connect(bar->addAction(kFitWidth), &QAction::triggered, m_view, &QPrintPreviewWidget::fitToWidth);
+    connect(bar->addAction(kWholePage), &QAction::triggered, m_view, [this] { m_view->fitInView(); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(m_view);
+}
+
+ReportPreview::~ReportPreview() = default;
+
+ReportPreview *ReportPreview::open(QWidget *owner, const BandedReport &report, const QRect &geometry)
+{
+    auto *preview = new ReportPreview(owner, report);
+    if (geometry.isValid())
+        preview->setGeometry(geometry);
+    else
+        preview->resize(900, 1000);
+    preview->show();
+    preview->raise();
+    preview->activateWindow();
+    return preview;
+}
+
+int ReportPreview::pageCount() const
+{
+    return m_view->pageCount();
+}
+
+void ReportPreview::saveAsPdf()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath();
+    const QString proposed = QDir(dir).filePath(
+        m_report.title.trimmed().isEmpty() ? QStringLiteral("Pelorin.pdf") : m_report.title + ".pdf");
+    QString path = Dialogs::saveFile(this, kSavePdf, proposed, kPdfFilter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QString error;
+    if (!m_report.writePdf(path, &error))
+        Dialogs::message(this, kPdfError, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+}
+
+void ReportPreview::print()
+{
+    QPrintDialog dialog(m_printer.get(), this);
+    if (dialog.exec() == QDialog::Accepted)
+        m_report.render(m_printer.get());
+}

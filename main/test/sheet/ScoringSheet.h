@@ -1,0 +1,67 @@
+#pragma once
+
+#include "BandedReport.h"
+#include "ClinicValues.h"
+
+#include <QString>
+
+#include <array>
+
+class QPagedPaintDevice;
+class QWidget;
+class RecordSource;
+class ReportPreview;
+
+/// Everything the scoring sheet DataR1 prints for one test. The test window
+/// fills it at print time; the sheet keeps nothing between prints.
+struct ScoringSheet
+{
+    QString code; ///< Lblkey
+    QString firstName; ///< FName
+    QString lastName; ///< LName
+    QString age; ///< Sen
+    QString birthDate; ///< DateTavalod
+    QString education; ///< Tahsil
+    QString examiner; ///< Azmayande
+    QString testDate; ///< DateEjra
+    QString iq; ///< Lblhoosh as shown (maybe the invalid-result text)
+    QString classification; ///< LblN2
+    QString clinicName; ///< Theme Name
+    QString clinicAddress; ///< Theme Adress
+    /// The stored Answer row, fields "1" to "36": "" never stored, "0", "1".."6".
+    std::array<QString, 36> answers;
+    /// Show-logo flag, logo picture and contact block of the main window.
+    ClinicValues clinic;
+    /// The printed answer form; empty: AppPaths::contentDir() + "/answer_form.png".
+    QString answerFormPath;
+};
+
+/// Refreshes \a answerSource (an Answer record source), filters it on
+/// \a code and copies the stored answers of the first matching row into
+/// \a sheet; answers that were never stored stay "". The source is left
+/// refreshed and filtered on the code. False when the code has no row.
+bool ReadStoredAnswers(RecordSource *answerSource, const QString &code, ScoringSheet *sheet);
+
+/// Copies FName, LName, Sen, DateTavalod, Tahsil, Azmayande, DateEjra from
+/// the current row of an IDE record source.
+void ReadExaminee(const RecordSource &ide, ScoringSheet *sheet);
+/// Copies Name and Adress from the current row of a Theme record source.
+void ReadClinic(const RecordSource &theme, ScoringSheet *sheet);
+
+/// The full name as the sheet prints it: first name, one blank, last name.
+QString ScoringSheetFullName(const ScoringSheet &sheet);
+
+/// The answer box of \a item (1..36) on the form, in twips inside the
+/// detail band; the answer form picture has its rows there.
+QRect ScoringSheetAnswerBox(int item);
+
+/// The sheet DataR1 filled for \a sheet (bands Section4, Section1, Section3).
+BandedReport BuildScoringSheet(const ScoringSheet &sheet);
+
+/// Draws the sheet onto a printer or PDF writer.
+bool RenderScoringSheet(const ScoringSheet &sheet, QPagedPaintDevice *device);
+
+/// The print step: fills the sheet and shows it in its preview window, not
+/// modal, from which the user prints or saves a PDF. The caller (the test
+/// window) hides its result panel before and shows its start button after.
+ReportPreview *PrintScoringSheet(QWidget *owner, const ScoringSheet &sheet);
