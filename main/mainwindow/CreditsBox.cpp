@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFontMetrics>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QTimer>
 
 namespace {
@@ -23,11 +25,55 @@ QFont lineFont(double pointSize)
     return Fonts::font(QStringLiteral("Arial"), pointSize, true);
 }
 
+// Shaping Persian text is the costly part of a tick; each line is measured
+// once per size it takes.
 QSize textSizeTwips(const QString &text, double pointSize)
 {
+    static QHash<QPair<QString, int>, QSize> cache;
+    const QPair<QString, int> key(text, int(pointSize * 100));
+    const auto hit = cache.constFind(key);
+    if (hit != cache.constEnd())
+        return *hit;
     const QFontMetrics fm(lineFont(pointSize));
-    return QSize(fm.horizontalAdvance(text) * Twips::kPerPixel, fm.height() * Twips::kPerPixel);
+    const QSize size(fm.horizontalAdvance(text) * Twips::kPerPixel, fm.height() * Twips::kPerPixel);
+    cache.insert(key, size);
+    return size;
 }
+
+// A credit line draws its text from a picture made once per font size: the
+// line moves about 20 times a second and shaping it on every paint would
+// cost more than everything else the idle window does.
+class CreditLine : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        const qreal dpr = devicePixelRatioF();
+        if (m_cache.isNull() || m_cacheSize != size() || m_cacheFont != font() || m_cacheDpr != dpr) {
+            m_cache = QPixmap(size() * dpr);
+            m_cache.setDevicePixelRatio(dpr);
+            m_cache.fill(Qt::transparent);
+            QPainter p(&m_cache);
+            p.setFont(font());
+            p.setPen(palette().color(QPalette::WindowText));
+            p.drawText(QRect(QPoint(0, 0), size()), Qt::AlignCenter, text());
+            m_cacheSize = size();
+            m_cacheFont = font();
+            m_cacheDpr = dpr;
+        }
+        QPainter p(this);
+        p.drawPixmap(0, 0, m_cache);
+    }
+
+private:
+    QPixmap m_cache;
+    QSize m_cacheSize;
+    QFont m_cacheFont;
+    qreal m_cacheDpr = 0;
+};
 
 } // namespace
 
@@ -62,12 +108,14 @@ CreditsBox::CreditsBox(int widthTwips, int heightTwips, QWidget *parent)
 
     const QStringList texts = creditTexts();
     for (int i = 0; i < CreditsScroller::kLines; ++i) {
-        auto *label = new QLabel(texts[i], this);
+        auto *label = new CreditLine(texts[i], this);
         label->setObjectName(QStringLiteral("Label1_%1").arg(i + 1));
         label->setAlignment(Qt::AlignCenter);
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->setAttribute(Qt::WA_TransparentForMouseEvents);
-        label->setStyleSheet(QStringLiteral("color: rgb(255, 255, 0); background: transparent;"));
+        QPalette linePalette = label->palette();
+        linePalette.setColor(QPalette::WindowText, QColor(255, 255, 0));
+        label->setPalette(linePalette);
         Label1 << label;
     }
     Text1 = new QLineEdit(QStringLiteral("Text1"), this);

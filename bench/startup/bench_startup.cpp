@@ -1,0 +1,83 @@
+// Start-up time: process start to the main window shown, against an empty
+// Qt window measured in the same run. Each child process exits as soon as its
+// window is exposed; the parent times whole processes.
+//
+//   bench_startup [runs]      (run it under Xvfb or with QT_QPA_PLATFORM=offscreen)
+
+#include "AppPaths.h"
+#include "MainWindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+int child(const QString &mode, int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QWidget *w = nullptr;
+    if (mode == QLatin1String("pelorin")) {
+        AppPaths::setProgramDir(QStringLiteral(PELORIN_PROGRAM_DIR));
+        auto *m = new MainWindow;
+        QString error;
+        if (!m->load(&error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        w = m;
+    } else {
+        w = new QWidget;
+        w->resize(618, 515);
+    }
+    w->show();
+    // Leave once the first frame is on screen.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (w->windowHandle() && w->windowHandle()->isExposed())
+            QTimer::singleShot(0, &app, &QApplication::quit);
+    });
+    poll.start(1);
+    return app.exec();
+}
+
+double median(QVector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? 0 : v[v.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc >= 3 && qstrcmp(argv[1], "--child") == 0)
+        return child(QString::fromLatin1(argv[2]), argc, argv);
+
+    const int runs = argc >= 2 ? std::max(1, atoi(argv[1])) : 15;
+    QVector<double> empty, pelorin;
+    for (int i = 0; i < runs; ++i) {
+        for (const char *mode : {"empty", "pelorin"}) {
+            QElapsedTimer t;
+            t.start();
+            const int rc = QProcess::execute(QString::fromLocal8Bit(argv[0]), {QStringLiteral("--child"), QLatin1String(mode)});
+            const double ms = t.nsecsElapsed() / 1e6;
+            if (rc != 0) {
+                std::fprintf(stderr, "child %s failed (%d)\n", mode, rc);
+                return 1;
+            }
+            (qstrcmp(mode, "empty") == 0 ? empty : pelorin) << ms;
+        }
+    }
+    const double e = median(empty), p = median(pelorin);
+    std::printf("start to window shown, median of %d runs\n", runs);
+    std::printf("  empty Qt window: %7.1f ms\n", e);
+    std::printf("  Pelorin main window: %7.1f ms\n", p);
+    std::printf("  ratio: %.2f (target <= 1.5)\n", p / e);
+    return 0;
+}
