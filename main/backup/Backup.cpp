@@ -1,0 +1,195 @@
+#include "Backup.h"
+
+#include "AppPaths.h"
+#include "Clock.h"
+#include "Database.h"
+#include "ShamsiCalendar.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QtEndian>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace Backup {
+
+namespace {
+
+namespace Text {
+const QString program = QStringLiteral("Pelorin");
+const QString onDate = QStringLiteral("در تاريخ");
+const QString hour = QStringLiteral(" ساعت)");
+const QString close = QStringLiteral(")");
+const QString extension = QStringLiteral(".mdbB");
+} // namespace Text
+
+bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+// A rename is only durable once the folder's entry is on disk too.
+void syncFolder(const QString &dir)
+{
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Journal files left beside a replaced database belong to the old file;
+// SQLite would roll them back into the new one.
+void removeStaleJournals(const QString &database)
+{
+    for (const char *suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(database + QLatin1String(suffix));
+}
+
+// A file cut off in the middle (a copy that stopped short) is named as
+// such; SQLite would only call it damaged, or say nothing at all.
+bool checkLength(const QString &path, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return true; // the database check names that fault
+    const QByteArray head = file.read(100);
+    if (!head.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return true;
+    qint64 expected = 100;
+    if (head.size() == 100) {
+        const int size = qFromBigEndian<quint16>(head.constData() + 16);
+        const qint64 pageSize = size == 1 ? 65536 : size;
+        const quint32 pages = qFromBigEndian<quint32>(head.constData() + 28);
+        // The page count is only kept up to date when the two counters agree.
+        const bool counted = head.mid(24, 4) == head.mid(92, 4);
+        expected = counted ? pageSize * pages : 0;
+    }
+    if (file.size() >= expected)
+        return true;
+    return fail(error, QStringLiteral("%1: cut short (%2 of %3 bytes)")
+                           .arg(QFileInfo(path).fileName())
+                           .arg(file.size())
+                           .arg(expected));
+}
+
+} // namespace
+
+void processPendingEvents()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents();
+}
+
+bool copyFile(const QString &source, const QString &destination, QString *error, const ChunkHook &beforeChunk)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return fail(error, in.errorString());
+    const QFileInfo target(destination);
+    if (target.isDir())
+        return fail(error, systemError(EISDIR));
+
+    // The temporary file carries the destination's name so a leftover one
+    // after a crash says what it was.
+    QTemporaryFile out(target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".XXXXXX"));
+    if (!out.open())
+        return fail(error, out.errorString());
+
+    const qint64 length = in.size();
+    char chunk[kChunkSize];
+    for (qint64 offset = 0; offset < length; offset += kChunkSize) {
+        if (beforeChunk)
+            beforeChunk();
+        const qint64 size = qMin(kChunkSize, length - offset);
+        const qint64 got = in.read(chunk, size);
+        if (got < 0)
+            return fail(error, in.errorString());
+        if (got != size) // the source was cut short while copying
+            return fail(error, systemError(EIO));
+        if (out.write(chunk, size) != size)
+            return fail(error, out.errorString());
+    }
+    if (!out.flush())
+        return fail(error, out.errorString());
+    if (::fsync(out.handle()) != 0)
+        return fail(error, systemError(errno));
+
+    const QFile::Permissions permissions = target.exists()
+        ? QFile::permissions(destination)
+        : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
+    out.setPermissions(permissions);
+    if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+        return fail(error, systemError(errno));
+    out.setAutoRemove(false);
+    syncFolder(target.absolutePath());
+    return true;
+}
+
+QString timeText(const QTime &time)
+{
+    return QStringLiteral("%1.%2").arg(time.hour()).arg(time.minute(), 2, 10, QLatin1Char('0'));
+}
+
+QString dateText(const QDateTime &when)
+{
+    return ShamsiDate(when, 4);
+}
+
+QString proposedName(const QString &date, const QString &time)
+{
+    return Text::program + Text::onDate + date + Text::hour + time + Text::close + Text::extension;
+}
+
+bool checkRestoreFile(const QString &path, QString *error)
+{
+    return checkLength(path, error) && Database::check(path, Database::File::Examinee, error, {true});
+}
+
+QString safetyCopyPath(const QDateTime &when)
+{
+    const QDir back(AppPaths::backupDir());
+    const QString stem = QStringLiteral("DBres before restore %1 %2").arg(dateText(when), timeText(when.time()));
+    QString path = back.filePath(stem + Text::extension);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = back.filePath(QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(Text::extension));
+    return path;
+}
+
+RestoreResult restoreDatabase(const QString &source, QString *error, QString *safetyCopy, const ChunkHook &beforeChunk)
+{
+    if (!checkRestoreFile(source, error))
+        return RestoreResult::Refused;
+    const QString database = AppPaths::examineeDatabase();
+    if (QFileInfo::exists(database)) {
+        if (!QDir().mkpath(AppPaths::backupDir())) {
+            fail(error, QStringLiteral("%1: %2").arg(AppPaths::backupDir(), systemError(errno)));
+            return RestoreResult::CopyFailed;
+        }
+        const QString keep = safetyCopyPath(Clock::now());
+        if (!copyFile(database, keep, error, beforeChunk))
+            return RestoreResult::CopyFailed;
+        if (safetyCopy)
+            *safetyCopy = keep;
+    }
+    if (!copyFile(source, database, error, beforeChunk))
+        return RestoreResult::CopyFailed;
+    removeStaleJournals(database);
+    return RestoreResult::Restored;
+}
+
+} // namespace Backup

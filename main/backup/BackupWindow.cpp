@@ -1,0 +1,237 @@
+#include "BackupWindow.h"
+
+#include "AppInfo.h"
+#include "AppPaths.h"
+#include "Backup.h"
+#include "Clock.h"
+#include "CopyBackupFile.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "Fonts.h"
+#include "ProgramEnd.h"
+#include "Twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+namespace Text {
+const QString title = QStringLiteral("Back up ...  Reastor");
+const QString choose = QStringLiteral("---");
+const QString backup = QStringLiteral("BACKUP");
+const QString restore = QStringLiteral("REASTOR");
+const QString exit = QStringLiteral("خروج");
+const QString error = QStringLiteral("خطا");
+const QString backupPathEmpty = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
+const QString replaceQuestion = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
+const QString backupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
+const QString backupNotDone = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
+const QString restorePathEmpty = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
+const QString restoreQuestion = QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟");
+const QString restoreDone = QStringLiteral("بازيابي اطلاعات انجام شد");
+const QString restoreNotDone = QStringLiteral("عدم موفقيت در بازيابي اطلاعات ");
+// Description "Database Backup " and pattern "*.mdbB", in the file dialog's own syntax.
+const QString filter = QStringLiteral("Database Backup (*.mdbB)");
+// A restore refused by the check; the check's finding follows on the next line.
+const QString notABackup = QStringLiteral("فايل انتخاب شده نسخه پشتيبان اطلاعات اين برنامه نيست و بازيابي انجام نشد");
+} // namespace Text
+
+constexpr int kWidthTw = 6900;
+constexpr int kHeightTw = 2940;
+
+} // namespace
+
+BackupWindow::BackupWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("Frmbackup"));
+    setWindowTitle(Text::title);
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(Twips::px(kWidthTw), Twips::px(kHeightTw));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(81, 128, 91));
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    Label1 = new QLabel(this);
+    Label2 = new QLabel(this);
+    Label3 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3->setObjectName(QStringLiteral("Label3"));
+    for (QLabel *holder : {Label1, Label2, Label3})
+        holder->hide();
+
+    VisualButtonEx2 = makeButton("VisualButtonEx2", Text::backup, QRect(5235, 360, 1425, 495));
+    Text1 = makePathBox("Text1", QRect(915, 390, 4170, 435));
+    b1 = makeButton("b1", Text::choose, QRect(240, 360, 540, 495));
+    VisualButtonEx3 = makeButton("VisualButtonEx3", Text::restore, QRect(5235, 1125, 1425, 495));
+    Text2 = makePathBox("Text2", QRect(915, 1155, 4170, 435));
+    b2 = makeButton("b2", Text::choose, QRect(240, 1125, 540, 495));
+    Command1 = makeButton("Command1", Text::exit, QRect(2880, 1995, 1140, 540));
+    Command1->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+
+    connect(b1, &QPushButton::clicked, this, &BackupWindow::chooseBackupFile);
+    connect(b2, &QPushButton::clicked, this, &BackupWindow::chooseRestoreFile);
+    connect(VisualButtonEx2, &QPushButton::clicked, this, &BackupWindow::backup);
+    connect(VisualButtonEx3, &QPushButton::clicked, this, &BackupWindow::restore);
+    connect(Command1, &QPushButton::clicked, this, [] { ProgramEnd::now(); });
+
+    // Load: placement, then the holders; the clock keeps the time current.
+    move(Twips::px(2340), Twips::px(765));
+    clockTick();
+    Label1->setText(Backup::dateText(Clock::now()));
+    Label3->setText(Label1->text());
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &BackupWindow::clockTick);
+    Timer1->start(1000);
+}
+
+QPushButton *BackupWindow::makeButton(const char *name, const QString &caption, const QRect &twips)
+{
+    auto *button = new QPushButton(caption, this);
+    button->setObjectName(QLatin1String(name));
+    button->setGeometry(Twips::rect(twips));
+    button->setFont(Fonts::font(QStringLiteral("Arial"), 10, true));
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
+                                         " border: 1px solid rgb(150, 96, 110); border-radius: 5px; }"
+                                         "QPushButton:hover { background-color: rgb(255, 210, 218); }"
+                                         "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
+                                         "QPushButton:disabled { background-color: rgb(214, 196, 200); color: rgb(120, 110, 112); }"));
+    return button;
+}
+
+QLineEdit *BackupWindow::makePathBox(const char *name, const QRect &twips)
+{
+    auto *box = new QLineEdit(this);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(Twips::rect(twips));
+    // Paths read left to right, whatever the window's direction.
+    box->setLayoutDirection(Qt::LeftToRight);
+    return box;
+}
+
+QString BackupWindow::proposedName() const
+{
+    return Backup::proposedName(Label3->text(), Label2->text());
+}
+
+void BackupWindow::clockTick()
+{
+    Label2->setText(Backup::timeText(Clock::now().time()));
+}
+
+void BackupWindow::chooseBackupFile()
+{
+    QDir().mkpath(AppPaths::backupDir());
+    m_dialogFileName = proposedName();
+    const QString chosen =
+        Dialogs::saveFile(this, QString(), QDir(AppPaths::backupDir()).filePath(m_dialogFileName), Text::filter);
+    // A cancelled dialog still carries the proposed name, without folder.
+    if (!chosen.isEmpty())
+        m_dialogFileName = chosen;
+    if (!m_dialogFileName.isEmpty())
+        Text1->setText(m_dialogFileName);
+}
+
+void BackupWindow::chooseRestoreFile()
+{
+    QDir().mkpath(AppPaths::backupDir());
+    const QString chosen = Dialogs::openFile(this, QString(), AppPaths::backupDir(), Text::filter);
+    // After a cancel the name left from the dialog's last use.
+    if (!chosen.isEmpty())
+        m_dialogFileName = chosen;
+    if (!m_dialogFileName.isEmpty())
+        Text2->setText(m_dialogFileName);
+}
+
+void BackupWindow::backup()
+{
+    if (m_copying)
+        return;
+    const QString destination = Text1->text();
+    if (destination.isEmpty()) {
+        Dialogs::message(this, Text::error, Text::backupPathEmpty, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return;
+    }
+    // Asked about the file that would be replaced, also when the path was typed.
+    if (QFileInfo::exists(destination)
+        && Dialogs::message(this, AppInfo::title(), Text::replaceQuestion, QMessageBox::Yes | QMessageBox::No)
+               != QMessageBox::Yes) {
+        Dialogs::message(this, AppInfo::title(), Text::backupNotDone, QMessageBox::Ok, Dialogs::Icon::Information);
+        return;
+    }
+    setCopying(true);
+    // The copy must see the whole database, not one with open connections.
+    Database::closeAll();
+    const bool copied = CopyBackupFile(AppPaths::examineeDatabase(), destination, this);
+    setCopying(false);
+    if (!copied)
+        return;
+    Dialogs::message(this, AppInfo::title(), Text::backupDone);
+    ProgramEnd::now();
+}
+
+void BackupWindow::restore()
+{
+    if (m_copying)
+        return;
+    const QString source = Text2->text();
+    if (source.isEmpty()) {
+        Dialogs::message(this, Text::error, Text::restorePathEmpty, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return;
+    }
+    if (Dialogs::message(this, AppInfo::title(), Text::restoreQuestion, QMessageBox::Yes | QMessageBox::No)
+        != QMessageBox::Yes) {
+        Dialogs::message(this, AppInfo::title(), Text::restoreNotDone);
+        return;
+    }
+    setCopying(true);
+    Database::closeAll();
+    QString error;
+    const Backup::RestoreResult result = Backup::restoreDatabase(source, &error);
+    setCopying(false);
+    switch (result) {
+    case Backup::RestoreResult::Refused:
+        Dialogs::message(this, Text::error, Text::notABackup + QStringLiteral("\r\n") + error, QMessageBox::Ok,
+                         Dialogs::Icon::Warning);
+        return;
+    case Backup::RestoreResult::CopyFailed:
+        ShowCopyFailure(this, error);
+        return;
+    case Backup::RestoreResult::Restored:
+        break;
+    }
+    Dialogs::message(this, AppInfo::title(), Text::restoreDone);
+    ProgramEnd::now();
+}
+
+void BackupWindow::setCopying(bool on)
+{
+    m_copying = on;
+    for (QPushButton *button : {b1, b2, VisualButtonEx2, VisualButtonEx3, Command1})
+        button->setEnabled(!on);
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void BackupWindow::closeEvent(QCloseEvent *event)
+{
+    // A copy in progress is finished first; the window stays until then.
+    if (m_copying) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    ProgramEnd::now();
+}

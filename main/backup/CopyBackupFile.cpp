@@ -1,0 +1,24 @@
+#include "CopyBackupFile.h"
+
+#include "AppInfo.h"
+#include "Backup.h"
+#include "Dialogs.h"
+
+namespace {
+const QString kCopyFailed = QStringLiteral("اشکال در ايجاد نسخه پشتيباني");
+} // namespace
+
+bool CopyBackupFile(const QString &source, const QString &destination, QWidget *owner)
+{
+    QString error;
+    if (Backup::copyFile(source, destination, &error))
+        return true;
+    ShowCopyFailure(owner, error);
+    return false;
+}
+
+void ShowCopyFailure(QWidget *owner, const QString &systemError)
+{
+    Dialogs::message(owner, AppInfo::title(), kCopyFailed + QStringLiteral("\r\n") + systemError, QMessageBox::Ok,
+                     Dialogs::Icon::Critical);
+}
