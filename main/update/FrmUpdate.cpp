@@ -1,0 +1,129 @@
+#include "FrmUpdate.h"
+
+#include "AppInfo.h"
+#include "Dialogs.h"
+#include "Fonts.h"
+#include "FrmUpdateTexts.h"
+#include "Twips.h"
+#include "UpdateRules.h"
+#include "VersionFetcher.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+
+FrmUpdate::FrmUpdate(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      Command1(new QPushButton(FrmUpdateTexts::CheckButton, this)),
+      Command2(new QPushButton(FrmUpdateTexts::ExitButton, this)),
+      Label1(new QLabel(this)),
+      SkinLabel1(new QLabel(FrmUpdateTexts::Hint, this)),
+      Inet1(new VersionFetcher(this)),
+      m_programDir(QCoreApplication::applicationDirPath()),
+      m_serverUrl(AppInfo::serverUrl()),
+      m_major(AppInfo::versionMajor()),
+      m_minor(AppInfo::versionMinor())
+{
+    setObjectName(QStringLiteral("FrmUpdate"));
+    setModal(true);
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(Twips::px(6000), Twips::px(3600));
+    move(Twips::px(5085), Twips::px(1745));
+
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(Twips::rect(0, 240, 6000, 600));
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(Fonts::font(QStringLiteral("B Titr"), 16, true));
+
+    SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
+    SkinLabel1->setGeometry(Twips::rect(420, 960, 5160, 1320));
+    SkinLabel1->setWordWrap(true);
+    SkinLabel1->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    SkinLabel1->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12));
+
+    const QFont buttonFont = Fonts::font(QStringLiteral("B Nazanin"), 11, true);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setGeometry(Twips::rect(3240, 2640, 2340, 600));
+    Command1->setFont(buttonFont);
+    Command1->setDefault(true);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setGeometry(Twips::rect(420, 2640, 1500, 600));
+    Command2->setFont(buttonFont);
+
+    Inet1->setObjectName(QStringLiteral("Inet1"));
+
+    setVersion(m_major, m_minor);
+
+    connect(Command1, &QPushButton::clicked, this, &FrmUpdate::Command1Click);
+    connect(Command2, &QPushButton::clicked, this, &FrmUpdate::close);
+    connect(Inet1, &VersionFetcher::finished, this, &FrmUpdate::versionFetched);
+}
+
+FrmUpdate::~FrmUpdate()
+{
+    setBusy(false);
+}
+
+void FrmUpdate::setVersion(int major, int minor)
+{
+    m_major = major;
+    m_minor = minor;
+    const QString label = AppInfo::title() + QLatin1Char(' ') + UpdateRules::versionText(major, minor);
+    setWindowTitle(label);
+    Label1->setText(label);
+}
+
+void FrmUpdate::Command1Click()
+{
+    Command1->setEnabled(false);
+    setWindowTitle(FrmUpdateTexts::PleaseWait);
+    setBusy(true);
+    // The fetch runs in the background so the window stays painted and can
+    // be closed while it waits.
+    Inet1->fetch(m_serverUrl + FrmUpdateTexts::VersionFilePath);
+}
+
+void FrmUpdate::versionFetched(const QString &text)
+{
+    if (UpdateRules::isNewer(text, m_major, m_minor)) {
+        const QString updater = QDir(m_programDir).filePath(UpdateRules::updaterFileName());
+        if (QFileInfo(updater).isFile() && QProcess::startDetached(updater, {}, m_programDir)) {
+            setBusy(false);
+            emit updaterStarted();
+            accept();
+            return;
+        }
+        // Without a running updater the program must not end as if it had begun.
+        setBusy(false);
+        Dialogs::message(this, AppInfo::title(), FrmUpdateTexts::UpdaterNotStarted + updater, QMessageBox::Ok,
+                         Dialogs::Icon::Critical);
+    } else {
+        setBusy(false);
+        Dialogs::message(this, AppInfo::title(), FrmUpdateTexts::UpToDate, QMessageBox::Ok,
+                         Dialogs::Icon::Information);
+    }
+    setWindowTitle(UpdateRules::versionText(m_major, m_minor));
+    Command1->setEnabled(true);
+}
+
+void FrmUpdate::done(int result)
+{
+    // Closing while the fetch runs: drop it, so no answer arrives later.
+    Inet1->abort();
+    setBusy(false);
+    QDialog::done(result);
+}
+
+void FrmUpdate::setBusy(bool busy)
+{
+    if (busy == m_busy)
+        return;
+    m_busy = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}

@@ -1,0 +1,188 @@
+#include "Dialogs.h"
+#include "FrmUpdate.h"
+#include "FrmUpdateTexts.h"
+#include "TestHttpServer.h"
+#include "UpdateRules.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Stands in for the updater: leaves a mark in the folder it runs in.
+void placeUpdater(const QTemporaryDir &dir, bool executable)
+{
+    QFile updater(dir.filePath(UpdateRules::updaterFileName()));
+    QVERIFY(updater.open(QIODevice::WriteOnly));
+    updater.write("#!/bin/sh\necho started > started.txt\n");
+    updater.close();
+    if (executable)
+        updater.setPermissions(updater.permissions() | QFileDevice::ExeOwner);
+}
+
+} // namespace
+
+class TestFrmUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void loadState();
+    void newerVersionStartsUpdater();
+    void noNewerVersion_data();
+    void noNewerVersion();
+    void updaterCannotStart_data();
+    void updaterCannotStart();
+    void closingWhileWaiting();
+
+private:
+    void prepare(FrmUpdate &window, TestHttpServer &server, const QTemporaryDir &dir, const QByteArray &versionFile,
+                 int delayMs = 0);
+};
+
+void TestFrmUpdate::init()
+{
+    Dialogs::setTestMode(true);
+}
+
+void TestFrmUpdate::prepare(FrmUpdate &window, TestHttpServer &server, const QTemporaryDir &dir,
+                            const QByteArray &versionFile, int delayMs)
+{
+    const TestHttpServer::Answer answer{{{delayMs, TestHttpServer::file(versionFile).pieces[0].bytes}}};
+    QVERIFY(server.start([answer](const QByteArray &request) {
+        return request.startsWith("GET /Soft/pelorin/LastVersion.txt ")
+                   ? answer
+                   : TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+    }));
+    window.setServerUrl(server.url(QString()));
+    window.setProgramDir(dir.path());
+    window.show();
+}
+
+void TestFrmUpdate::loadState()
+{
+    FrmUpdate window;
+    QCOMPARE(window.objectName(), QStringLiteral("FrmUpdate"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Pelorin 2.3"));
+    QCOMPARE(window.Label1->text(), QStringLiteral("Pelorin 2.3"));
+    QCOMPARE(window.pos(), QPoint(339, 116));
+    QCOMPARE(window.Command1->text(), FrmUpdateTexts::CheckButton);
+    QCOMPARE(window.Command2->text(), FrmUpdateTexts::ExitButton);
+    QCOMPARE(window.SkinLabel1->text(), FrmUpdateTexts::Hint);
+    QVERIFY(window.isModal());
+}
+
+void TestFrmUpdate::newerVersionStartsUpdater()
+{
+    TestHttpServer server;
+    QTemporaryDir dir;
+    placeUpdater(dir, true);
+    FrmUpdate window;
+    prepare(window, server, dir, "24\r\n");
+    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+
+    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    QVERIFY(!window.Command1->isEnabled());
+    QCOMPARE(window.windowTitle(), FrmUpdateTexts::PleaseWait);
+    QVERIFY(QApplication::overrideCursor());
+
+    QVERIFY(started.wait(3000));
+    QTRY_VERIFY(QFile::exists(dir.filePath(QStringLiteral("started.txt"))));
+    QVERIFY(!window.isVisible());
+    QCOMPARE(window.result(), int(QDialog::Accepted));
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(Dialogs::takeLog().isEmpty());
+}
+
+void TestFrmUpdate::noNewerVersion_data()
+{
+    QTest::addColumn<QByteArray>("versionFile");
+    QTest::newRow("same version") << QByteArray("23");
+    QTest::newRow("2.4 is older") << QByteArray("2.4");
+    QTest::newRow("empty file") << QByteArray();
+}
+
+void TestFrmUpdate::noNewerVersion()
+{
+    QFETCH(QByteArray, versionFile);
+    TestHttpServer server;
+    QTemporaryDir dir;
+    placeUpdater(dir, true);
+    FrmUpdate window;
+    prepare(window, server, dir, versionFile);
+    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+
+    window.Command1->click();
+
+    QTRY_VERIFY(window.Command1->isEnabled());
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].title, QStringLiteral("Pelorin"));
+    QCOMPARE(log[0].text, FrmUpdateTexts::UpToDate);
+    QCOMPARE(log[0].icon, Dialogs::Icon::Information);
+    QCOMPARE(window.windowTitle(), QStringLiteral("2.3"));
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(started.count(), 0);
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("started.txt"))));
+}
+
+void TestFrmUpdate::updaterCannotStart_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::newRow("missing") << false;
+    QTest::newRow("not runnable") << true;
+}
+
+void TestFrmUpdate::updaterCannotStart()
+{
+    QFETCH(bool, present);
+    TestHttpServer server;
+    QTemporaryDir dir;
+    if (present)
+        placeUpdater(dir, false);
+    FrmUpdate window;
+    prepare(window, server, dir, "24");
+    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+
+    window.Command1->click();
+
+    QTRY_VERIFY(window.Command1->isEnabled());
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].text, FrmUpdateTexts::UpdaterNotStarted + dir.filePath(UpdateRules::updaterFileName()));
+    QCOMPARE(log[0].icon, Dialogs::Icon::Critical);
+    QCOMPARE(started.count(), 0);
+    QVERIFY(window.isVisible());
+    QCOMPARE(window.windowTitle(), QStringLiteral("2.3"));
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestFrmUpdate::closingWhileWaiting()
+{
+    TestHttpServer server;
+    QTemporaryDir dir;
+    placeUpdater(dir, true);
+    FrmUpdate window;
+    prepare(window, server, dir, "24", 400);
+    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+
+    window.Command1->click();
+    QTest::qWait(100);
+    window.Command2->click();
+    QVERIFY(!window.isVisible());
+    QVERIFY(!QApplication::overrideCursor());
+
+    QTest::qWait(700);
+    QCOMPARE(started.count(), 0);
+    QVERIFY(Dialogs::takeLog().isEmpty());
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("started.txt"))));
+}
+
+QTEST_MAIN(TestFrmUpdate)
+#include "tst_frmupdate.moc"
