@@ -109,6 +109,7 @@ Progress::Progress(QWidget *parent)
 void Progress::setProgramDir(const QString &dir)
 {
     m_programDir = dir;
+    loadArt();
 }
 
 QString Progress::destination() const
