@@ -169,7 +169,7 @@ void TestFrmUpdate::closingWhileWaiting()
     QTemporaryDir dir;
     placeUpdater(dir, true);
     FrmUpdate window;
-    prepare(window, server, dir, "24", 400);
+    prepare(window, server, dir, "24", 1500);
     QSignalSpy started(&window, &FrmUpdate::updaterStarted);
 
     window.Command1->click();
@@ -178,7 +178,7 @@ void TestFrmUpdate::closingWhileWaiting()
     QVERIFY(!window.isVisible());
     QVERIFY(!QApplication::overrideCursor());
 
-    QTest::qWait(700);
+    QTest::qWait(1800);
     QCOMPARE(started.count(), 0);
     QVERIFY(Dialogs::takeLog().isEmpty());
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("started.txt"))));
