@@ -19,8 +19,14 @@ constexpr qint64 kBodyBufferLimit = 4 * kReadBufferSize;
 // Enough for any real response head; only used when curl rejects one.
 constexpr qint64 kRawHeadLimit = 4096;
 
-CURL *easyOf(void *p) { return static_cast<CURL *>(p); }
-CURLM *multiOf(void *p) { return static_cast<CURLM *>(p); }
+CURL *easyOf(void *p)
+{
+    return static_cast<CURL *>(p);
+}
+CURLM *multiOf(void *p)
+{
+    return static_cast<CURLM *>(p);
+}
 
 bool isStatusLine(const char *data, size_t size)
 {
@@ -47,7 +53,8 @@ QByteArray headOf(const QByteArray &raw)
 
 } // namespace
 
-CurlRequest::CurlRequest(QObject *parent) : QObject(parent)
+CurlRequest::CurlRequest(QObject *parent)
+    : QObject(parent)
 {
     static std::once_flag once;
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
@@ -74,8 +81,8 @@ void CurlRequest::setTimeouts(int connectSeconds, int stallSeconds)
     m_stallSeconds = stallSeconds;
 }
 
-void CurlRequest::start(const QString &url, const QString &userName, const QString &password,
-                        const QList<QByteArray> &headerLines)
+void CurlRequest::start(
+    const QString &url, const QString &userName, const QString &password, const QList<QByteArray> &headerLines)
 {
     cancel();
     m_head.clear();
@@ -198,7 +205,7 @@ void CurlRequest::cancel()
     m_timer.stop();
     for (Watch &watch : m_watches) {
         // Notifiers may be the sender of the signal being handled.
-        for (QSocketNotifier *notifier : {watch.read, watch.write}) {
+        for (QSocketNotifier *notifier : { watch.read, watch.write }) {
             if (notifier) {
                 notifier->setEnabled(false);
                 notifier->deleteLater();
@@ -265,7 +272,7 @@ int CurlRequest::onSocket(void *, int fd, int what, void *self, void *)
     auto *request = static_cast<CurlRequest *>(self);
     if (what == CURL_POLL_REMOVE) {
         Watch watch = request->m_watches.take(fd);
-        for (QSocketNotifier *notifier : {watch.read, watch.write}) {
+        for (QSocketNotifier *notifier : { watch.read, watch.write }) {
             if (notifier) {
                 notifier->setEnabled(false);
                 notifier->deleteLater();
@@ -277,10 +284,10 @@ int CurlRequest::onSocket(void *, int fd, int what, void *self, void *)
     if (!watch.read) {
         watch.read = new QSocketNotifier(fd, QSocketNotifier::Read, request);
         watch.write = new QSocketNotifier(fd, QSocketNotifier::Write, request);
-        connect(watch.read, &QSocketNotifier::activated, request,
-                [request, fd] { request->drive(fd, CURL_CSELECT_IN); });
-        connect(watch.write, &QSocketNotifier::activated, request,
-                [request, fd] { request->drive(fd, CURL_CSELECT_OUT); });
+        connect(
+            watch.read, &QSocketNotifier::activated, request, [request, fd] { request->drive(fd, CURL_CSELECT_IN); });
+        connect(
+            watch.write, &QSocketNotifier::activated, request, [request, fd] { request->drive(fd, CURL_CSELECT_OUT); });
     }
     watch.what = what;
     request->updateNotifiers();

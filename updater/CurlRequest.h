@@ -30,8 +30,8 @@ public:
 
     /// Starts a GET of \a url with \a headerLines ("Name: value") added.
     /// Credentials are offered only after the server asks for them.
-    void start(const QString &url, const QString &userName, const QString &password,
-               const QList<QByteArray> &headerLines);
+    void start(
+        const QString &url, const QString &userName, const QString &password, const QList<QByteArray> &headerLines);
 
     /// The URL as the client reports it (after normalisation).
     QString url() const;

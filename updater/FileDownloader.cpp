@@ -49,7 +49,11 @@ QString systemError(int code)
 
 } // namespace
 
-FileDownloader::FileDownloader(QObject *parent) : QObject(parent), m_request(this) {}
+FileDownloader::FileDownloader(QObject *parent)
+    : QObject(parent)
+    , m_request(this)
+{
+}
 
 void FileDownloader::setTimeouts(int connectSeconds, int stallSeconds)
 {
@@ -62,8 +66,8 @@ void FileDownloader::Cancel()
     m_request.interrupt();
 }
 
-bool FileDownloader::DownloadFile(const QString &url, const QString &destination,
-                                  const QString &userName, const QString &password)
+bool FileDownloader::DownloadFile(
+    const QString &url, const QString &destination, const QString &userName, const QString &password)
 {
     // One download at a time: a second call from a handler inside the first
     // would share the request.
@@ -76,7 +80,7 @@ bool FileDownloader::DownloadFile(const QString &url, const QString &destination
 
     emit DownloadEvents(QString::fromLatin1(kGettingFileInformation));
     QCoreApplication::processEvents();
-    m_request.start(url, userName, password, {"Range: bytes=0-", "Accept-Encoding: identity"});
+    m_request.start(url, userName, password, { "Range: bytes=0-", "Accept-Encoding: identity" });
 
     if (receiveHead() && checkLength(destination))
         receiveBody(destination);
@@ -115,7 +119,7 @@ bool FileDownloader::receiveHead()
         const qsizetype cr = head.indexOf('\r');
         const QByteArray firstLine = cr >= 0 ? head.left(cr + 1) : QByteArray();
         report(QString::fromLatin1(kServerResponse)
-               + (firstLine.isEmpty() ? QString::fromLatin1(kNothing) : QString::fromLatin1(firstLine)));
+            + (firstLine.isEmpty() ? QString::fromLatin1(kNothing) : QString::fromLatin1(firstLine)));
     }
     return false;
 }
@@ -184,9 +188,9 @@ bool FileDownloader::finish(const QString &destination)
     if (m_received == m_length) {
         if (m_length > 0) {
             // The setup program is started right after: it must be runnable.
-            QFile::setPermissions(destination, QFile::permissions(destination) | QFileDevice::ExeOwner
-                                                   | QFileDevice::ExeUser | QFileDevice::ExeGroup
-                                                   | QFileDevice::ExeOther);
+            QFile::setPermissions(destination,
+                QFile::permissions(destination) | QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup
+                    | QFileDevice::ExeOther);
         }
         if (!m_cancel)
             emit DowloadComplete();

@@ -20,8 +20,8 @@ public:
     /// Downloads \a url to \a destination. True when the received count
     /// equals the announced length at the end (also when both stay 0, as
     /// after a refused request), false otherwise.
-    bool DownloadFile(const QString &url, const QString &destination, const QString &userName = {},
-                      const QString &password = {});
+    bool DownloadFile(
+        const QString &url, const QString &destination, const QString &userName = {}, const QString &password = {});
 
     /// Ends the running download at its next step without further reports.
     void Cancel();

@@ -19,7 +19,10 @@
 
 namespace {
 
-constexpr int twips(int value) { return value / 15; }
+constexpr int twips(int value)
+{
+    return value / 15;
+}
 
 QFont sized(QFont font, int pointSize, bool bold)
 {
@@ -31,18 +34,18 @@ QFont sized(QFont font, int pointSize, bool bold)
 } // namespace
 
 Progress::Progress(QWidget *parent)
-    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      Label3(new QLabel(ProgressTexts::Product, this)),
-      Label2{new QLabel(this), new QLabel(this)},
-      ProgressBar(new QProgressBar(this)),
-      Label4(new QLabel(QStringLiteral("0"), this)),
-      cmdUpdate(new QPushButton(ProgressTexts::Download, this)),
-      Command1(new QPushButton(ProgressTexts::Exit, this)),
-      Timer1(new QTimer(this)),
-      FileDownloader(new ::FileDownloader(this)),
-      Text(new QLineEdit(QStringLiteral(PELORIN_SERVER_URL) + ProgressTexts::SetupPath, this)),
-      Label1(new QLabel(ProgressTexts::AddressLabel, this)),
-      m_programDir(QCoreApplication::applicationDirPath())
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , Label3(new QLabel(ProgressTexts::Product, this))
+    , Label2 { new QLabel(this), new QLabel(this) }
+    , ProgressBar(new QProgressBar(this))
+    , Label4(new QLabel(QStringLiteral("0"), this))
+    , cmdUpdate(new QPushButton(ProgressTexts::Download, this))
+    , Command1(new QPushButton(ProgressTexts::Exit, this))
+    , Timer1(new QTimer(this))
+    , FileDownloader(new ::FileDownloader(this))
+    , Text(new QLineEdit(QStringLiteral(PELORIN_SERVER_URL) + ProgressTexts::SetupPath, this))
+    , Label1(new QLabel(ProgressTexts::AddressLabel, this))
+    , m_programDir(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("Progress"));
     setWindowTitle(ProgressTexts::Title);
@@ -137,8 +140,7 @@ void Progress::cmdUpdateClick()
 
 void Progress::showError(const QString &message)
 {
-    UpdaterDialogs::message(this, ProgressTexts::ErrorTitle, message, QMessageBox::Ok,
-                            UpdaterDialogs::Icon::Critical);
+    UpdaterDialogs::message(this, ProgressTexts::ErrorTitle, message, QMessageBox::Ok, UpdaterDialogs::Icon::Critical);
     cmdUpdate->setText(ProgressTexts::Download);
     ProgressBar->setValue(0);
     FileDownloader->Cancel();
@@ -147,13 +149,13 @@ void Progress::showError(const QString &message)
 void Progress::downloadComplete()
 {
     UpdaterDialogs::message(this, ProgressTexts::SuccessTitle, ProgressTexts::SuccessText, QMessageBox::Ok,
-                            UpdaterDialogs::Icon::Information);
+        UpdaterDialogs::Icon::Information);
     cmdUpdate->setText(ProgressTexts::Download);
     ProgressBar->setValue(0);
     const QString setup = QDir(m_programDir).filePath(ProgressTexts::SetupFile);
     if (!QProcess::startDetached(setup, {}, m_programDir))
         UpdaterDialogs::message(this, ProgressTexts::ErrorTitle, ProgressTexts::SetupStartFailed + setup,
-                                QMessageBox::Ok, UpdaterDialogs::Icon::Critical);
+            QMessageBox::Ok, UpdaterDialogs::Icon::Critical);
     endUpdater();
 }
 

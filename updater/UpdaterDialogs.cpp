@@ -27,11 +27,11 @@ QMessageBox::Icon boxIcon(Icon icon)
 
 } // namespace
 
-QMessageBox::StandardButton message(QWidget *owner, const QString &title, const QString &text,
-                                    QMessageBox::StandardButtons buttons, Icon icon)
+QMessageBox::StandardButton message(
+    QWidget *owner, const QString &title, const QString &text, QMessageBox::StandardButtons buttons, Icon icon)
 {
     if (g_testMode) {
-        g_log.append({title, text, buttons, icon});
+        g_log.append({ title, text, buttons, icon });
         return g_answers.isEmpty() ? QMessageBox::Ok : g_answers.takeFirst();
     }
     QMessageBox box(boxIcon(icon), title, text, buttons, owner);

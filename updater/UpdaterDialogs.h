@@ -12,8 +12,7 @@ enum class Icon { None, Information, Warning, Critical, Question };
 
 /// Shows a modal box; texts in Persian read right to left.
 QMessageBox::StandardButton message(QWidget *owner, const QString &title, const QString &text,
-                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                    Icon icon = Icon::None);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None);
 
 void setTestMode(bool on);
 /// The answer for the next box in test mode (queued; Ok when none is queued).

@@ -16,13 +16,13 @@
 #include <QTextStream>
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <fcntl.h>
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -50,7 +50,7 @@ pid_t startServer(const QByteArray &path, int *port)
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
     int yes = 1;
     setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-    sockaddr_in address{};
+    sockaddr_in address {};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     if (bind(listener, reinterpret_cast<sockaddr *>(&address), sizeof address) != 0 || listen(listener, 8) != 0)
@@ -74,14 +74,15 @@ pid_t startServer(const QByteArray &path, int *port)
             continue;
         }
         const int file = open(path.constData(), O_RDONLY);
-        struct stat info{};
+        struct stat info
+        {
+        };
         fstat(file, &info);
         const QByteArray head = "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(qint64(info.st_size))
-                                + "\r\nConnection: close\r\n\r\n";
+            + "\r\nConnection: close\r\n\r\n";
         if (send(client, head.constData(), size_t(head.size()), 0) == head.size()) {
             off_t offset = 0;
-            while (offset < info.st_size && sendfile(client, file, &offset, size_t(info.st_size - offset)) > 0) {
-            }
+            while (offset < info.st_size && sendfile(client, file, &offset, size_t(info.st_size - offset)) > 0) { }
         }
         close(file);
         close(client);
@@ -140,7 +141,7 @@ int main(int argc, char *argv[])
     for (int round = 0; round < kRounds; ++round) {
         QElapsedTimer timer;
         timer.start();
-        if (QProcess::execute(QStringLiteral("curl"), {QStringLiteral("-s"), QStringLiteral("-o"), destination, url})
+        if (QProcess::execute(QStringLiteral("curl"), { QStringLiteral("-s"), QStringLiteral("-o"), destination, url })
             != 0) {
             out << "curl failed\n";
             return 1;
@@ -149,7 +150,7 @@ int main(int argc, char *argv[])
         QFile::remove(destination);
 
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--fetch"), url, destination});
+        child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--fetch"), url, destination });
         child.waitForFinished(-1);
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
         if (figures.size() != 5 || figures[0] != "1" || QFileInfo(destination).size() != kFileSize) {

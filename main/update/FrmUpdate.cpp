@@ -16,16 +16,16 @@
 #include <QPushButton>
 
 FrmUpdate::FrmUpdate(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      Command1(new QPushButton(FrmUpdateTexts::CheckButton, this)),
-      Command2(new QPushButton(FrmUpdateTexts::ExitButton, this)),
-      Label1(new QLabel(this)),
-      SkinLabel1(new QLabel(FrmUpdateTexts::Hint, this)),
-      Inet1(new VersionFetcher(this)),
-      m_programDir(QCoreApplication::applicationDirPath()),
-      m_serverUrl(AppInfo::serverUrl()),
-      m_major(AppInfo::versionMajor()),
-      m_minor(AppInfo::versionMinor())
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , Command1(new QPushButton(FrmUpdateTexts::CheckButton, this))
+    , Command2(new QPushButton(FrmUpdateTexts::ExitButton, this))
+    , Label1(new QLabel(this))
+    , SkinLabel1(new QLabel(FrmUpdateTexts::Hint, this))
+    , Inet1(new VersionFetcher(this))
+    , m_programDir(QCoreApplication::applicationDirPath())
+    , m_serverUrl(AppInfo::serverUrl())
+    , m_major(AppInfo::versionMajor())
+    , m_minor(AppInfo::versionMinor())
 {
     setObjectName(QStringLiteral("FrmUpdate"));
     setModal(true);
@@ -99,11 +99,10 @@ void FrmUpdate::versionFetched(const QString &text)
         // Without a running updater the program must not end as if it had begun.
         setBusy(false);
         Dialogs::message(this, AppInfo::title(), FrmUpdateTexts::UpdaterNotStarted + updater, QMessageBox::Ok,
-                         Dialogs::Icon::Critical);
+            Dialogs::Icon::Critical);
     } else {
         setBusy(false);
-        Dialogs::message(this, AppInfo::title(), FrmUpdateTexts::UpToDate, QMessageBox::Ok,
-                         Dialogs::Icon::Information);
+        Dialogs::message(this, AppInfo::title(), FrmUpdateTexts::UpToDate, QMessageBox::Ok, Dialogs::Icon::Information);
     }
     setWindowTitle(UpdateRules::versionText(m_major, m_minor));
     Command1->setEnabled(true);

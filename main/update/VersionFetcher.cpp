@@ -12,12 +12,16 @@ constexpr qint64 kMaxBody = 64 * 1024;
 
 } // namespace
 
-VersionFetcher::VersionFetcher(QObject *parent) : QObject(parent), m_network(new QNetworkAccessManager(this)) {}
+VersionFetcher::VersionFetcher(QObject *parent)
+    : QObject(parent)
+    , m_network(new QNetworkAccessManager(this))
+{
+}
 
 void VersionFetcher::fetch(const QString &url)
 {
     abort();
-    QNetworkRequest request{QUrl(url)};
+    QNetworkRequest request { QUrl(url) };
     request.setTransferTimeout(m_timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);

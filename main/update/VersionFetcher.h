@@ -7,7 +7,6 @@
 
 class QNetworkAccessManager;
 
-
 /// Fetches a short text over HTTP, as the update check needs it: the body of
 /// a successful answer, or the empty text when the server cannot be reached,
 /// answers with an error, or takes too long.

@@ -43,7 +43,7 @@ private slots:
 
 private:
     void prepare(FrmUpdate &window, TestHttpServer &server, const QTemporaryDir &dir, const QByteArray &versionFile,
-                 int delayMs = 0);
+        int delayMs = 0);
 };
 
 void TestFrmUpdate::init()
@@ -51,14 +51,14 @@ void TestFrmUpdate::init()
     Dialogs::setTestMode(true);
 }
 
-void TestFrmUpdate::prepare(FrmUpdate &window, TestHttpServer &server, const QTemporaryDir &dir,
-                            const QByteArray &versionFile, int delayMs)
+void TestFrmUpdate::prepare(
+    FrmUpdate &window, TestHttpServer &server, const QTemporaryDir &dir, const QByteArray &versionFile, int delayMs)
 {
-    const TestHttpServer::Answer answer{{{delayMs, TestHttpServer::file(versionFile).pieces[0].bytes}}};
+    const TestHttpServer::Answer answer { { { delayMs, TestHttpServer::file(versionFile).pieces[0].bytes } } };
     QVERIFY(server.start([answer](const QByteArray &request) {
         return request.startsWith("GET /Soft/pelorin/LastVersion.txt ")
-                   ? answer
-                   : TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+            ? answer
+            : TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n");
     }));
     window.setServerUrl(server.url(QString()));
     window.setProgramDir(dir.path());

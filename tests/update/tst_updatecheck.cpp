@@ -80,7 +80,7 @@ void TestUpdateCheck::fetch_data()
     QTest::newRow("one redirect is followed")
         << TestHttpServer::reply("HTTP/1.1 302 Found\r\nLocation: /moved.txt\r\nContent-Length: 0\r\n\r\n")
         << QStringLiteral("24");
-    QTest::newRow("no answer in time") << Answer{{{5000, QByteArray()}}, true} << QString();
+    QTest::newRow("no answer in time") << Answer { { { 5000, QByteArray() } }, true } << QString();
     QTest::newRow("closed without answer") << TestHttpServer::reply(QByteArray()) << QString();
 }
 

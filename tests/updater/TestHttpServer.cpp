@@ -6,7 +6,8 @@
 
 #include <memory>
 
-TestHttpServer::TestHttpServer(QObject *parent) : QTcpServer(parent)
+TestHttpServer::TestHttpServer(QObject *parent)
+    : QTcpServer(parent)
 {
     connect(this, &QTcpServer::newConnection, this, &TestHttpServer::serve);
 }
@@ -24,14 +25,14 @@ QString TestHttpServer::url(const QString &path) const
 
 TestHttpServer::Answer TestHttpServer::reply(const QByteArray &bytes)
 {
-    return {{{0, bytes}}};
+    return { { { 0, bytes } } };
 }
 
 TestHttpServer::Answer TestHttpServer::file(const QByteArray &body, int status)
 {
     const QByteArray reason = status == 206 ? "Partial Content" : "OK";
     return reply("HTTP/1.1 " + QByteArray::number(status) + " " + reason
-                 + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
 }
 
 void TestHttpServer::serve()

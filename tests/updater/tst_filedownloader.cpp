@@ -36,9 +36,9 @@ QStringList progress(std::initializer_list<int> percents)
 // \a delayMs.
 Answer slowly(const QByteArray &head, const QByteArray &body, int piece, int delayMs)
 {
-    Answer answer{{{0, head}}};
+    Answer answer { { { 0, head } } };
     for (qsizetype i = 0; i < body.size(); i += piece)
-        answer.pieces.append({delayMs, body.mid(i, piece)});
+        answer.pieces.append({ delayMs, body.mid(i, piece) });
     return answer;
 }
 
@@ -84,98 +84,102 @@ void TestFileDownloader::download_data()
 
     const QString url = QStringLiteral("%URL%/Soft/pelorin/setup-Pelorin.exe");
     const QByteArray body = bodyOf(3000);
-    const QStringList whole = QStringList{kInfo} << progress({34, 68, 100, 100}) << QStringLiteral("complete");
+    const QStringList whole = QStringList { kInfo } << progress({ 34, 68, 100, 100 }) << QStringLiteral("complete");
 
-    QTest::newRow("200 with length") << TestHttpServer::file(body) << url << QByteArray() << 0 << 0 << 30
-                                     << whole << true << body;
-    QTest::newRow("206 with the whole body") << TestHttpServer::file(body, 206) << url << QByteArray() << 0 << 0
-                                             << 30 << whole << true << body;
-    QTest::newRow("older longer file is cut") << TestHttpServer::file(body) << url << bodyOf(10000) << 0 << 0
-                                              << 30 << whole << true << body;
+    QTest::newRow("200 with length") << TestHttpServer::file(body) << url << QByteArray() << 0 << 0 << 30 << whole
+                                     << true << body;
+    QTest::newRow("206 with the whole body")
+        << TestHttpServer::file(body, 206) << url << QByteArray() << 0 << 0 << 30 << whole << true << body;
+    QTest::newRow("older longer file is cut")
+        << TestHttpServer::file(body) << url << bodyOf(10000) << 0 << 0 << 30 << whole << true << body;
     QTest::newRow("one-byte body") << TestHttpServer::file("x") << url << QByteArray() << 0 << 0 << 30
-                                   << (QStringList{kInfo} << progress({100}) << QStringLiteral("complete")) << true
+                                   << (QStringList { kInfo } << progress({ 100 }) << QStringLiteral("complete")) << true
                                    << QByteArray("x");
-    QTest::newRow("one byte of five") << TestHttpServer::reply(lengthHead(5) + "x") << url << QByteArray() << 0
-                                      << 0 << 30 << (QStringList{kInfo} << progress({20}) << kReset) << false
+    QTest::newRow("one byte of five") << TestHttpServer::reply(lengthHead(5) + "x") << url << QByteArray() << 0 << 0
+                                      << 30 << (QStringList { kInfo } << progress({ 20 }) << kReset) << false
                                       << QByteArray();
     QTest::newRow("body shorter than announced")
         << TestHttpServer::reply(lengthHead(3000) + body.left(1500)) << url << QByteArray() << 0 << 0 << 30
-        << (QStringList{kInfo} << progress({34, 50, 50}) << kReset) << false << QByteArray();
+        << (QStringList { kInfo } << progress({ 34, 50, 50 }) << kReset) << false << QByteArray();
     // Content-Length frames the message: bytes after it are not the file's.
-    QTest::newRow("body longer than announced") << TestHttpServer::reply(lengthHead(10) + body.left(20)) << url
-                                                << QByteArray() << 0 << 0 << 30
-                                                << (QStringList{kInfo} << progress({100, 100})
-                                                                       << QStringLiteral("complete"))
-                                                << true << body.left(10);
+    QTest::newRow("body longer than announced")
+        << TestHttpServer::reply(lengthHead(10) + body.left(20)) << url << QByteArray() << 0 << 0 << 30
+        << (QStringList { kInfo } << progress({ 100, 100 }) << QStringLiteral("complete")) << true << body.left(10);
     // With chunked framing the announced length is wrong and the counts differ.
     QTest::newRow("chunked body longer than announced")
         << TestHttpServer::reply("HTTP/1.1 200 OK\r\nContent-Length: 10\r\nTransfer-Encoding: chunked\r\n\r\n14\r\n"
-                                 + body.left(20) + "\r\n0\r\n\r\n")
-        << url << QByteArray() << 0 << 0 << 30 << (QStringList{kInfo} << progress({200, 200}) << kReset) << false
+               + body.left(20) + "\r\n0\r\n\r\n")
+        << url << QByteArray() << 0 << 0 << 30 << (QStringList { kInfo } << progress({ 200, 200 }) << kReset) << false
         << QByteArray();
-    QTest::newRow("no Content-Length") << TestHttpServer::reply("HTTP/1.1 200 OK\r\n\r\n" + body) << url
-                                       << QByteArray() << 0 << 0 << 30
-                                       << QStringList{kInfo, QStringLiteral("complete")} << true << QByteArray();
+    QTest::newRow("no Content-Length") << TestHttpServer::reply("HTTP/1.1 200 OK\r\n\r\n" + body) << url << QByteArray()
+                                       << 0 << 0 << 30 << QStringList { kInfo, QStringLiteral("complete") } << true
+                                       << QByteArray();
     QTest::newRow("length 0") << TestHttpServer::file("") << url << QByteArray() << 0 << 0 << 30
-                              << QStringList{kInfo, QStringLiteral("complete")} << true << QByteArray();
-    QTest::newRow("204") << TestHttpServer::reply("HTTP/1.1 204 No Content\r\n\r\n") << url << QByteArray() << 0
-                         << 0 << 30 << QStringList{kInfo, QStringLiteral("errors: Nothing to download!")} << true
+                              << QStringList { kInfo, QStringLiteral("complete") } << true << QByteArray();
+    QTest::newRow("204") << TestHttpServer::reply("HTTP/1.1 204 No Content\r\n\r\n") << url << QByteArray() << 0 << 0
+                         << 30 << QStringList { kInfo, QStringLiteral("errors: Nothing to download!") } << true
                          << QByteArray();
     QTest::newRow("401 without credentials")
         << TestHttpServer::reply("HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"x\"\r\n"
                                  "Content-Length: 0\r\n\r\n")
-        << url << QByteArray() << 0 << 0 << 30 << QStringList{kInfo, QStringLiteral("errors: Authorization failed!")}
+        << url << QByteArray() << 0 << 0 << 30 << QStringList { kInfo, QStringLiteral("errors: Authorization failed!") }
         << true << QByteArray();
     QTest::newRow("404 names the URL")
-        << TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nNot found") << url
-        << QByteArray() << 0 << 0 << 30
-        << QStringList{kInfo, QStringLiteral("errors: The file, \"%URL%/Soft/pelorin/setup-Pelorin.exe\" was not found!")}
+        << TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nNot found") << url << QByteArray()
+        << 0 << 0 << 30
+        << QStringList { kInfo,
+               QStringLiteral("errors: The file, \"%URL%/Soft/pelorin/setup-Pelorin.exe\" was not found!") }
         << true << QByteArray();
     QTest::newRow("404 keeps an older file")
-        << TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n") << url << QByteArray("old")
-        << 0 << 0 << 30
-        << QStringList{kInfo, QStringLiteral("errors: The file, \"%URL%/Soft/pelorin/setup-Pelorin.exe\" was not found!")}
+        << TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n") << url << QByteArray("old") << 0
+        << 0 << 30
+        << QStringList { kInfo,
+               QStringLiteral("errors: The file, \"%URL%/Soft/pelorin/setup-Pelorin.exe\" was not found!") }
         << true << QByteArray("old");
-    QTest::newRow("eleven-character head") << TestHttpServer::reply("HTTP/1.1 \r\n\r\n") << url << QByteArray() << 0
-                                           << 0 << 30
-                                           << QStringList{kInfo, QStringLiteral("errors: Cannot establish connection.")}
-                                           << true << QByteArray();
+    QTest::newRow("eleven-character head")
+        << TestHttpServer::reply("HTTP/1.1 \r\n\r\n") << url << QByteArray() << 0 << 0 << 30
+        << QStringList { kInfo, QStringLiteral("errors: Cannot establish connection.") } << true << QByteArray();
     QTest::newRow("500 with its status line")
         << TestHttpServer::reply("HTTP/1.1 500 Internal Server Error\r\nContent-Length: 4\r\n\r\noops") << url
         << QByteArray() << 0 << 0 << 30
-        << QStringList{kInfo, QStringLiteral("errors: The server returned the following response:\r\r"
-                                             "HTTP/1.1 500 Internal Server Error\r")}
+        << QStringList { kInfo,
+               QStringLiteral("errors: The server returned the following response:\r\r"
+                              "HTTP/1.1 500 Internal Server Error\r") }
         << true << QByteArray();
     QTest::newRow("redirect is not followed, head without CR")
         << TestHttpServer::reply("HTTP/1.1 302 Found\nLocation: /elsewhere\nContent-Length: 0\n\n") << url
         << QByteArray() << 0 << 0 << 30
-        << QStringList{kInfo, QStringLiteral("errors: The server returned the following response:\r\r<nothing>")}
+        << QStringList { kInfo, QStringLiteral("errors: The server returned the following response:\r\r<nothing>") }
         << true << QByteArray();
-    QTest::newRow("not an HTTP answer") << TestHttpServer::reply("SSH-2.0-OpenSSH\r\n\r\n") << url << QByteArray()
-                                        << 0 << 0 << 30
-                                        << QStringList{kInfo, QStringLiteral("errors: The server returned the "
-                                                                             "following response:\r\rSSH-2.0-OpenSSH\r")}
+    QTest::newRow("not an HTTP answer") << TestHttpServer::reply("SSH-2.0-OpenSSH\r\n\r\n") << url << QByteArray() << 0
+                                        << 0 << 30
+                                        << QStringList { kInfo,
+                                               QStringLiteral("errors: The server returned the "
+                                                              "following response:\r\rSSH-2.0-OpenSSH\r") }
                                         << true << QByteArray();
     QTest::newRow("not enough free space deletes an older file")
         << TestHttpServer::reply(lengthHead(Q_INT64_C(1) << 60)) << url << QByteArray("old") << 0 << 0 << 30
-        << QStringList{kInfo, QStringLiteral("errors: There is not enough free space on disk for this file.")}
+        << QStringList { kInfo, QStringLiteral("errors: There is not enough free space on disk for this file.") }
         << false << QByteArray();
     QTest::newRow("slow body cancelled mid-way")
         << slowly(lengthHead(102400), bodyOf(102400), 1024, 20) << url << QByteArray() << 3 << 0 << 30
-        << (QStringList{kInfo} << progress({1, 2, 3})) << false << QByteArray();
+        << (QStringList { kInfo } << progress({ 1, 2, 3 })) << false << QByteArray();
     QTest::newRow("slow head cancelled while waiting")
-        << Answer{{{3000, TestHttpServer::file(body).pieces[0].bytes}}} << url << QByteArray() << 0 << 300 << 30
-        << QStringList{kInfo} << true << QByteArray();
+        << Answer { { { 3000, TestHttpServer::file(body).pieces[0].bytes } } } << url << QByteArray() << 0 << 300 << 30
+        << QStringList { kInfo } << true << QByteArray();
     QTest::newRow("stalled head times out")
-        << Answer{{{10000, QByteArray()}}} << url << QByteArray() << 0 << 0 << 1
-        << QStringList{kInfo, QStringLiteral("re:^errors: Error: .+ occurred\\.$")} << true << QByteArray();
+        << Answer { { { 10000, QByteArray() } } } << url << QByteArray() << 0 << 0 << 1
+        << QStringList { kInfo, QStringLiteral("re:^errors: Error: .+ occurred\\.$") } << true << QByteArray();
     QTest::newRow("stalled body is a reset")
-        << Answer{{{0, lengthHead(5000) + body.left(1024)}, {10000, QByteArray()}}, true} << url << QByteArray() << 0
-        << 0 << 1 << (QStringList{kInfo} << progress({20, 20}) << kReset) << false << QByteArray();
-    QTest::newRow("unreachable port")
-        << Answer() << QStringLiteral("http://127.0.0.1:%1/setup-Pelorin.exe").arg(closedPort()) << QByteArray() << 0
-        << 0 << 30 << QStringList{kInfo, QStringLiteral("re:^errors: Error: .*127\\.0\\.0\\.1.* occurred\\.$")} << true
+        << Answer { { { 0, lengthHead(5000) + body.left(1024) }, { 10000, QByteArray() } }, true } << url
+        << QByteArray() << 0 << 0 << 1 << (QStringList { kInfo } << progress({ 20, 20 }) << kReset) << false
         << QByteArray();
+    QTest::newRow("unreachable port") << Answer()
+                                      << QStringLiteral("http://127.0.0.1:%1/setup-Pelorin.exe").arg(closedPort())
+                                      << QByteArray() << 0 << 0 << 30
+                                      << QStringList { kInfo,
+                                             QStringLiteral("re:^errors: Error: .*127\\.0\\.0\\.1.* occurred\\.$") }
+                                      << true << QByteArray();
 }
 
 void TestFileDownloader::download()
@@ -210,9 +214,9 @@ void TestFileDownloader::download()
     QStringList seen;
     int progressCount = 0;
     connect(&downloader, &FileDownloader::DownloadEvents, this,
-            [&](const QString &m) { seen << QStringLiteral("events: ") + m; });
+        [&](const QString &m) { seen << QStringLiteral("events: ") + m; });
     connect(&downloader, &FileDownloader::DownloadErrors, this,
-            [&](const QString &m) { seen << QStringLiteral("errors: ") + m; });
+        [&](const QString &m) { seen << QStringLiteral("errors: ") + m; });
     connect(&downloader, &FileDownloader::DowloadComplete, this, [&] { seen << QStringLiteral("complete"); });
     connect(&downloader, &FileDownloader::DownloadProgress, this, [&](const QString &p) {
         seen << QStringLiteral("progress: ") + p;
@@ -262,9 +266,9 @@ void TestFileDownloader::credentialsOnlyWhenAsked_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<QStringList>("events");
     QTest::newRow("accepted") << QStringLiteral("secret")
-                              << (QStringList{kInfo} << progress({100, 100}) << QStringLiteral("complete"));
+                              << (QStringList { kInfo } << progress({ 100, 100 }) << QStringLiteral("complete"));
     QTest::newRow("refused") << QStringLiteral("wrong")
-                             << QStringList{kInfo, QStringLiteral("errors: Authorization failed!")};
+                             << QStringList { kInfo, QStringLiteral("errors: Authorization failed!") };
 }
 
 void TestFileDownloader::credentialsOnlyWhenAsked()
@@ -285,15 +289,15 @@ void TestFileDownloader::credentialsOnlyWhenAsked()
     FileDownloader downloader;
     QStringList seen;
     connect(&downloader, &FileDownloader::DownloadEvents, this,
-            [&](const QString &m) { seen << QStringLiteral("events: ") + m; });
+        [&](const QString &m) { seen << QStringLiteral("events: ") + m; });
     connect(&downloader, &FileDownloader::DownloadErrors, this,
-            [&](const QString &m) { seen << QStringLiteral("errors: ") + m; });
+        [&](const QString &m) { seen << QStringLiteral("errors: ") + m; });
     connect(&downloader, &FileDownloader::DowloadComplete, this, [&] { seen << QStringLiteral("complete"); });
     connect(&downloader, &FileDownloader::DownloadProgress, this,
-            [&](const QString &p) { seen << QStringLiteral("progress: ") + p; });
+        [&](const QString &p) { seen << QStringLiteral("progress: ") + p; });
 
-    QVERIFY(downloader.DownloadFile(server.url(QStringLiteral("/f.exe")), destination, QStringLiteral("pelorin"),
-                                    password));
+    QVERIFY(downloader.DownloadFile(
+        server.url(QStringLiteral("/f.exe")), destination, QStringLiteral("pelorin"), password));
     QCOMPARE(seen, events);
     QCOMPARE(server.requests().size(), 2);
     QVERIFY(!server.requests()[0].contains("Authorization"));
@@ -327,7 +331,7 @@ void TestFileDownloader::folderCannotBeMade()
     // A folder below a plain file cannot be made.
     const QString destination = dir.filePath(QStringLiteral("plain/sub/f.exe"));
     QVERIFY(!downloader.DownloadFile(server.url(QStringLiteral("/f.exe")), destination));
-    QCOMPARE(errors, QStringList{QStringLiteral("Cannot write file to disk.\r\rError 20: Not a directory")});
+    QCOMPARE(errors, QStringList { QStringLiteral("Cannot write file to disk.\r\rError 20: Not a directory") });
     QVERIFY(!QFile::exists(destination));
 }
 

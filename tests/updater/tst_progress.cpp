@@ -25,9 +25,9 @@ const QByteArray kSetupScript = "#!/bin/sh\necho started > started.txt\n";
 
 Answer slowBody()
 {
-    Answer answer{{{0, "HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n"}}};
+    Answer answer { { { 0, "HTTP/1.1 200 OK\r\nContent-Length: 1048576\r\n\r\n" } } };
     for (int i = 0; i < 1024; ++i)
-        answer.pieces.append({20, QByteArray(1024, 'x')});
+        answer.pieces.append({ 20, QByteArray(1024, 'x') });
     return answer;
 }
 
