@@ -1,0 +1,116 @@
+#include "Registration.h"
+
+#include "LenientNumber.h"
+#include "RecordSource.h"
+#include "RegistrationTexts.h"
+#include "Transaction.h"
+
+namespace {
+
+const QString kCode = QStringLiteral("Code");
+
+QString proposalAfter(const QString &code)
+{
+    return QString::number(LenientInteger(code) + 1);
+}
+
+} // namespace
+
+std::optional<FailedCheck> FirstFailedCheck(const RegistrationForm &form)
+{
+    using F = RegistrationForm::Field;
+    const struct
+    {
+        F field;
+        QString value;
+        QString message;
+    } checks[] = {
+        {F::Code, form.code.trimmed(), RegistrationTexts::missingCode()},
+        {F::FirstName, form.firstName, RegistrationTexts::missingFirstName()},
+        {F::LastName, form.lastName, RegistrationTexts::missingLastName()},
+        {F::Sex, form.sex, RegistrationTexts::missingSex()},
+        {F::Age, form.age, RegistrationTexts::missingAge()},
+        {F::Group, form.group, RegistrationTexts::missingGroup()},
+        {F::Education, form.education, RegistrationTexts::missingEducation()},
+    };
+    for (const auto &c : checks) {
+        if (c.value.isEmpty())
+            return FailedCheck{c.field, c.message};
+    }
+    return std::nullopt;
+}
+
+QString SuggestNextCode(RecordSource *Adodc5)
+{
+    Adodc5->refresh();
+    if (Adodc5->rowCount() == 0)
+        return QString();
+    Adodc5->moveLast();
+    QString proposal = proposalAfter(Adodc5->field(kCode));
+    for (;;) {
+        Adodc5->setFilter(kCode, proposal);
+        if (Adodc5->rowCount() == 0)
+            return proposal;
+        proposal = proposalAfter(Adodc5->field(kCode));
+    }
+}
+
+SaveOutcome SaveRegistration(const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2,
+                             RecordSource *Adodc3, QString *error)
+{
+    // Trimmed first, so "12 " can neither duplicate "12" nor leave an Answer
+    // row that a lookup of the stored code cannot find.
+    const QString code = form.code.trimmed();
+    // Re-read first: the records window may have removed examinees since.
+    // Every use of Adodc1 starts with a refresh, so none is needed after
+    // the save, and a save costs one read of IDE instead of three.
+    if (!Adodc1->refresh(error))
+        return SaveOutcome::Failed;
+    Adodc1->setFilter(kCode, code);
+    if (Adodc1->rowCount() != 0) {
+        Adodc1->clearFilter();
+        return SaveOutcome::Duplicate;
+    }
+
+    bool stored = false;
+    QString message;
+    {
+        Transaction t(Database::File::Examinee);
+        if (t.isActive()) {
+            Adodc2->addNew();
+            const struct
+            {
+                const char *field;
+                QString value;
+            } values[] = {
+                {"Code", code},
+                {"FName", form.firstName.trimmed()},
+                {"LName", form.lastName.trimmed()},
+                {"Jens", form.sex.trimmed()},
+                {"Sen", form.age.trimmed()},
+                {"Tahsil", form.education.trimmed()},
+                {"DateEjra", form.testDate.trimmed()},
+                {"DateTavalod", form.birthDate.trimmed()},
+                {"Azmayande", form.examiner.trimmed()},
+                {"Group", form.group.trimmed()},
+            };
+            for (const auto &v : values)
+                Adodc2->setField(QLatin1String(v.field), v.value);
+            Adodc3->addNew();
+            Adodc3->setField(kCode, code);
+            stored = Adodc3->update(&message) && Adodc2->update(&message) && t.commit(&message);
+        } else {
+            message = t.error();
+        }
+    }
+    Adodc1->clearFilter();
+    if (!stored) {
+        // A rolled-back pair must not linger in the snapshots as if stored.
+        Adodc2->refresh();
+        Adodc3->refresh();
+        if (error)
+            *error = message;
+        return SaveOutcome::Failed;
+    }
+    return SaveOutcome::Saved;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "RegistrationForm.h"
+
+#include <QString>
+
+#include <optional>
+
+class RecordSource;
+
+/// The first required field that is missing, in the order the panel checks
+/// them (code, first name, family name, sex, age, group, education), with
+/// its message. A text of blanks counts as filled, except for the code,
+/// which is stored trimmed and so must hold more than blanks.
+struct FailedCheck
+{
+    RegistrationForm::Field field;
+    QString message;
+};
+std::optional<FailedCheck> FirstFailedCheck(const RegistrationForm &form);
+
+/// SuggestNextCode on \a Adodc5 (IDE): the last row's leading number plus
+/// one, then up by one while a row holds the proposal. Empty text when IDE
+/// has no row (the caller then leaves the code field alone). The filter of
+/// the last probe stays on \a Adodc5.
+QString SuggestNextCode(RecordSource *Adodc5);
+
+enum class SaveOutcome { Saved, Duplicate, Failed };
+
+/// Stores a checked form: the duplicate check on \a Adodc1, then one IDE row
+/// through \a Adodc2 and one Answer row through \a Adodc3 in one transaction.
+/// The code is trimmed before the check and stored trimmed in both tables;
+/// every other value is stored trimmed. \a Adodc1 is re-read for the check
+/// and left without filter. On Failed \a error holds the
+/// database's message and nothing is stored.
+SaveOutcome SaveRegistration(const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2,
+                             RecordSource *Adodc3, QString *error);

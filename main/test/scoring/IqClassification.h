@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+/// The verbal bands of an IQ, Persian then English ("سرآمد Superior").
+/// Bounds are inclusive whole numbers from 25 up; a value between two bands
+/// (109.5) or below 25 has no band.
+std::optional<QString> IqBandText(double iq);
+
+/// The lowest IQ that is classified; anything below is an invalid result.
+constexpr double kLowestClassifiedIq = 25;

@@ -1,0 +1,496 @@
+#include "Frm1.h"
+
+#include "AppInfo.h"
+#include "AppPaths.h"
+#include "BoundField.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "Fonts.h"
+#include "HotSpot.h"
+#include "ItemCounter.h"
+#include "RecordSource.h"
+#include "ScoringSheet.h"
+#include "TestContent.h"
+#include "TestWindowTexts.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kItems = ItemCounter::kItems;
+constexpr int kNameDisplay = 39;
+const QString kCode = QStringLiteral("code");
+
+const QColor kGridColour(185, 185, 185);
+const QColor kCellColour(163, 188, 176);
+const QColor kPanelColour(81, 128, 91);
+
+QString colourStyle(const QColor &c)
+{
+    return QStringLiteral("background-color: %1;").arg(c.name());
+}
+
+QString fieldOfItem(int item)
+{
+    return QString::number(item);
+}
+
+} // namespace
+
+Frm1::Frm1(QWidget *mainWindow, ClinicValues *clinic)
+    : QWidget(nullptr, Qt::Window)
+    , m_mainWindow(mainWindow)
+    , m_clinic(clinic)
+{
+    setObjectName(QStringLiteral("Frm1"));
+    setWindowTitle(AppInfo::title());
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(Twips::px(12855), Twips::px(8175));
+    setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+
+    for (RecordSource **s : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5})
+        *s = new RecordSource(this);
+
+    Lblkey = new QLabel(this);
+    Lblkey->setObjectName(QStringLiteral("Lblkey"));
+    Lblkey->hide();
+    Label7 = new QLabel(this);
+    Label7->setObjectName(QStringLiteral("Label7"));
+    Label7->hide();
+    Text1 = new QLineEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->hide();
+
+    buildItems();
+    buildGrid();
+    buildResultPanel();
+    buildButtons();
+    bindHidden();
+}
+
+Frm1::~Frm1() = default;
+
+void Frm1::buildItems()
+{
+    for (int i = 0; i <= kItems; ++i) {
+        auto *pic = new QLabel(this);
+        pic->setObjectName(QStringLiteral("Pic1_%1").arg(i));
+        pic->hide();
+        Pic1[size_t(i)] = pic;
+        for (int k = 1; k <= 6; ++k) {
+            auto *spot = new HotSpot(pic);
+            spot->setObjectName(QStringLiteral("Lbl%1_%2").arg(k).arg(i));
+            Lbl[size_t(k - 1)][size_t(i)] = spot;
+            if (i > 0)
+                connect(spot, &HotSpot::clicked, this, [this, i, k] { RecordAnswer(i, k); });
+        }
+    }
+}
+
+void Frm1::buildGrid()
+{
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(Twips::rect(10275, 315, 2415, 7035));
+    Frame1->setStyleSheet(QStringLiteral("QFrame#Frame1 { %1 border: 1px solid rgb(120, 120, 120); }"
+                                         "QLabel { %2 color: black; }")
+                              .arg(colourStyle(kGridColour), colourStyle(kCellColour)));
+    const QFont cellFont = Fonts::font(QStringLiteral("Arial"), 10, true);
+    for (int i = 0; i <= kItems; ++i) {
+        const int column = i <= 18 ? 0 : 1;
+        const int row = i == 0 ? 0 : (i - 1) % 18;
+        const int top = 300 + 360 * row;
+        auto *number = new QLabel(QString::number(i), Frame1);
+        number->setObjectName(QStringLiteral("LblNscore_%1").arg(i));
+        number->setGeometry(Twips::rect(column ? 1320 : 180, top, 255, 315));
+        auto *slot = new QLabel(Frame1);
+        slot->setObjectName(QStringLiteral("Lblscore_%1").arg(i));
+        slot->setGeometry(Twips::rect(column ? 1620 : 480, top, 675, 315));
+        for (QLabel *l : {number, slot}) {
+            l->setAlignment(Qt::AlignCenter);
+            l->setFont(cellFont);
+        }
+        if (i == 0) {
+            number->hide();
+            slot->hide();
+        } else {
+            BoundField::bind(slot, Adodc2, fieldOfItem(i));
+        }
+        LblNscore[size_t(i)] = number;
+        Lblscore[size_t(i)] = slot;
+    }
+
+    // The name display: white, centred, over the button strip.
+    auto *name = new QLabel(this);
+    name->setObjectName(QStringLiteral("Lblscore_39"));
+    name->setGeometry(Twips::rect(1530, 7290, 795, 885));
+    name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    name->setWordWrap(true);
+    name->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
+    name->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    Lblscore[kNameDisplay] = name;
+}
+
+void Frm1::buildResultPanel()
+{
+    Frame2 = new QFrame(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setStyleSheet(QStringLiteral("QFrame#Frame2 { %1 border: 1px solid rgb(40, 70, 48); }"
+                                         "QLabel { color: white; background: transparent; }"
+                                         "QLabel[value=\"true\"] { %2 color: black; }"
+                                         "QLabel#LblN2 { border: 1px solid black; }")
+                              .arg(colourStyle(kPanelColour), colourStyle(kCellColour)));
+    Frame2->hide();
+
+    auto label = [this](const char *name, const QString &text, int l, int t, int w, int h, bool value) {
+        auto *lbl = new QLabel(text, Frame2);
+        lbl->setObjectName(QLatin1String(name));
+        lbl->setGeometry(Twips::rect(l, t, w, h));
+        lbl->setAlignment(Qt::AlignCenter);
+        lbl->setProperty("value", value);
+        return lbl;
+    };
+    LblN2 = label("LblN2", QString(), 630, 675, 6255, 405, true);
+    label("Label2_0", TestWindowTexts::rawScore(), 510, 1305, 735, 390, false);
+    Lblkham = label("Lblkham", QString(), 1350, 1305, 945, 405, true);
+    label("Label2_1", TestWindowTexts::percentile(), 2400, 1305, 1065, 390, false);
+    lbldarsad = label("lbldarsad", QString(), 3510, 1305, 945, 405, true);
+    label("Label2_2", TestWindowTexts::iq(), 4665, 1305, 765, 390, false);
+    Lblhoosh = label("Lblhoosh", QString(), 5490, 1305, 945, 405, true);
+    BoundField::bind(lbldarsad, Adodc1, QStringLiteral("RDarsadi"));
+    BoundField::bind(Lblhoosh, Adodc1, QStringLiteral("Hooshbahr"));
+    for (QLabel *l : Frame2->findChildren<QLabel *>())
+        l->setFont(Fonts::font(QStringLiteral("B Nazanin"), l == LblN2 ? 12 : 10, true));
+
+    Command5 = new QPushButton(TestWindowTexts::exit(), Frame2);
+    Command5->setObjectName(QStringLiteral("Command5"));
+    Command5->setGeometry(Twips::rect(225, 2520, 2085, 495));
+    Command8 = new QPushButton(TestWindowTexts::print(), Frame2);
+    Command8->setObjectName(QStringLiteral("Command8"));
+    Command8->setGeometry(Twips::rect(2745, 2520, 2085, 495));
+    connect(Command5, &QPushButton::clicked, this, &Frm1::closeResultPanel);
+    connect(Command8, &QPushButton::clicked, this, &Frm1::PrintScoringSheet);
+}
+
+void Frm1::buildButtons()
+{
+    const struct
+    {
+        QPushButton **button;
+        const char *name;
+        QString caption;
+        QRect twips;
+        bool visible;
+        void (Frm1::*operation)();
+    } buttons[] = {
+        {&Command7, "Command7", TestWindowTexts::start(), {3510, 7650, 1275, 495}, true, &Frm1::StartTest},
+        {&Command2, "Command2", TestWindowTexts::previous(), {2340, 7200, 1290, 480}, false, &Frm1::PreviousItem},
+        {&Command1, "Command1", TestWindowTexts::next(), {4860, 7200, 1275, 495}, false, &Frm1::NextItem},
+        {&Command4, "Command4", TestWindowTexts::result(), {6930, 7200, 1275, 495}, true, &Frm1::ScoreTest},
+        {&Command6, "Command6", TestWindowTexts::exit(), {8415, 7200, 1275, 495}, true, nullptr},
+    };
+    for (const auto &b : buttons) {
+        auto *button = new QPushButton(b.caption, this);
+        button->setObjectName(QLatin1String(b.name));
+        button->setGeometry(Twips::rect(b.twips));
+        button->setVisible(b.visible);
+        if (b.operation)
+            connect(button, &QPushButton::clicked, this, b.operation);
+        *b.button = button;
+    }
+    connect(Command6, &QPushButton::clicked, this, &QWidget::close);
+    setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
+                                 " border: 1px solid rgb(150, 96, 110); border-radius: 6px; }"
+                                 "QPushButton:hover { background-color: rgb(255, 210, 218); }"
+                                 "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
+                                 "QLineEdit#Txt1 { background-color: white; color: black;"
+                                 " border: 1px solid rgb(60, 96, 68); }"));
+
+    Txt1 = new QLineEdit(this);
+    Txt1->setObjectName(QStringLiteral("Txt1"));
+    Txt1->setGeometry(Twips::rect(3975, 7110, 555, 495));
+    Txt1->setAlignment(Qt::AlignCenter);
+    Txt1->setFont(Fonts::font(QStringLiteral("Arial"), 12, true));
+    Txt1->hide();
+    connect(Txt1, &QLineEdit::textChanged, this, &Frm1::ShowItem);
+}
+
+QLabel *Frm1::hiddenLabel(const QString &name, RecordSource *source, const QString &field)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(name);
+    label->hide();
+    BoundField::bind(label, source, field);
+    return label;
+}
+
+void Frm1::bindHidden()
+{
+    Text2 = hiddenLabel(QStringLiteral("Text2"), Adodc1, QStringLiteral("Sen"));
+    Lblfn = hiddenLabel(QStringLiteral("Lblfn"), Adodc1, QStringLiteral("FName"));
+    Lbln = hiddenLabel(QStringLiteral("Lbln"), Adodc1, QStringLiteral("LName"));
+    Lblkham2 = hiddenLabel(QStringLiteral("Lblkham2"), Adodc1, QStringLiteral("NKham"));
+    const char *norms[] = {"Lbll5", "Lbll6", "Lbl7", "Lbl8", "Lbl9", "Lbl10"};
+    for (int age = 5; age <= 10; ++age) {
+        hiddenLabel(QLatin1String(norms[age - 5]), Adodc3, QString::number(age));
+        hiddenLabel(QStringLiteral("Lblp%1").arg(age), Adodc3, QStringLiteral("%1p").arg(age));
+    }
+    // The name display and the classification follow the examinee's row.
+    connect(Adodc1, &RecordSource::currentChanged, this, &Frm1::examineeChanged);
+}
+
+bool Frm1::load(QString *error)
+{
+    const struct
+    {
+        RecordSource *source;
+        Database::File file;
+        const char *table;
+    } sources[] = {
+        {Adodc1, Database::File::Examinee, "IDE"}, {Adodc2, Database::File::Examinee, "Answer"},
+        {Adodc3, Database::File::Examinee, "PPP"}, {Adodc4, Database::File::Theme, "Theme"},
+        {Adodc5, Database::File::Examinee, "Answer"},
+    };
+    for (const auto &s : sources) {
+        QString message;
+        if (!Database::open(s.file, &message) || !s.source->open(s.file, QLatin1String(s.table), &message)) {
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
+            return false;
+        }
+    }
+
+    TestContent content;
+    if (!content.load(AppPaths::contentDir(), error))
+        return false;
+    const QVector<int> key = content.answerKey();
+    for (int i = 0; i < kItems; ++i)
+        m_key[size_t(i)] = key.value(i);
+    const QPixmap background(content.artPath(QStringLiteral("test_background")));
+    if (!background.isNull()) {
+        QPalette pal = palette();
+        pal.setBrush(QPalette::Window, background.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        setPalette(pal);
+        setAutoFillBackground(true);
+    }
+
+    {
+        const QSignalBlocker quiet(Txt1); // "0" is the counter's resting text, no item yet
+        Txt1->setText(QStringLiteral("0"));
+    }
+    for (int i = 0; i <= kItems; ++i) {
+        QLabel *pic = Pic1[size_t(i)];
+        pic->setGeometry(Twips::rect(520, 240, 9495, 6315));
+        pic->hide();
+        if (i == 0)
+            continue;
+        const TestItem &item = content.items().at(i - 1);
+        pic->setPixmap(QPixmap(item.picturePath));
+        for (int k = 0; k < 6; ++k) {
+            HotSpot *spot = Lbl[size_t(k)][size_t(i)];
+            spot->setGeometry(Twips::rect(item.options[size_t(k)]));
+            spot->setCursor(Qt::PointingHandCursor);
+        }
+    }
+    Frame2->setGeometry(Twips::rect(2250, 1260, 7440, 3210));
+    m_loaded = true;
+    return true;
+}
+
+void Frm1::activate()
+{
+    Command7->show();
+    Command4->show();
+    const QString code = Lblkey->text();
+    Adodc1->setFilter(kCode, code);
+    Adodc2->setFilter(kCode, code);
+    Adodc5->setFilter(kCode, code);
+}
+
+void Frm1::examineeChanged()
+{
+    Lblscore[kNameDisplay]->setText(Lblfn->text() + QLatin1Char(' ') + Lbln->text());
+    // ClassifyIq runs when the bound IQ takes a new text. What it puts into
+    // the label (the invalid-result text for an examinee not yet scored) is
+    // shown only; the row is written by ScoreTest alone.
+    if (Lblhoosh->text() == m_classifiedIq)
+        return;
+    ScoreChain chain(Adodc3);
+    chain.setState(Lblhoosh->text(), lbldarsad->text(), LblN2->text());
+    chain.classifyIq();
+    m_classifiedIq = chain.iq();
+    Lblhoosh->setText(chain.iq());
+    LblN2->setText(chain.classification());
+}
+
+QStringList Frm1::slotTexts() const
+{
+    QStringList texts;
+    for (int i = 1; i <= kItems; ++i)
+        texts << Lblscore[size_t(i)]->text();
+    return texts;
+}
+
+void Frm1::setSlot(int item, const QString &text)
+{
+    if (item >= 1 && !Adodc2->atStart())
+        Adodc2->setField(fieldOfItem(item), text); // the bound slot follows
+    else
+        Lblscore[size_t(item)]->setText(text);
+}
+
+bool Frm1::storeAnswers()
+{
+    QString error;
+    if (Adodc2->update(&error))
+        return true;
+    // The grid must show only what is stored: the click is not kept, the
+    // item stays, and the examiner learns why.
+    Adodc2->cancelUpdate();
+    Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+    return false;
+}
+
+void Frm1::RecordAnswer(int item, int option)
+{
+    if (item != m_visibleItem || !m_guard.accepts())
+        return;
+    setSlot(item, QString::number(option));
+    NextItem();
+}
+
+void Frm1::ShowItem()
+{
+    const ItemCounter::Display d = ItemCounter::display(Txt1->text());
+    if (m_visibleItem)
+        Pic1[size_t(m_visibleItem)]->hide();
+    m_visibleItem = 0;
+    if (d.rewrite) {
+        Txt1->setText(*d.rewrite);
+        return;
+    }
+    if (d.item) {
+        m_visibleItem = d.item;
+        Pic1[size_t(d.item)]->show();
+        if (Frame2->isVisible())
+            Frame2->raise();
+        m_guard.itemShown();
+    }
+}
+
+void Frm1::NextItem()
+{
+    const ItemCounter::Step step = ItemCounter::next(Txt1->text());
+    if (step.store && !storeAnswers())
+        return;
+    if (step.counter)
+        Txt1->setText(*step.counter);
+}
+
+void Frm1::PreviousItem()
+{
+    const ItemCounter::Step step = ItemCounter::previous(Txt1->text());
+    if (step.store && !storeAnswers())
+        return;
+    if (step.counter)
+        Txt1->setText(*step.counter);
+}
+
+void Frm1::StartTest()
+{
+    Command1->show();
+    Command2->show();
+    Command7->hide();
+    Txt1->show();
+    Txt1->setText(QStringLiteral("1"));
+    FillEmptyAnswers();
+}
+
+void Frm1::FillEmptyAnswers()
+{
+    for (int i = 0; i <= kItems; ++i) {
+        if (Lblscore[size_t(i)]->text().isEmpty())
+            setSlot(i, QStringLiteral("0"));
+    }
+}
+
+void Frm1::ScoreTest()
+{
+    FillEmptyAnswers();
+    Command1->hide();
+    Command2->hide();
+    Frame2->show();
+    Frame2->raise();
+
+    // The whole chain of counts and lookups runs on plain values; the final
+    // texts are shown and stored once.
+    ScoreChain chain(Adodc3);
+    chain.setState(Lblhoosh->text(), lbldarsad->text(), LblN2->text());
+    chain.count(slotTexts(), m_key, Text2->text());
+    m_classifiedIq = chain.iq();
+    Adodc1->setField(QStringLiteral("NKham"), chain.rawScore());
+    Adodc1->setField(QStringLiteral("Hooshbahr"), chain.iq());
+    Adodc1->setField(QStringLiteral("RDarsadi"), chain.percentile());
+    QString error;
+    const bool stored = Adodc1->update(&error);
+    showResult(chain);
+    if (!stored)
+        Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+}
+
+void Frm1::showResult(const ScoreChain &chain)
+{
+    Text1->setText(chain.rawScore());
+    Lblkham->setText(chain.rawScore());
+    Lblkham2->setText(chain.rawScore());
+    Lblhoosh->setText(chain.iq());
+    lbldarsad->setText(chain.percentile());
+    LblN2->setText(chain.classification());
+}
+
+void Frm1::closeResultPanel()
+{
+    Frame2->hide();
+}
+
+void Frm1::PrintScoringSheet()
+{
+    Frame2->hide();
+    ScoringSheet sheet;
+    sheet.code = Lblkey->text();
+    ReadStoredAnswers(Adodc5, sheet.code, &sheet);
+    ReadExaminee(*Adodc1, &sheet);
+    ReadClinic(*Adodc4, &sheet);
+    sheet.iq = Lblhoosh->text();
+    sheet.classification = LblN2->text();
+    if (m_clinic)
+        sheet.clinic = *m_clinic;
+    Label7->setText(ScoringSheetFullName(sheet));
+    ::PrintScoringSheet(this, sheet);
+    Adodc5->refresh();
+    Adodc5->setFilter(kCode, sheet.code);
+    Command7->show();
+}
+
+void Frm1::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_loaded)
+        activate();
+    QWidget::changeEvent(event);
+}
+
+void Frm1::closeEvent(QCloseEvent *event)
+{
+    Txt1->hide();
+    // Zeros that FillEmptyAnswers left pending go with the row.
+    if (Adodc2->hasPending())
+        Adodc2->update();
+    if (m_mainWindow)
+        m_mainWindow->show();
+    event->accept();
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "ClickGuard.h"
+#include "ClinicValues.h"
+#include "ScoreChain.h"
+
+#include <QWidget>
+
+#include <array>
+
+class HotSpot;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class RecordSource;
+
+/// The test window Frm1: one examinee's 36 items, the answer grid and the
+/// result panel. The opener loads it, filters Adodc2 on the code, puts the
+/// code into Lblkey and shows it; closing it shows the main window again.
+class Frm1 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    /// \a mainWindow is shown again when this window closes; \a clinic holds
+    /// the main window's values for the scoring sheet.
+    Frm1(QWidget *mainWindow, ClinicValues *clinic);
+    ~Frm1() override;
+
+    /// The load steps: record sources, content, counter "0", placements.
+    bool load(QString *error);
+    /// Activation: start and result buttons shown, the three filters set.
+    void activate();
+
+    void RecordAnswer(int item, int option);
+    void ShowItem();
+    void NextItem();
+    void PreviousItem();
+    void StartTest();
+    void FillEmptyAnswers();
+    void ScoreTest();
+    void closeResultPanel();
+    void PrintScoringSheet();
+
+    /// Item whose picture is visible, 0 when none.
+    int visibleItem() const { return m_visibleItem; }
+    /// Texts of answer slots 1..36.
+    QStringList slotTexts() const;
+
+    RecordSource *Adodc1 = nullptr; ///< IDE
+    RecordSource *Adodc2 = nullptr; ///< Answer, the slots
+    RecordSource *Adodc3 = nullptr; ///< PPP
+    RecordSource *Adodc4 = nullptr; ///< Theme
+    RecordSource *Adodc5 = nullptr; ///< Answer, the scoring sheet
+
+    QLabel *Lblkey = nullptr;
+    QLineEdit *Txt1 = nullptr;  ///< item counter
+    QLineEdit *Text1 = nullptr; ///< correct-answer counter (hidden)
+    std::array<QLabel *, 37> Pic1{};
+    /// Lbl[k - 1][i] is element i of the hot-spot set Lbl<k> (option k).
+    std::array<std::array<HotSpot *, 37>, 6> Lbl{};
+    /// Elements 0..36 and 39 (the name display); 37 and 38 do not exist.
+    std::array<QLabel *, 40> Lblscore{};
+    std::array<QLabel *, 37> LblNscore{};
+    QFrame *Frame1 = nullptr; ///< answer grid
+    QFrame *Frame2 = nullptr; ///< result panel
+    QLabel *LblN2 = nullptr;
+    QLabel *Lblkham = nullptr;
+    QLabel *lbldarsad = nullptr;
+    QLabel *Lblhoosh = nullptr;
+    QLabel *Lblkham2 = nullptr;
+    QLabel *Text2 = nullptr; ///< Sen
+    QLabel *Lblfn = nullptr;
+    QLabel *Lbln = nullptr;
+    QLabel *Label7 = nullptr;
+    QPushButton *Command7 = nullptr; ///< start
+    QPushButton *Command2 = nullptr; ///< previous
+    QPushButton *Command1 = nullptr; ///< next
+    QPushButton *Command4 = nullptr; ///< result
+    QPushButton *Command6 = nullptr; ///< exit
+    QPushButton *Command5 = nullptr; ///< close the result panel
+    QPushButton *Command8 = nullptr; ///< print
+
+protected:
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildItems();
+    void buildGrid();
+    void buildResultPanel();
+    void buildButtons();
+    void bindHidden();
+    QLabel *hiddenLabel(const QString &name, RecordSource *source, const QString &field);
+    void setSlot(int item, const QString &text);
+    bool storeAnswers();
+    void examineeChanged();
+    void showResult(const ScoreChain &chain);
+
+    QWidget *m_mainWindow;
+    ClinicValues *m_clinic;
+    AnswerKey m_key{};
+    ClickGuard m_guard;
+    int m_visibleItem = 0;
+    QString m_classifiedIq; ///< the IQ text LblN2 was last worked out for
+    bool m_loaded = false;
+};
