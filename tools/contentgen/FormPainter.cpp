@@ -148,7 +148,7 @@ void drawNotes(QPainter &p)
     p.setPen(QColor(120, 130, 125));
     p.setFont(Fonts::nazli(150));
     p.drawText(QRectF(240, 10900, 8445, 300), Qt::AlignCenter,
-               text("Pelorin: مجموعهٔ نمایشی، بدون اعتبار بالینی"));
+               text("مجموعهٔ نمایشی Pelorin، بدون اعتبار بالینی"));
 }
 
 } // namespace
