@@ -318,7 +318,7 @@ void Frm1::examineeChanged()
     // ClassifyIq runs when the bound IQ takes a new text. What it puts into
     // the label (the invalid-result text for an examinee not yet scored) is
     // shown only; the row is written by ScoreTest alone.
-    if (Lblhoosh->text() == m_classifiedIq)
+    if (m_classifiedIq && Lblhoosh->text() == *m_classifiedIq)
         return;
     ScoreChain chain(Adodc3);
     chain.setState(Lblhoosh->text(), lbldarsad->text(), LblN2->text());

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class HotSpot;
 class QFrame;
@@ -103,6 +104,6 @@ private:
     AnswerKey m_key{};
     ClickGuard m_guard;
     int m_visibleItem = 0;
-    QString m_classifiedIq; ///< the IQ text LblN2 was last worked out for
+    std::optional<QString> m_classifiedIq; ///< the IQ text LblN2 was last worked out for
     bool m_loaded = false;
 };

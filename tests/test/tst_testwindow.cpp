@@ -1,0 +1,401 @@
+#include "ClickGuard.h"
+#include "Dialogs.h"
+#include "ExamFolder.h"
+#include "Frm1.h"
+#include "HotSpot.h"
+#include "ResultTexts.h"
+#include "TestContent.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QString kInvalid = ResultTexts::invalid();
+
+QString slotStored(const QString &code, int item)
+{
+    return storedField(QStringLiteral("Answer"), code, QString::number(item));
+}
+
+} // namespace
+
+class TestTestWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void layoutAtLoad();
+    void counterTyping_data();
+    void counterTyping();
+    void clickStoresBeforeTheNextItemPaints();
+    void lastItemStaysAndPreviousStopsAtOne();
+    void changingAnAnswer();
+    void doubleClickAnswersOneItem();
+    void failedStoreKeepsTheItemAndSaysSo();
+    void resultBeforeStart();
+    void resultOfAFullTest();
+    void answerAfterResultCountsOnNextPress();
+    void notScoredShowsInvalidButWritesNothing();
+    void printShowsTheSheetAndTheStartButton();
+    void activationReappliesFilters();
+    void closingShowsTheMainWindow();
+
+private:
+    Frm1 *open(const QString &code);
+    void clickOption(int item, int option);
+
+    ExamFolder *m_folder = nullptr;
+    QWidget *m_main = nullptr;
+    Frm1 *m_window = nullptr;
+    ClinicValues m_clinic;
+    AnswerKey m_key{};
+};
+
+void TestTestWindow::initTestCase()
+{
+    TestContent content;
+    QString error;
+    QVERIFY2(content.load(QStringLiteral(PELORIN_CONTENT_DIR), &error), qPrintable(error));
+    const QVector<int> key = content.answerKey();
+    for (int i = 0; i < 36; ++i)
+        m_key[size_t(i)] = key.at(i);
+}
+
+void TestTestWindow::init()
+{
+    Dialogs::setTestMode(true);
+    ClickGuard::setInterval(0);
+    m_folder = new ExamFolder;
+    m_main = new QWidget;
+    // Another examinee first in IDE, so a write to the wrong row would show.
+    addExaminee(QStringLiteral("1"), QStringLiteral("8"), QStringLiteral("رضا"), QStringLiteral("احمدي"));
+    addExaminee(QStringLiteral("07"), QStringLiteral("7"));
+}
+
+void TestTestWindow::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+    delete m_main;
+    m_main = nullptr;
+    delete m_folder;
+    m_folder = nullptr;
+    ClickGuard::setInterval(ClickGuard::kDefaultMs);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->deleteLater();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+Frm1 *TestTestWindow::open(const QString &code)
+{
+    m_window = new Frm1(m_main, &m_clinic);
+    QString error;
+    if (!m_window->load(&error))
+        qFatal("load: %s", qPrintable(error));
+    m_window->Adodc2->setFilter(QStringLiteral("code"), code);
+    m_window->Lblkey->setText(code);
+    m_window->show();
+    m_window->activate();
+    return m_window;
+}
+
+void TestTestWindow::clickOption(int item, int option)
+{
+    HotSpot *spot = m_window->Lbl[size_t(option - 1)][size_t(item)];
+    QVERIFY(spot->isVisible());
+    // Through the window, so the click lands on whatever is at that place.
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+                      spot->mapTo(m_window, spot->rect().center()));
+}
+
+void TestTestWindow::layoutAtLoad()
+{
+    open(QStringLiteral("07"));
+    QCOMPARE(m_window->size(), QSize(857, 545));
+    QCOMPARE(m_window->Frame1->geometry(), QRect(685, 21, 161, 469));
+    QCOMPARE(m_window->Frame2->geometry(), QRect(150, 84, 496, 214));
+    QCOMPARE(m_window->Pic1[1]->geometry(), QRect(35, 16, 633, 421));
+    QCOMPARE(m_window->Txt1->geometry(), QRect(265, 474, 37, 33));
+    QCOMPARE(m_window->Command7->geometry(), QRect(234, 510, 85, 33));
+    QCOMPARE(m_window->Command6->geometry(), QRect(561, 480, 85, 33));
+    // Grid: item 1 top left, item 19 top of the second column, item 36 last row.
+    QCOMPARE(m_window->Lblscore[1]->geometry(), QRect(32, 20, 45, 21));
+    QCOMPARE(m_window->LblNscore[19]->geometry(), QRect(88, 20, 17, 21));
+    QCOMPARE(m_window->Lblscore[36]->geometry(), QRect(108, 428, 45, 21));
+    QCOMPARE(m_window->LblNscore[36]->text(), QStringLiteral("36"));
+    // Hot-spots follow the content's rectangles (item 1, option 2 at 3480, 3720).
+    QCOMPARE(m_window->Lbl[1][1]->geometry().topLeft(), QPoint(232, 248));
+
+    QVERIFY(m_window->Command7->isVisible());
+    QVERIFY(m_window->Command4->isVisible());
+    QVERIFY(m_window->Command6->isVisible());
+    QVERIFY(!m_window->Command1->isVisible());
+    QVERIFY(!m_window->Command2->isVisible());
+    QVERIFY(!m_window->Txt1->isVisible());
+    QVERIFY(!m_window->Frame2->isVisible());
+    QCOMPARE(m_window->Txt1->text(), QStringLiteral("0"));
+    QCOMPARE(m_window->visibleItem(), 0);
+    for (QLabel *pic : m_window->Pic1)
+        QVERIFY(!pic->isVisible());
+    QVERIFY(!m_window->Lblscore[0]->isVisible());
+    QCOMPARE(m_window->Lblscore[39]->text(), QStringLiteral("سارا کريمي"));
+}
+
+void TestTestWindow::counterTyping_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("counter");
+    QTest::addColumn<int>("item");
+    QTest::newRow("0") << "0" << "1" << 1;
+    QTest::newRow("-4") << "-4" << "1" << 1;
+    QTest::newRow("text") << "abc" << "1" << 1;
+    QTest::newRow("50") << "50" << "36" << 36;
+    QTest::newRow("12abc") << "12abc" << "12abc" << 12;
+    QTest::newRow("2.5") << "2.5" << "2.5" << 0;
+    QTest::newRow("20") << "20" << "20" << 20;
+}
+
+void TestTestWindow::counterTyping()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, counter);
+    QFETCH(int, item);
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    QCOMPARE(m_window->visibleItem(), 1);
+    m_window->Txt1->setText(typed);
+    QCOMPARE(m_window->Txt1->text(), counter);
+    QCOMPARE(m_window->visibleItem(), item);
+    int visible = 0;
+    for (QLabel *pic : m_window->Pic1)
+        visible += pic->isVisible() ? 1 : 0;
+    QCOMPARE(visible, item ? 1 : 0);
+}
+
+void TestTestWindow::clickStoresBeforeTheNextItemPaints()
+{
+    open(QStringLiteral("07"));
+    QTest::mouseClick(m_window->Command7, Qt::LeftButton);
+    QCOMPARE(m_window->visibleItem(), 1);
+    QCOMPARE(m_window->Lblscore[5]->text(), QStringLiteral("0"));
+    QCOMPARE(slotStored("07", 5), QString()); // the zeros wait for the first store
+
+    clickOption(1, 4);
+    // No event processed since the click: the answer is already in the file.
+    QCOMPARE(slotStored("07", 1), QStringLiteral("4"));
+    QCOMPARE(slotStored("07", 5), QStringLiteral("0"));
+    QCOMPARE(m_window->Lblscore[1]->text(), QStringLiteral("4"));
+    QCOMPARE(m_window->Txt1->text(), QStringLiteral("2"));
+    QCOMPARE(m_window->visibleItem(), 2);
+    QVERIFY(!m_window->Pic1[1]->isVisible());
+    QCOMPARE(slotStored("1", 1), QString()); // the other examinee is untouched
+}
+
+void TestTestWindow::lastItemStaysAndPreviousStopsAtOne()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QCOMPARE(m_window->Txt1->text(), QStringLiteral("1"));
+    QCOMPARE(m_window->visibleItem(), 1);
+    QCOMPARE(slotStored("07", 36), QStringLiteral("0")); // previous stores too
+
+    m_window->Txt1->setText(QStringLiteral("36"));
+    clickOption(36, 2);
+    QCOMPARE(slotStored("07", 36), QStringLiteral("2"));
+    QCOMPARE(m_window->Txt1->text(), QStringLiteral("36"));
+    QCOMPARE(m_window->visibleItem(), 36);
+    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QCOMPARE(m_window->visibleItem(), 36);
+}
+
+void TestTestWindow::changingAnAnswer()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    clickOption(1, 5);
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QCOMPARE(m_window->visibleItem(), 1);
+    clickOption(1, 3);
+    QCOMPARE(slotStored("07", 1), QStringLiteral("3"));
+    QCOMPARE(m_window->Lblscore[1]->text(), QStringLiteral("3"));
+}
+
+void TestTestWindow::doubleClickAnswersOneItem()
+{
+    ClickGuard::setInterval(ClickGuard::kDefaultMs);
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    QTest::qWait(ClickGuard::kDefaultMs + 20); // item 1 has been seen
+    // Both clicks land on the same spot: the second meets item 2's option.
+    HotSpot *spot = m_window->Lbl[0][1];
+    const QPoint at = spot->mapTo(m_window, spot->rect().center());
+    QVERIFY(m_window->Lbl[0][2]->geometry().contains(m_window->Lbl[0][2]->parentWidget()->mapFrom(m_window, at)));
+    QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, at);
+    QCOMPARE(slotStored("07", 1), QStringLiteral("1"));
+    QCOMPARE(slotStored("07", 2), QStringLiteral("0"));
+    QCOMPARE(m_window->visibleItem(), 2);
+
+    // Once item 2 has been on screen long enough, a click counts again.
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    clickOption(2, 1);
+    QCOMPARE(slotStored("07", 2), QStringLiteral("1"));
+    QCOMPARE(m_window->visibleItem(), 3);
+}
+
+void TestTestWindow::failedStoreKeepsTheItemAndSaysSo()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    clickOption(1, 2);
+    Dialogs::takeLog();
+    // The row disappears behind the window's back: the next store fails.
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("DELETE FROM Answer WHERE Code = '07'")));
+    clickOption(2, 6);
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log.first().title, QStringLiteral("خطا"));
+    QCOMPARE(m_window->visibleItem(), 2);
+    QCOMPARE(m_window->Lblscore[2]->text(), QStringLiteral("0")); // the grid shows what is stored
+}
+
+void TestTestWindow::resultBeforeStart()
+{
+    open(QStringLiteral("07"));
+    QTest::mouseClick(m_window->Command4, Qt::LeftButton);
+    QVERIFY(m_window->Frame2->isVisible());
+    QCOMPARE(m_window->Lblscore[17]->text(), QStringLiteral("0"));
+    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("0"));
+    QCOMPARE(m_window->Lblhoosh->text(), kInvalid);
+    QCOMPARE(m_window->lbldarsad->text(), QStringLiteral("0"));
+    QCOMPARE(m_window->LblN2->text(), QStringLiteral(" "));
+    QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("0"));
+    QCOMPARE(storedField("IDE", "07", "Hooshbahr"), kInvalid);
+    QCOMPARE(storedField("IDE", "07", "RDarsadi"), QStringLiteral("0"));
+    QCOMPARE(storedField("IDE", "1", "Hooshbahr"), QString());
+    QVERIFY(!m_window->Txt1->isVisible());
+}
+
+void TestTestWindow::resultOfAFullTest()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    // Items 1 to 20 right, the rest wrong: raw score 20 at age 7.
+    for (int i = 1; i <= 36; ++i) {
+        const int key = m_key[size_t(i - 1)];
+        clickOption(i, i <= 20 ? key : key % 6 + 1);
+    }
+    QCOMPARE(m_window->visibleItem(), 36);
+    QTest::mouseClick(m_window->Command4, Qt::LeftButton);
+    QVERIFY(!m_window->Command1->isVisible());
+    QVERIFY(!m_window->Command2->isVisible());
+    QVERIFY(m_window->Txt1->isVisible());
+    QVERIFY(m_window->Pic1[36]->isVisible());
+    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("20"));
+    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(20, 7));
+    QCOMPARE(m_window->lbldarsad->text(), fixturePercentile(20, 7));
+    QCOMPARE(m_window->LblN2->text(), QStringLiteral("بهنجار يا متوسط Normal"));
+    QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("20"));
+    QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(20, 7));
+    QCOMPARE(storedField("IDE", "07", "RDarsadi"), fixturePercentile(20, 7));
+    QCOMPARE(storedField("IDE", "1", "NKham"), QString());
+
+    // The same again gives the same.
+    QTest::mouseClick(m_window->Command5, Qt::LeftButton);
+    QVERIFY(!m_window->Frame2->isVisible());
+    QTest::mouseClick(m_window->Command4, Qt::LeftButton);
+    QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("20"));
+    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(20, 7));
+}
+
+void TestTestWindow::answerAfterResultCountsOnNextPress()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    for (int i = 1; i <= 5; ++i)
+        clickOption(i, m_key[size_t(i - 1)]);
+    m_window->ScoreTest();
+    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("5"));
+    // Item 6 is still under the panel; its visible options still record.
+    const int key6 = m_key[5];
+    m_window->RecordAnswer(6, key6);
+    QCOMPARE(slotStored("07", 6), QString::number(key6));
+    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("5"));
+    m_window->ScoreTest();
+    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("6"));
+    QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("6"));
+}
+
+void TestTestWindow::notScoredShowsInvalidButWritesNothing()
+{
+    open(QStringLiteral("07"));
+    QCOMPARE(m_window->Lblhoosh->text(), kInvalid);
+    QCOMPARE(m_window->LblN2->text(), QStringLiteral(" "));
+    m_window->StartTest();
+    clickOption(1, 1);
+    m_window->close();
+    QCOMPARE(storedField("IDE", "07", "Hooshbahr"), QString());
+    QCOMPARE(storedField("IDE", "1", "Hooshbahr"), QString());
+}
+
+void TestTestWindow::printShowsTheSheetAndTheStartButton()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    clickOption(1, 3);
+    m_window->ScoreTest();
+    const QSet<QWidget *> before(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend());
+    QTest::mouseClick(m_window->Command8, Qt::LeftButton);
+    QVERIFY(!m_window->Frame2->isVisible());
+    QVERIFY(m_window->Command7->isVisible());
+    QCOMPARE(m_window->Label7->text(), QStringLiteral("سارا کريمي"));
+    int previews = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        previews += !before.contains(w) && w->isVisible() ? 1 : 0;
+    QCOMPARE(previews, 1);
+    QCOMPARE(m_window->Adodc5->field(QStringLiteral("1")), QStringLiteral("3"));
+    // Starting again keeps the answers and shows item 1.
+    m_window->Txt1->setText(QStringLiteral("9"));
+    QTest::mouseClick(m_window->Command7, Qt::LeftButton);
+    QCOMPARE(m_window->visibleItem(), 1);
+    QCOMPARE(m_window->Lblscore[1]->text(), QStringLiteral("3"));
+}
+
+void TestTestWindow::activationReappliesFilters()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    m_window->Adodc1->clearFilter();
+    m_window->Adodc2->clearFilter();
+    m_window->Command4->hide();
+    m_window->activate();
+    QVERIFY(m_window->Command7->isVisible());
+    QVERIFY(m_window->Command4->isVisible());
+    QCOMPARE(m_window->Adodc1->field(QStringLiteral("Code")), QStringLiteral("07"));
+    QCOMPARE(m_window->Adodc2->field(QStringLiteral("Code")), QStringLiteral("07"));
+    QCOMPARE(m_window->Adodc5->field(QStringLiteral("Code")), QStringLiteral("07"));
+    QCOMPARE(m_window->Lblscore[3]->text(), QStringLiteral("0")); // the pending zeros survive
+}
+
+void TestTestWindow::closingShowsTheMainWindow()
+{
+    m_main->show();
+    open(QStringLiteral("07"));
+    m_main->hide();
+    m_window->StartTest();
+    QTest::mouseClick(m_window->Command6, Qt::LeftButton);
+    QVERIFY(m_main->isVisible());
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(slotStored("07", 10), QStringLiteral("0")); // pending zeros stored at closing
+}
+
+QTEST_MAIN(TestTestWindow)
+#include "tst_testwindow.moc"
