@@ -1,15 +1,225 @@
 #include "SettingsPanel.h"
 
-SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *, ClinicValues *)
+#include "AppPaths.h"
+#include "BoundField.h"
+#include "ClinicProfile.h"
+#include "ClinicValues.h"
+#include "Dialogs.h"
+#include "Fonts.h"
+#include "RecordSource.h"
+#include "TimedNotice.h"
+#include "Twips.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace {
+
+// The panel's texts.
+const QString kNameLabel = QStringLiteral(":نام كلينيك "); // Name
+const QString kAddressLabel = QStringLiteral(" :آدرس"); // Adress
+const QString kMailLabel = QStringLiteral(":ايميل"); // T1
+const QString kTelegramLabel = QStringLiteral(" :تلگرام"); // T2
+const QString kInstagramLabel = QStringLiteral(":اينستاگرام"); // T3
+const QString kSiteLabel = QStringLiteral(" :سايت"); // T4
+const QString kTwitterLabel = QStringLiteral(":تويتر"); // T5
+const QString kPhoneLabel = QStringLiteral(" :تلفن"); // T6
+const QString kLogoButton = QStringLiteral("آرم كلينيك");
+const QString kSaveButton = QStringLiteral("ذخيره ");
+const QString kCloseButton = QStringLiteral("بستن");
+const QString kSaved = QStringLiteral("ذخيره شد");
+const QString kLogoSaved = QStringLiteral(" لوگو ذخيره شد");
+const QString kLogoSavedTitle = QStringLiteral("توجه");
+const QString kErrorTitle = QStringLiteral("خطا");
+
+constexpr int kBoxLeft = 1050;
+constexpr int kBoxWidth = 4440;
+constexpr int kBoxHeight = 330;
+constexpr int kLabelLeft = 5520;
+constexpr int kLabelWidth = 1080;
+
+} // namespace
+
+SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues *clinic)
     : QFrame(parent)
+    , m_theme(Adodc4)
+    , m_clinic(clinic)
 {
     setObjectName(QStringLiteral("Frame9"));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, QColor(81, 128, 91));
+    pal.setColor(QPalette::WindowText, Qt::white);
     setPalette(pal);
+
+    struct Row
+    {
+        QLineEdit **box;
+        const char *name;
+        const QString &caption;
+        const char *field;
+        int top;
+    };
+    const Row rows[] = {
+        { &Text31, "Text31", kNameLabel, "Name", 300 },
+        { &Text30, "Text30", kAddressLabel, "Adress", 720 },
+        { &Text24, "Text24", kMailLabel, "T1", 1170 },
+        { &Text29, "Text29", kTelegramLabel, "T2", 1580 },
+        { &Text2_7, "Text2(7)", kInstagramLabel, "T3", 2025 },
+        { &Text14, "Text14", kSiteLabel, "T4", 2435 },
+        { &Text27, "Text27", kTwitterLabel, "T5", 2880 },
+        { &Text28, "Text28", kPhoneLabel, "T6", 3300 },
+    };
+    const QFont boxFont = Fonts::font(QStringLiteral("B Nazanin"), 10, true);
+    for (const Row &r : rows) {
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QString::fromLatin1(r.name));
+        box->setFont(boxFont);
+        box->setLayoutDirection(Qt::RightToLeft);
+        const bool phone = box->objectName() == QLatin1String("Text28");
+        box->setGeometry(Twips::rect(phone ? 1830 : kBoxLeft, r.top, phone ? 3645 : kBoxWidth, kBoxHeight));
+        if (m_theme)
+            BoundField::bind(box, m_theme, QString::fromLatin1(r.field));
+        *r.box = box;
+        auto *label = new QLabel(r.caption, this);
+        label->setFont(boxFont);
+        label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+        label->setGeometry(Twips::rect(kLabelLeft, r.top, kLabelWidth, kBoxHeight));
+    }
+
+    Check1 = new QCheckBox(ClinicProfile::showLogoCaption(false), this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setFont(boxFont);
+    Check1->setLayoutDirection(Qt::RightToLeft);
+    Check1->setGeometry(Twips::rect(1875, 4245, 2730, 315));
+    if (m_theme)
+        BoundField::bind(Check1, m_theme, QStringLiteral("Check1"));
+    // The printouts read the flag at print time, so it follows the box.
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_clinic)
+            m_clinic->showLogo = on;
+    });
+    connect(Check1, &QCheckBox::clicked, this, &SettingsPanel::toggleShowLogo);
+
+    const QFont buttonFont = Fonts::font(QStringLiteral("B Nazanin"), 11.25, true);
+    auto button = [&](const char *name, const QString &caption, int left, int width) {
+        auto *b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setFont(buttonFont);
+        b->setGeometry(Twips::rect(left, 3750, width, 495));
+        return b;
+    };
+    Cmdlogo = button("Cmdlogo", kLogoButton, 1920, 1275);
+    Command64 = button("Command64", kSaveButton, 3300, 855);
+    Command8 = button("Command8", kCloseButton, 4305, 855);
+    connect(Cmdlogo, &QPushButton::clicked, this, &SettingsPanel::pickLogo);
+    connect(Command64, &QPushButton::clicked, this, &SettingsPanel::save);
+    connect(Command8, &QPushButton::clicked, this, &SettingsPanel::closed);
+
+    auto picture = [&](const char *name, const QRect &twips) {
+        auto *p = new QLabel(this);
+        p->setObjectName(QString::fromLatin1(name));
+        p->setAlignment(Qt::AlignCenter);
+        p->setGeometry(Twips::rect(twips));
+        return p;
+    };
+    Image2 = picture("Image2", QRect(180, 1260, 600, 705));
+    Image1 = picture("Image1", QRect(240, 3285, 1395, 1230));
+
+    Txtmosh = new QPlainTextEdit(this);
+    Txtmosh->setObjectName(QStringLiteral("Txtmosh"));
+    Txtmosh->hide();
 }
 
-void SettingsPanel::windowLoaded() {}
-void SettingsPanel::opened() {}
-void SettingsPanel::windowActivated() {}
+void SettingsPanel::windowLoaded()
+{
+    BuildClinicSummary();
+}
+
+void SettingsPanel::opened()
+{
+    Text31->setFocus();
+}
+
+void SettingsPanel::windowActivated()
+{
+    // A missing or unreadable logo file leaves the logo place empty.
+    const QImage logo = ClinicProfile::readPicture(AppPaths::logoFile());
+    showPicture(Image1, logo);
+    if (m_clinic)
+        m_clinic->logo = logo;
+    setCaption();
+}
+
+void SettingsPanel::BuildClinicSummary()
+{
+    const QString summary = ClinicProfile::BuildClinicSummary(
+        { Text24->text(), Text29->text(), Text2_7->text(), Text14->text(), Text27->text(), Text28->text() });
+    Txtmosh->setPlainText(summary);
+    if (m_clinic)
+        m_clinic->summary = summary;
+}
+
+void SettingsPanel::setCaption()
+{
+    Check1->setText(ClinicProfile::showLogoCaption(Check1->isChecked()));
+}
+
+bool SettingsPanel::storeProfile()
+{
+    // A failed store is reported, not announced as saved.
+    QString error;
+    if (m_theme && !m_theme->update(&error)) {
+        Dialogs::message(this, kErrorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void SettingsPanel::save()
+{
+    if (storeProfile())
+        ShowTimedNotice(this, kSaved);
+}
+
+void SettingsPanel::toggleShowLogo()
+{
+    setCaption();
+    storeProfile();
+}
+
+void SettingsPanel::pickLogo()
+{
+    const QString path = Dialogs::openFile(this, QString(), QString(), QString());
+    if (!path.isEmpty()) {
+        const QImage picked = ClinicProfile::readPicture(path);
+        if (!picked.isNull()) {
+            m_picked = picked;
+            showPicture(Image2, m_picked);
+        }
+    }
+    if (m_picked.isNull())
+        return;
+    QString error;
+    if (!ClinicProfile::writeLogo(m_picked, AppPaths::logoFile(), &error)) {
+        Dialogs::message(this, kErrorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return;
+    }
+    const QImage logo = ClinicProfile::readPicture(AppPaths::logoFile());
+    showPicture(Image1, logo);
+    if (m_clinic)
+        m_clinic->logo = logo;
+    Dialogs::message(this, kLogoSavedTitle, kLogoSaved, QMessageBox::Ok, Dialogs::Icon::Information);
+}
+
+void SettingsPanel::showPicture(QLabel *place, const QImage &picture)
+{
+    if (picture.isNull()) {
+        place->clear();
+        return;
+    }
+    place->setPixmap(QPixmap::fromImage(picture.scaled(place->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+}

@@ -1,11 +1,19 @@
 #pragma once
 
 #include <QFrame>
+#include <QImage>
 
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
 class RecordSource;
 struct ClinicValues;
 
-/// The settings panel Frame9 of the main window: the clinic profile and logo.
+/// The settings panel Frame9 of the main window: the clinic profile (the
+/// Theme row, through bound boxes), the show-logo switch and the logo.
+/// It keeps the main window's clinic values current for the printouts.
 class SettingsPanel : public QFrame
 {
     Q_OBJECT
@@ -14,14 +22,48 @@ public:
     /// \a Adodc4 is the main window's Theme record source (opened later, by
     /// its load steps); \a clinic the values the printouts read.
     SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues *clinic);
-    /// Called at the end of the main window's load steps.
+    /// Called at the end of the main window's load steps: BuildClinicSummary.
     void windowLoaded();
     /// Called each time the panel is opened.
     void opened();
-    /// Called each time the main window becomes active.
+    /// Called each time the main window becomes active: the logo is read
+    /// from the logo file and the check box caption set.
     void windowActivated();
+
+    /// Command64: stores the profile row.
+    void save();
+    /// Cmdlogo: picks a picture and makes it the logo file.
+    void pickLogo();
+    /// Txtmosh := the non-empty contact lines, each followed by CR LF.
+    void BuildClinicSummary();
+
+    QLineEdit *Text31 = nullptr;
+    QLineEdit *Text30 = nullptr;
+    QLineEdit *Text24 = nullptr;
+    QLineEdit *Text29 = nullptr;
+    QLineEdit *Text2_7 = nullptr; ///< Text2(7)
+    QLineEdit *Text14 = nullptr;
+    QLineEdit *Text27 = nullptr;
+    QLineEdit *Text28 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QPushButton *Cmdlogo = nullptr;
+    QPushButton *Command64 = nullptr;
+    QPushButton *Command8 = nullptr;
+    QLabel *Image2 = nullptr;
+    QLabel *Image1 = nullptr;
+    QPlainTextEdit *Txtmosh = nullptr;
 
 Q_SIGNALS:
     /// Close: the main window shows its credits box again.
     void closed();
+
+private:
+    void toggleShowLogo();
+    void setCaption();
+    void showPicture(QLabel *place, const QImage &picture);
+    bool storeProfile();
+
+    RecordSource *m_theme;
+    ClinicValues *m_clinic;
+    QImage m_picked; ///< Image2's picture: the last picked one in this run
 };

@@ -1,0 +1,62 @@
+#include "ClinicProfile.h"
+
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace ClinicProfile {
+
+QString BuildClinicSummary(const QStringList &contactLines)
+{
+    QString summary;
+    for (const QString &line : contactLines) {
+        if (!line.isEmpty())
+            summary += line + QStringLiteral("\r\n");
+    }
+    return summary;
+}
+
+QImage readPicture(const QString &path)
+{
+    if (path.isEmpty())
+        return QImage();
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true);
+    return reader.read();
+}
+
+bool writeLogo(const QImage &picture, const QString &path, QString *error)
+{
+    if (picture.isNull()) {
+        if (error)
+            *error = QStringLiteral("No picture");
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, "png");
+    if (!writer.write(picture)) {
+        if (error)
+            *error = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+QString showLogoCaption(bool shown)
+{
+    return shown ? QStringLiteral("آرم را نمايش مي دهد") : QStringLiteral("آرم را نمايش نمي دهد");
+}
+
+} // namespace ClinicProfile
