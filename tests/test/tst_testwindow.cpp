@@ -352,7 +352,8 @@ void TestTestWindow::printShowsTheSheetAndTheStartButton()
     m_window->StartTest();
     clickOption(1, 3);
     m_window->ScoreTest();
-    const QSet<QWidget *> before(QApplication::topLevelWidgets().cbegin(), QApplication::topLevelWidgets().cend());
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    const QSet<QWidget *> before(tops.cbegin(), tops.cend());
     QTest::mouseClick(m_window->Command8, Qt::LeftButton);
     QVERIFY(!m_window->Frame2->isVisible());
     QVERIFY(m_window->Command7->isVisible());
