@@ -30,6 +30,8 @@ const QString close = QStringLiteral(")");
 const QString extension = QStringLiteral(".mdbB");
 } // namespace Text
 
+constexpr qint64 kWritebackStep = 16 << 20;
+
 bool fail(QString *error, const QString &message)
 {
     if (error)
@@ -98,7 +100,7 @@ void processPendingEvents()
 bool copyFile(const QString &source, const QString &destination, QString *error, const ChunkHook &beforeChunk)
 {
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (!in.open(QIODevice::ReadOnly))
         return fail(error, in.errorString());
     const QFileInfo target(destination);
     if (target.isDir())
@@ -111,7 +113,9 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
         return fail(error, out.errorString());
 
     const qint64 length = in.size();
+    ::posix_fadvise(in.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
     char chunk[kChunkSize];
+    qint64 written = 0; // handed to the disk so far
     for (qint64 offset = 0; offset < length; offset += kChunkSize) {
         if (beforeChunk)
             beforeChunk();
@@ -123,6 +127,14 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
             return fail(error, systemError(EIO));
         if (out.write(chunk, size) != size)
             return fail(error, out.errorString());
+        // Start the disk on what is written while the copy goes on, so the
+        // final sync of a large file does not wait for all of it at once.
+        if (offset + size - written >= kWritebackStep) {
+            if (!out.flush())
+                return fail(error, out.errorString());
+            ::sync_file_range(out.handle(), written, offset + size - written, SYNC_FILE_RANGE_WRITE);
+            written = offset + size;
+        }
     }
     if (!out.flush())
         return fail(error, out.errorString());

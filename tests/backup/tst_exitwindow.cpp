@@ -1,0 +1,241 @@
+#include "BackupWindow.h"
+#include "Dialogs.h"
+#include "ExitWindow.h"
+#include "MainWindow.h"
+#include "ProgramEnd.h"
+#include "ProgramFolder.h"
+#include "RecordSource.h"
+#include "WrapButton.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
+
+namespace {
+
+namespace Text {
+const QString title = QStringLiteral("تهيه نسخه پشتيبان");
+const QString titleLeadingBlank = QStringLiteral(" تهيه نسخه پشتيبان");
+const QString titleBackingUp = QStringLiteral("پشتيبان گيري");
+const QString question = QStringLiteral("آيا براي خروج از برنامه اطمينان داريد");
+} // namespace Text
+
+// The mouse resting over \a widget (offscreen has no real pointer).
+void hover(QWidget *widget, QPoint at = QPoint(5, 5))
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+void flushDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+} // namespace
+
+class TestExitWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void opensAsDesigned();
+    void highlightFollowsTheMouse();
+    void clicksTakeOnlyTheHighlightedPicture();
+    void accept_data();
+    void accept();
+    void cancelBringsAFreshMainWindow();
+    void closeBoxEndsTheProgram();
+    void titleAlternates();
+    void titleAlternatesOnTheTimers();
+
+private:
+    int m_ended = 0;
+};
+
+void TestExitWindow::init()
+{
+    Dialogs::setTestMode(true);
+    m_ended = 0;
+    ProgramEnd::setHandler([this] { ++m_ended; });
+}
+
+void TestExitWindow::cleanup()
+{
+    ProgramEnd::setHandler({});
+    MainWindow::setExitAction({});
+    Dialogs::setTestMode(false);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->deleteLater();
+    flushDeletes();
+}
+
+void TestExitWindow::opensAsDesigned()
+{
+    ExitWindow *window = ShowExitWindow({});
+    QCOMPARE(window->objectName(), QStringLiteral("exitpro"));
+    QVERIFY(window->isVisible());
+    QCOMPARE(window->pos(), QPoint(333, 100)); // 5000, 1500 twips
+    QCOMPARE(window->windowTitle(), Text::title);
+    QCOMPARE(window->Label1->text(), Text::question);
+    QCOMPARE(window->Check1->text(), Text::title);
+    QVERIFY(!window->Check1->isChecked());
+    QCOMPARE(window->k1->geometry(), QRect(164, 148, 96, 35));
+    QCOMPARE(window->k2->geometry(), QRect(164, 148, 96, 35));
+    QCOMPARE(window->c1->geometry(), QRect(24, 148, 96, 35));
+    QVERIFY(window->k1->isVisible() && window->c1->isVisible());
+    QVERIFY(window->k2->isHidden() && window->c2->isHidden());
+    for (QTimer *t : {window->Timer2, window->Timer3, window->tmCaptionAnimate}) {
+        QVERIFY(t->isActive());
+        QCOMPARE(t->interval(), 500);
+    }
+}
+
+void TestExitWindow::highlightFollowsTheMouse()
+{
+    ExitWindow *window = ShowExitWindow({});
+    hover(window->k1);
+    QVERIFY(window->k1->isHidden() && window->k2->isVisible());
+    hover(window->k2); // resting on the highlight keeps it
+    QVERIFY(window->k2->isVisible());
+    // Straight over to cancel: both stay highlighted until the background.
+    hover(window->c1);
+    QVERIFY(window->k2->isVisible() && window->c2->isVisible());
+    hover(window, QPoint(4, 4));
+    QVERIFY(window->k1->isVisible() && window->c1->isVisible());
+    QVERIFY(window->k2->isHidden() && window->c2->isHidden());
+}
+
+void TestExitWindow::clicksTakeOnlyTheHighlightedPicture()
+{
+    bool reloaded = false;
+    ExitWindow *window = ShowExitWindow([&] { reloaded = true; });
+    QTest::mouseClick(window->k1, Qt::LeftButton);
+    QTest::mouseClick(window->c1, Qt::LeftButton);
+    QCOMPARE(m_ended, 0);
+    QVERIFY(!reloaded);
+    QVERIFY(window->isVisible());
+    // Pressed on the picture but let go outside it: no click.
+    hover(window->k1);
+    QTest::mousePress(window->k2, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(window->k2, Qt::LeftButton, {}, QPoint(200, 5));
+    QCOMPARE(m_ended, 0);
+}
+
+void TestExitWindow::accept_data()
+{
+    QTest::addColumn<bool>("ticked");
+    QTest::newRow("without the backup option") << false;
+    QTest::newRow("with the backup option") << true;
+}
+
+void TestExitWindow::accept()
+{
+    QFETCH(bool, ticked);
+    ExitWindow *window = ShowExitWindow({});
+    window->Check1->setChecked(ticked);
+    hover(window->k1);
+    QTest::mouseClick(window->k2, Qt::LeftButton);
+    if (!ticked) {
+        QCOMPARE(m_ended, 1);
+        QVERIFY(!window->backupWindow());
+        return;
+    }
+    QCOMPARE(m_ended, 0);
+    QVERIFY(window->backupWindow());
+    QCOMPARE(window->backupWindow()->objectName(), QStringLiteral("Frmbackup"));
+    QVERIFY(window->backupWindow()->isVisible());
+    QVERIFY(window->isHidden());
+    window->backupWindow()->close();
+    QCOMPARE(m_ended, 1);
+}
+
+void TestExitWindow::cancelBringsAFreshMainWindow()
+{
+    ProgramFolder folder;
+    QPointer<MainWindow> fresh;
+    // The program's wiring: the exit hook opens this window, cancel reloads.
+    MainWindow::setExitAction([&](MainWindow *) {
+        ShowExitWindow([&] {
+            fresh = new MainWindow;
+            QString error;
+            QVERIFY2(fresh->load(&error), qPrintable(error));
+            fresh->show();
+        });
+    });
+    QPointer<MainWindow> first = new MainWindow;
+    QString error;
+    QVERIFY2(first->load(&error), qPrintable(error));
+    first->show();
+    first->showArea(MainWindow::Area::Registration);
+
+    QTest::mouseClick(first->Command1, Qt::LeftButton);
+    flushDeletes();
+    QVERIFY(!first); // unloaded
+    QPointer<ExitWindow> window;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("exitpro") && w->isVisible())
+            window = qobject_cast<ExitWindow *>(w);
+    QVERIFY(window);
+    QCOMPARE(window->pos(), QPoint(333, 100));
+
+    hover(window->c1);
+    QTest::mouseClick(window->c2, Qt::LeftButton);
+    flushDeletes();
+    QVERIFY(!window);
+    QCOMPARE(m_ended, 0);
+    QVERIFY(fresh);
+    QVERIFY(fresh->isVisible());
+    QCOMPARE(fresh->area(), MainWindow::Area::Credits);
+    QVERIFY(fresh->Adodc1->rowCount() >= 0 && !fresh->Adodc1->fieldNames().isEmpty());
+}
+
+void TestExitWindow::closeBoxEndsTheProgram()
+{
+    ExitWindow *window = ShowExitWindow({});
+    window->close();
+    QCOMPARE(m_ended, 1);
+}
+
+void TestExitWindow::titleAlternates()
+{
+    ExitWindow window({});
+    window.timer2Tick();
+    QCOMPARE(window.windowTitle(), Text::titleLeadingBlank);
+    QVERIFY(window.Timer3->isActive() && !window.Timer2->isActive());
+    window.captionAnimateTick();
+    QCOMPARE(window.Check1->text(), Text::titleLeadingBlank);
+    window.timer3Tick();
+    QCOMPARE(window.windowTitle(), Text::titleBackingUp);
+    QVERIFY(window.Timer2->isActive() && !window.Timer3->isActive());
+    window.captionAnimateTick();
+    QCOMPARE(window.Check1->text(), Text::titleBackingUp);
+
+    // A title of one character or none is put back instead of copied.
+    window.setWindowTitle(QStringLiteral("x"));
+    window.captionAnimateTick();
+    QCOMPARE(window.windowTitle(), Text::titleLeadingBlank);
+    QCOMPARE(window.Check1->text(), Text::titleBackingUp);
+}
+
+// The same alternation on the running timers, over a few half seconds.
+void TestExitWindow::titleAlternatesOnTheTimers()
+{
+    ExitWindow window({});
+    window.show();
+    QStringList titles;
+    connect(&window, &QWidget::windowTitleChanged, this, [&](const QString &t) { titles << t; });
+    QTRY_VERIFY_WITH_TIMEOUT(titles.size() >= 3, 5000);
+    QCOMPARE(titles[0], Text::titleLeadingBlank);
+    for (int i = 1; i < titles.size(); ++i)
+        QCOMPARE(titles[i], i % 2 ? Text::titleBackingUp : Text::titleLeadingBlank);
+    QVERIFY(window.Check1->text() == Text::titleLeadingBlank || window.Check1->text() == Text::titleBackingUp);
+}
+
+QTEST_MAIN(TestExitWindow)
+#include "tst_exitwindow.moc"
