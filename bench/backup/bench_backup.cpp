@@ -39,8 +39,9 @@ bool makeDatabase(const QString &path)
         ok = db.open();
         QSqlQuery q(db);
         ok = ok && q.exec(QStringLiteral("CREATE TABLE Filler (data BLOB)"));
-        ok = ok && q.prepare(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?)"
-                                            " INSERT INTO Filler SELECT randomblob(1048576) FROM n"));
+        ok = ok
+            && q.prepare(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < ?)"
+                                        " INSERT INTO Filler SELECT randomblob(1048576) FROM n"));
         q.addBindValue(kMegabytes);
         ok = ok && q.exec();
         if (!ok)
@@ -52,7 +53,10 @@ bool makeDatabase(const QString &path)
     return ok;
 }
 
-double seconds(const QElapsedTimer &t) { return t.nsecsElapsed() / 1e9; }
+double seconds(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e9;
+}
 
 double median(std::vector<double> v)
 {
@@ -81,16 +85,16 @@ int main(int argc, char *argv[])
     const QString target = dir.filePath(QStringLiteral("copy.mdbB"));
     const double mb = QFile(database).size() / 1048576.0;
     std::printf("database: %.1f MB, %d runs each, alternating\n", mb, kRuns);
-    run(QStringLiteral("cp"), {database, target}); // warm the page cache
+    run(QStringLiteral("cp"), { database, target }); // warm the page cache
 
     std::vector<double> cp, cpSync, backup, quiet;
     for (int i = 0; i < kRuns; ++i) {
         QFile::remove(target);
         QElapsedTimer t;
         t.start();
-        run(QStringLiteral("cp"), {database, target});
+        run(QStringLiteral("cp"), { database, target });
         cp.push_back(seconds(t));
-        run(QStringLiteral("sync"), {target});
+        run(QStringLiteral("sync"), { target });
         cpSync.push_back(seconds(t));
 
         QFile::remove(target);
@@ -106,12 +110,12 @@ int main(int argc, char *argv[])
             return 1;
         quiet.push_back(seconds(t));
         std::printf("run %d: cp %.3f s, cp + sync %.3f s, CopyBackupFile %.3f s, without events %.3f s\n", i + 1,
-                    cp.back(), cpSync.back(), backup.back(), quiet.back());
+            cp.back(), cpSync.back(), backup.back(), quiet.back());
     }
     const double ratio = median(backup) / median(cp);
     std::printf("median: cp %.3f s, cp + sync %.3f s, CopyBackupFile %.3f s (%.0f MB/s), without events %.3f s\n",
-                median(cp), median(cpSync), median(backup), mb / median(backup), median(quiet));
-    std::printf("CopyBackupFile / cp = %.2f (target <= 2.00), / (cp + sync) = %.2f\n", ratio,
-                median(backup) / median(cpSync));
+        median(cp), median(cpSync), median(backup), mb / median(backup), median(quiet));
+    std::printf(
+        "CopyBackupFile / cp = %.2f (target <= 2.00), / (cp + sync) = %.2f\n", ratio, median(backup) / median(cpSync));
     return 0;
 }

@@ -58,7 +58,7 @@ void syncFolder(const QString &dir)
 // SQLite would roll them back into the new one.
 void removeStaleJournals(const QString &database)
 {
-    for (const char *suffix : {"-journal", "-wal", "-shm"})
+    for (const char *suffix : { "-journal", "-wal", "-shm" })
         QFile::remove(database + QLatin1String(suffix));
 }
 
@@ -83,10 +83,11 @@ bool checkLength(const QString &path, QString *error)
     }
     if (file.size() >= expected)
         return true;
-    return fail(error, QStringLiteral("%1: cut short (%2 of %3 bytes)")
-                           .arg(QFileInfo(path).fileName())
-                           .arg(file.size())
-                           .arg(expected));
+    return fail(error,
+        QStringLiteral("%1: cut short (%2 of %3 bytes)")
+            .arg(QFileInfo(path).fileName())
+            .arg(file.size())
+            .arg(expected));
 }
 
 } // namespace
@@ -145,7 +146,9 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
         ? QFile::permissions(destination)
         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     out.setPermissions(permissions);
-    if (std::rename(QFile::encodeName(out.fileName()).constData(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
+    if (std::rename(
+            QFile::encodeName(out.fileName()).constData(), QFile::encodeName(target.absoluteFilePath()).constData())
+        != 0)
         return fail(error, systemError(errno));
     out.setAutoRemove(false);
     syncFolder(target.absolutePath());
@@ -169,7 +172,7 @@ QString proposedName(const QString &date, const QString &time)
 
 bool checkRestoreFile(const QString &path, QString *error)
 {
-    return checkLength(path, error) && Database::check(path, Database::File::Examinee, error, {true});
+    return checkLength(path, error) && Database::check(path, Database::File::Examinee, error, { true });
 }
 
 QString safetyCopyPath(const QDateTime &when)

@@ -23,7 +23,7 @@ void processPendingEvents();
 /// destination is either untouched or holds exactly the source's bytes. On
 /// failure \a error holds the system's description and nothing is left.
 bool copyFile(const QString &source, const QString &destination, QString *error,
-              const ChunkHook &beforeChunk = processPendingEvents);
+    const ChunkHook &beforeChunk = processPendingEvents);
 
 /// The hidden time holder's text: hour without leading zero, ".", two-digit
 /// minutes (9:05 gives "9.05").
@@ -46,8 +46,8 @@ bool checkRestoreFile(const QString &path, QString *error);
 QString safetyCopyPath(const QDateTime &when);
 
 enum class RestoreResult {
-    Restored,   ///< the database now holds the chosen file's bytes
-    Refused,    ///< not a backup we can read; nothing was touched
+    Restored, ///< the database now holds the chosen file's bytes
+    Refused, ///< not a backup we can read; nothing was touched
     CopyFailed, ///< a copy failed; the database is as it was
 };
 
@@ -56,6 +56,6 @@ enum class RestoreResult {
 /// \a safetyCopy), then the copy over the database. Every connection must be
 /// closed before (Database::closeAll()).
 RestoreResult restoreDatabase(const QString &source, QString *error, QString *safetyCopy = nullptr,
-                              const ChunkHook &beforeChunk = processPendingEvents);
+    const ChunkHook &beforeChunk = processPendingEvents);
 
 } // namespace Backup

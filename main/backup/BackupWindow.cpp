@@ -30,7 +30,8 @@ const QString restore = QStringLiteral("REASTOR");
 const QString exit = QStringLiteral("خروج");
 const QString error = QStringLiteral("خطا");
 const QString backupPathEmpty = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
-const QString replaceQuestion = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
+const QString replaceQuestion
+    = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
 const QString backupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
 const QString backupNotDone = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
 const QString restorePathEmpty = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
@@ -66,7 +67,7 @@ BackupWindow::BackupWindow(QWidget *parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label2->setObjectName(QStringLiteral("Label2"));
     Label3->setObjectName(QStringLiteral("Label3"));
-    for (QLabel *holder : {Label1, Label2, Label3})
+    for (QLabel *holder : { Label1, Label2, Label3 })
         holder->hide();
 
     VisualButtonEx2 = makeButton("VisualButtonEx2", Text::backup, QRect(5235, 360, 1425, 495));
@@ -101,11 +102,12 @@ QPushButton *BackupWindow::makeButton(const char *name, const QString &caption, 
     button->setObjectName(QLatin1String(name));
     button->setGeometry(Twips::rect(twips));
     button->setFont(Fonts::font(QStringLiteral("Arial"), 10, true));
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
-                                         " border: 1px solid rgb(150, 96, 110); border-radius: 5px; }"
-                                         "QPushButton:hover { background-color: rgb(255, 210, 218); }"
-                                         "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
-                                         "QPushButton:disabled { background-color: rgb(214, 196, 200); color: rgb(120, 110, 112); }"));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
+                       " border: 1px solid rgb(150, 96, 110); border-radius: 5px; }"
+                       "QPushButton:hover { background-color: rgb(255, 210, 218); }"
+                       "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
+                       "QPushButton:disabled { background-color: rgb(214, 196, 200); color: rgb(120, 110, 112); }"));
     return button;
 }
 
@@ -133,8 +135,8 @@ void BackupWindow::chooseBackupFile()
 {
     QDir().mkpath(AppPaths::backupDir());
     m_dialogFileName = proposedName();
-    const QString chosen =
-        Dialogs::saveFile(this, QString(), QDir(AppPaths::backupDir()).filePath(m_dialogFileName), Text::filter);
+    const QString chosen
+        = Dialogs::saveFile(this, QString(), QDir(AppPaths::backupDir()).filePath(m_dialogFileName), Text::filter);
     // A cancelled dialog still carries the proposed name, without folder.
     if (!chosen.isEmpty())
         m_dialogFileName = chosen;
@@ -165,7 +167,7 @@ void BackupWindow::backup()
     // Asked about the file that would be replaced, also when the path was typed.
     if (QFileInfo::exists(destination)
         && Dialogs::message(this, AppInfo::title(), Text::replaceQuestion, QMessageBox::Yes | QMessageBox::No)
-               != QMessageBox::Yes) {
+            != QMessageBox::Yes) {
         Dialogs::message(this, AppInfo::title(), Text::backupNotDone, QMessageBox::Ok, Dialogs::Icon::Information);
         return;
     }
@@ -202,7 +204,7 @@ void BackupWindow::restore()
     switch (result) {
     case Backup::RestoreResult::Refused:
         Dialogs::message(this, Text::error, Text::notABackup + QStringLiteral("\r\n") + error, QMessageBox::Ok,
-                         Dialogs::Icon::Warning);
+            Dialogs::Icon::Warning);
         return;
     case Backup::RestoreResult::CopyFailed:
         ShowCopyFailure(this, error);
@@ -217,7 +219,7 @@ void BackupWindow::restore()
 void BackupWindow::setCopying(bool on)
 {
     m_copying = on;
-    for (QPushButton *button : {b1, b2, VisualButtonEx2, VisualButtonEx3, Command1})
+    for (QPushButton *button : { b1, b2, VisualButtonEx2, VisualButtonEx3, Command1 })
         button->setEnabled(!on);
     if (on)
         QApplication::setOverrideCursor(Qt::WaitCursor);

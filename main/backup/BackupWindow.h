@@ -21,11 +21,11 @@ public:
     /// True while a copy runs; the buttons are disabled then.
     bool copying() const { return m_copying; }
 
-    void chooseBackupFile();  ///< b1
+    void chooseBackupFile(); ///< b1
     void chooseRestoreFile(); ///< b2
-    void backup();            ///< VisualButtonEx2
-    void restore();           ///< VisualButtonEx3
-    void clockTick();         ///< Timer1, every 1000 ms
+    void backup(); ///< VisualButtonEx2
+    void restore(); ///< VisualButtonEx3
+    void clockTick(); ///< Timer1, every 1000 ms
 
     QLabel *Label1 = nullptr; ///< hidden date holder
     QLabel *Label2 = nullptr; ///< hidden time holder

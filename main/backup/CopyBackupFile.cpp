@@ -20,5 +20,5 @@ bool CopyBackupFile(const QString &source, const QString &destination, QWidget *
 void ShowCopyFailure(QWidget *owner, const QString &systemError)
 {
     Dialogs::message(owner, AppInfo::title(), kCopyFailed + QStringLiteral("\r\n") + systemError, QMessageBox::Ok,
-                     Dialogs::Icon::Critical);
+        Dialogs::Icon::Critical);
 }

@@ -76,7 +76,7 @@ ExitWindow::ExitWindow(std::function<void()> reloadMainWindow, QWidget *parent)
     connect(Timer2, &QTimer::timeout, this, &ExitWindow::timer2Tick);
     connect(Timer3, &QTimer::timeout, this, &ExitWindow::timer3Tick);
     connect(tmCaptionAnimate, &QTimer::timeout, this, &ExitWindow::captionAnimateTick);
-    for (QTimer *t : {Timer2, Timer3, tmCaptionAnimate})
+    for (QTimer *t : { Timer2, Timer3, tmCaptionAnimate })
         t->start(500);
 
     move(Twips::px(5000), Twips::px(4500));
@@ -87,7 +87,8 @@ ExitWindow::~ExitWindow()
     delete m_backup;
 }
 
-QLabel *ExitWindow::makePicture(const char *name, int left, const QString &art, const QString &caption, bool highlighted)
+QLabel *ExitWindow::makePicture(
+    const char *name, int left, const QString &art, const QString &caption, bool highlighted)
 {
     auto *picture = new QLabel(this);
     picture->setObjectName(QLatin1String(name));
@@ -164,7 +165,7 @@ bool ExitWindow::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonRelease: {
         auto *mouse = static_cast<QMouseEvent *>(event);
         const bool click = highlighted && watched == m_pressed && mouse->button() == Qt::LeftButton
-                           && static_cast<QWidget *>(watched)->rect().contains(mouse->position().toPoint());
+            && static_cast<QWidget *>(watched)->rect().contains(mouse->position().toPoint());
         m_pressed = nullptr;
         if (click && watched == k2)
             accept();

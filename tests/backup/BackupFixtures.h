@@ -44,7 +44,9 @@ inline QByteArray digest(const QString &path)
 /// Hidden temporary files a copy may have left in \a dir.
 inline QStringList leftovers(const QString &dir)
 {
-    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot).filter(QRegularExpression(QStringLiteral("^\\.")));
+    return QDir(dir)
+        .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+        .filter(QRegularExpression(QStringLiteral("^\\.")));
 }
 
 /// Runs \a statements on the file in a connection of its own; \a code, when
@@ -75,12 +77,24 @@ inline void makeGoodBackup(const QString &path)
     QString error;
     QVERIFY2(Schema::createExamineeFile(path, {}, &error), qPrintable(error));
     runSql(path,
-           {QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
-                           " INSERT INTO IDE (Code, LName) SELECT ?, 'backup row with some length to fill pages' FROM n")},
-           QStringLiteral("7001"));
+        { QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
+            " INSERT INTO IDE (Code, LName) SELECT ?, 'backup row with some length to fill pages' FROM n") },
+        QStringLiteral("7001"));
 }
 
-enum class Candidate { Good, RandomBytes, Empty, TruncatedHalf, HeaderOnly, DamagedPage, Foreign, ThemeFile, NewerVersion, MissingPPP };
+enum class Candidate {
+    Good,
+    RandomBytes,
+    Empty,
+    TruncatedHalf,
+    HeaderOnly,
+    DamagedPage,
+    Foreign,
+    ThemeFile,
+    NewerVersion,
+    MissingPPP
+};
 
 inline void makeCandidate(Candidate kind, const QString &path)
 {
@@ -110,7 +124,8 @@ inline void makeCandidate(Candidate kind, const QString &path)
         break;
     }
     case Candidate::Foreign:
-        runSql(path, {QStringLiteral("CREATE TABLE IDE (Code TEXT)"), QStringLiteral("CREATE TABLE notes (body TEXT)")});
+        runSql(
+            path, { QStringLiteral("CREATE TABLE IDE (Code TEXT)"), QStringLiteral("CREATE TABLE notes (body TEXT)") });
         break;
     case Candidate::ThemeFile: {
         QString error;
@@ -119,11 +134,11 @@ inline void makeCandidate(Candidate kind, const QString &path)
     }
     case Candidate::NewerVersion:
         makeGoodBackup(path);
-        runSql(path, {QStringLiteral("PRAGMA user_version = %1").arg(Schema::kSchemaVersion + 1)});
+        runSql(path, { QStringLiteral("PRAGMA user_version = %1").arg(Schema::kSchemaVersion + 1) });
         break;
     case Candidate::MissingPPP:
         makeGoodBackup(path);
-        runSql(path, {QStringLiteral("DROP TABLE PPP")});
+        runSql(path, { QStringLiteral("DROP TABLE PPP") });
         break;
     }
 }

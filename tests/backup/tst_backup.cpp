@@ -72,9 +72,12 @@ void TestBackup::failedCopyNamesTheFaultAndLeavesNothing_data()
     QTest::addColumn<QString>("message");
 
     const QString missing = QString::fromLocal8Bit(std::strerror(ENOENT));
-    QTest::newRow("unreadable source: missing") << "missing.mdb" << "copy.mdbB" << missing;
-    QTest::newRow("unwritable destination: no such folder") << "DBres.mdb" << "gone/copy.mdbB" << missing;
-    QTest::newRow("unwritable destination: a folder") << "DBres.mdb" << "folder" << QString::fromLocal8Bit(std::strerror(EISDIR));
+    QTest::newRow("unreadable source: missing") << "missing.mdb"
+                                                << "copy.mdbB" << missing;
+    QTest::newRow("unwritable destination: no such folder") << "DBres.mdb"
+                                                            << "gone/copy.mdbB" << missing;
+    QTest::newRow("unwritable destination: a folder") << "DBres.mdb"
+                                                      << "folder" << QString::fromLocal8Bit(std::strerror(EISDIR));
 }
 
 void TestBackup::failedCopyNamesTheFaultAndLeavesNothing()
@@ -140,7 +143,7 @@ void TestBackup::proposedName()
     const QDateTime when(QDate(2022, 10, 20), QTime(9, 5));
     QCOMPARE(Backup::dateText(when), QStringLiteral("1401.7.28"));
     QCOMPARE(Backup::proposedName(Backup::dateText(when), Backup::timeText(when.time())),
-             QStringLiteral("Pelorinدر تاريخ1401.7.28 ساعت)9.05).mdbB"));
+        QStringLiteral("Pelorinدر تاريخ1401.7.28 ساعت)9.05).mdbB"));
 }
 
 void TestBackup::restoreRefusesAllButOurDatabases_data()
@@ -218,7 +221,8 @@ void TestBackup::failedRestoreLeavesTheDatabase()
     const QString backup = folder.dir.filePath(QStringLiteral("chosen.mdbB"));
     makeGoodBackup(backup);
     const QByteArray database = digest(AppPaths::examineeDatabase());
-    const qint64 safetyChunks = (QFileInfo(AppPaths::examineeDatabase()).size() + Backup::kChunkSize - 1) / Backup::kChunkSize;
+    const qint64 safetyChunks
+        = (QFileInfo(AppPaths::examineeDatabase()).size() + Backup::kChunkSize - 1) / Backup::kChunkSize;
 
     // The chosen file shrinks midway through the copy onto the database.
     qint64 calls = 0;

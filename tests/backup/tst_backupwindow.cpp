@@ -22,7 +22,8 @@ namespace Text {
 const QString title = QStringLiteral("Pelorin");
 const QString error = QStringLiteral("خطا");
 const QString backupPathEmpty = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
-const QString replaceQuestion = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
+const QString replaceQuestion
+    = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
 const QString backupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
 const QString backupNotDone = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
 const QString restorePathEmpty = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
@@ -41,7 +42,7 @@ QString describe(const Dialogs::Shown &s)
 
 QString box(const QString &title, Dialogs::Icon icon, QMessageBox::StandardButtons buttons, const QString &text)
 {
-    return describe(Dialogs::Shown{QStringLiteral("message"), title, text, buttons, icon, {}, {}});
+    return describe(Dialogs::Shown { QStringLiteral("message"), title, text, buttons, icon, {}, {} });
 }
 
 QStringList takeMessages()
@@ -52,7 +53,10 @@ QStringList takeMessages()
     return out;
 }
 
-QString systemText(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+QString systemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
 
 enum class Path { Empty, NewFile, ExistingLarger, MissingFolder, GoodBackup, RandomBytes };
 
@@ -101,8 +105,10 @@ void TestBackupWindow::copyFailureShowsTheSystemText_data()
     QTest::addColumn<QString>("destination");
     QTest::addColumn<QString>("system");
 
-    QTest::newRow("unreadable source") << "missing.mdb" << "copy.mdbB" << systemText(ENOENT);
-    QTest::newRow("unwritable destination") << "DBres.mdb" << "gone/copy.mdbB" << systemText(ENOENT);
+    QTest::newRow("unreadable source") << "missing.mdb"
+                                       << "copy.mdbB" << systemText(ENOENT);
+    QTest::newRow("unwritable destination") << "DBres.mdb"
+                                            << "gone/copy.mdbB" << systemText(ENOENT);
 }
 
 void TestBackupWindow::copyFailureShowsTheSystemText()
@@ -114,7 +120,8 @@ void TestBackupWindow::copyFailureShowsTheSystemText()
     QTemporaryDir dir;
     writeFile(dir.filePath(QStringLiteral("DBres.mdb")), randomBytes(100));
     QVERIFY(!CopyBackupFile(dir.filePath(source), dir.filePath(destination)));
-    QCOMPARE(takeMessages(), QStringList{box(Text::title, Dialogs::Icon::Critical, QMessageBox::Ok, Text::copyFailed + system)});
+    QCOMPARE(takeMessages(),
+        QStringList { box(Text::title, Dialogs::Icon::Critical, QMessageBox::Ok, Text::copyFailed + system) });
 }
 
 void TestBackupWindow::copyLetsTheInterfaceRun()
@@ -123,7 +130,8 @@ void TestBackupWindow::copyLetsTheInterfaceRun()
     const QByteArray bytes = randomBytes(3 * 4048);
     writeFile(dir.filePath(QStringLiteral("DBres.mdb")), bytes);
     bool ran = false;
-    QMetaObject::invokeMethod(this, [&] { ran = true; }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [&] { ran = true; }, Qt::QueuedConnection);
     QVERIFY(CopyBackupFile(dir.filePath(QStringLiteral("DBres.mdb")), dir.filePath(QStringLiteral("copy.mdbB"))));
     QVERIFY(ran);
     QVERIFY(readFile(dir.filePath(QStringLiteral("copy.mdbB"))) == bytes);
@@ -145,21 +153,32 @@ void TestBackupWindow::backupAndRestore_data()
     const QString restored = box(Text::title, Dialogs::Icon::None, QMessageBox::Ok, Text::restoreDone);
 
     QTest::newRow("backup, empty path") << false << Path::Empty << 0
-        << QStringList{box(Text::error, Dialogs::Icon::Warning, QMessageBox::Ok, Text::backupPathEmpty)} << false;
-    QTest::newRow("backup to a new file") << false << Path::NewFile << 0 << QStringList{backedUp} << true;
-    QTest::newRow("backup over a larger file, Yes") << false << Path::ExistingLarger << int(QMessageBox::Yes)
-        << QStringList{replace, backedUp} << true;
-    QTest::newRow("backup over a file, No") << false << Path::ExistingLarger << int(QMessageBox::No)
-        << QStringList{replace, box(Text::title, Dialogs::Icon::Information, QMessageBox::Ok, Text::backupNotDone)} << false;
+                                        << QStringList { box(Text::error, Dialogs::Icon::Warning, QMessageBox::Ok,
+                                               Text::backupPathEmpty) }
+                                        << false;
+    QTest::newRow("backup to a new file") << false << Path::NewFile << 0 << QStringList { backedUp } << true;
+    QTest::newRow("backup over a larger file, Yes")
+        << false << Path::ExistingLarger << int(QMessageBox::Yes) << QStringList { replace, backedUp } << true;
+    QTest::newRow("backup over a file, No")
+        << false << Path::ExistingLarger << int(QMessageBox::No)
+        << QStringList { replace, box(Text::title, Dialogs::Icon::Information, QMessageBox::Ok, Text::backupNotDone) }
+        << false;
     QTest::newRow("backup into a missing folder") << false << Path::MissingFolder << 0
-        << QStringList{box(Text::title, Dialogs::Icon::Critical, QMessageBox::Ok, Text::copyFailed + systemText(ENOENT))} << false;
+                                                  << QStringList { box(Text::title, Dialogs::Icon::Critical,
+                                                         QMessageBox::Ok, Text::copyFailed + systemText(ENOENT)) }
+                                                  << false;
     QTest::newRow("restore, empty path") << true << Path::Empty << 0
-        << QStringList{box(Text::error, Dialogs::Icon::Warning, QMessageBox::Ok, Text::restorePathEmpty)} << false;
+                                         << QStringList { box(Text::error, Dialogs::Icon::Warning, QMessageBox::Ok,
+                                                Text::restorePathEmpty) }
+                                         << false;
     QTest::newRow("restore, No") << true << Path::GoodBackup << int(QMessageBox::No)
-        << QStringList{ask, box(Text::title, Dialogs::Icon::None, QMessageBox::Ok, Text::restoreNotDone)} << false;
-    QTest::newRow("restore a good backup") << true << Path::GoodBackup << int(QMessageBox::Yes) << QStringList{ask, restored} << true;
+                                 << QStringList { ask,
+                                        box(Text::title, Dialogs::Icon::None, QMessageBox::Ok, Text::restoreNotDone) }
+                                 << false;
+    QTest::newRow("restore a good backup")
+        << true << Path::GoodBackup << int(QMessageBox::Yes) << QStringList { ask, restored } << true;
     QTest::newRow("restore random bytes") << true << Path::RandomBytes << int(QMessageBox::Yes)
-        << QStringList{ask, QStringLiteral("refused")} << false;
+                                          << QStringList { ask, QStringLiteral("refused") } << false;
 }
 
 void TestBackupWindow::backupAndRestore()
@@ -175,13 +194,18 @@ void TestBackupWindow::backupAndRestore()
     addExaminee(QStringLiteral("101"), QStringLiteral("Karimi"));
     QString file;
     switch (path) {
-    case Path::Empty: break;
-    case Path::NewFile: file = folder.dir.filePath(QStringLiteral("new.mdbB")); break;
+    case Path::Empty:
+        break;
+    case Path::NewFile:
+        file = folder.dir.filePath(QStringLiteral("new.mdbB"));
+        break;
     case Path::ExistingLarger:
         file = folder.dir.filePath(QStringLiteral("old.mdbB"));
         writeFile(file, randomBytes(QFileInfo(AppPaths::examineeDatabase()).size() * 2));
         break;
-    case Path::MissingFolder: file = folder.dir.filePath(QStringLiteral("gone/new.mdbB")); break;
+    case Path::MissingFolder:
+        file = folder.dir.filePath(QStringLiteral("gone/new.mdbB"));
+        break;
     case Path::GoodBackup:
         file = folder.dir.filePath(QStringLiteral("good.mdbB"));
         makeGoodBackup(file);
@@ -204,7 +228,8 @@ void TestBackupWindow::backupAndRestore()
     QStringList shown = takeMessages();
     if (messages.last() == QLatin1String("refused")) {
         QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown.last().startsWith(box(Text::error, Dialogs::Icon::Warning, QMessageBox::Ok, QString())), qPrintable(shown.last()));
+        QVERIFY2(shown.last().startsWith(box(Text::error, Dialogs::Icon::Warning, QMessageBox::Ok, QString())),
+            qPrintable(shown.last()));
         QVERIFY(shown.last().contains(QStringLiteral("\r\nnoise.mdbB: ")));
         shown.removeLast();
         messages.removeLast();
@@ -303,18 +328,21 @@ void TestBackupWindow::noSecondCopyWhileOneRuns()
     window.Text2->setText(folder.dir.filePath(QStringLiteral("one.mdbB")));
 
     bool ranDuringCopy = false;
-    QMetaObject::invokeMethod(this, [&] {
-        ranDuringCopy = window.copying();
-        QVERIFY(!window.VisualButtonEx2->isEnabled() && !window.VisualButtonEx3->isEnabled());
-        QVERIFY(!window.b1->isEnabled() && !window.b2->isEnabled() && !window.Command1->isEnabled());
-        window.backup();
-        window.restore();
-        window.close(); // waits for the copy
-        QVERIFY(window.isVisible());
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [&] {
+            ranDuringCopy = window.copying();
+            QVERIFY(!window.VisualButtonEx2->isEnabled() && !window.VisualButtonEx3->isEnabled());
+            QVERIFY(!window.b1->isEnabled() && !window.b2->isEnabled() && !window.Command1->isEnabled());
+            window.backup();
+            window.restore();
+            window.close(); // waits for the copy
+            QVERIFY(window.isVisible());
+        },
+        Qt::QueuedConnection);
     window.backup();
     QVERIFY(ranDuringCopy);
-    QCOMPARE(takeMessages(), QStringList{box(Text::title, Dialogs::Icon::None, QMessageBox::Ok, Text::backupDone)});
+    QCOMPARE(takeMessages(), QStringList { box(Text::title, Dialogs::Icon::None, QMessageBox::Ok, Text::backupDone) });
     QCOMPARE(m_ended, 1);
 }
 

@@ -90,7 +90,7 @@ void TestExitWindow::opensAsDesigned()
     QCOMPARE(window->c1->geometry(), QRect(24, 148, 96, 35));
     QVERIFY(window->k1->isVisible() && window->c1->isVisible());
     QVERIFY(window->k2->isHidden() && window->c2->isHidden());
-    for (QTimer *t : {window->Timer2, window->Timer3, window->tmCaptionAnimate}) {
+    for (QTimer *t : { window->Timer2, window->Timer3, window->tmCaptionAnimate }) {
         QVERIFY(t->isActive());
         QCOMPARE(t->interval(), 500);
     }
