@@ -2,9 +2,12 @@
 
 #include "Schema.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -24,6 +27,47 @@ void appendPacked(QString &packed, const QString &value)
     packed.append(value);
 }
 
+// Most values are digits or Latin letters: those are widened in place;
+// anything else is decoded as UTF-8.
+void appendUtf8(QString &packed, const char *text, int bytes)
+{
+    bool ascii = true;
+    for (int i = 0; i < bytes && ascii; ++i)
+        ascii = static_cast<unsigned char>(text[i]) < 0x80;
+    if (!ascii) {
+        appendPacked(packed, QString::fromUtf8(text, bytes));
+        return;
+    }
+    if (bytes >= 0xFFFF) {
+        appendPacked(packed, QString::fromLatin1(text, bytes));
+        return;
+    }
+    const qsizetype at = packed.size();
+    packed.resize(at + 1 + bytes);
+    QChar *out = packed.data() + at;
+    *out++ = QChar(ushort(bytes));
+    for (int i = 0; i < bytes; ++i)
+        *out++ = QChar(ushort(static_cast<unsigned char>(text[i])));
+}
+
+QStringView unpackView(const QString &packed, int index)
+{
+    qsizetype pos = 0;
+    for (int i = 0;; ++i) {
+        if (pos >= packed.size())
+            return QStringView();
+        qsizetype n = packed.at(pos).unicode();
+        ++pos;
+        if (n == 0xFFFF) {
+            n = (qsizetype(packed.at(pos).unicode()) << 16) | packed.at(pos + 1).unicode();
+            pos += 2;
+        }
+        if (i == index)
+            return QStringView(packed).mid(pos, n);
+        pos += n;
+    }
+}
+
 QString unpack(const QString &packed, int index)
 {
     qsizetype pos = 0;
@@ -40,6 +84,16 @@ QString unpack(const QString &packed, int index)
             return packed.mid(pos, n);
         pos += n;
     }
+}
+
+// Qt's SQLite driver hands out its sqlite3 handle; reading a large table
+// through it directly is several times faster than value() per cell.
+sqlite3 *nativeHandle(const QSqlDatabase &db)
+{
+    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(v.constData());
 }
 
 bool sqlFail(QString *error, const QSqlQuery &q)
@@ -66,6 +120,8 @@ bool RecordSource::open(Database::File file, const QString &table, QString *erro
 
 bool RecordSource::refresh(QString *error)
 {
+    if (sqlite3 *handle = nativeHandle(Database::connection(m_file)))
+        return refreshNative(handle, error);
     QSqlQuery q(Database::connection(m_file));
     q.setForwardOnly(true);
     // The whole table in stored order, as the windows expect.
@@ -97,6 +153,108 @@ bool RecordSource::refresh(QString *error)
     return true;
 }
 
+namespace {
+
+// The last snapshot read of each table. A window opens several record
+// sources over one table at once; while the file is unchanged (no change
+// through our connection, none committed by another) they share one read.
+struct SharedSnapshot
+{
+    sqlite3_int64 changes = -1;
+    unsigned int dataVersion = 0;
+    QStringList fields;
+    std::vector<RecordSource::Row> rows;
+};
+
+QHash<QString, SharedSnapshot> &sharedSnapshots()
+{
+    static QHash<QString, SharedSnapshot> cache;
+    return cache;
+}
+
+} // namespace
+
+bool RecordSource::refreshNative(void *handle, QString *error)
+{
+    auto *db = static_cast<sqlite3 *>(handle);
+    // Inside a transaction a later rollback could undo what is read now.
+    const bool shareable = sqlite3_get_autocommit(db) != 0;
+    const QString cacheKey = QStringLiteral("%1/%2/%3").arg(quintptr(db)).arg(Database::generation()).arg(m_table);
+    sqlite3_int64 changes = 0;
+    unsigned int dataVersion = 0;
+    if (shareable) {
+        changes = sqlite3_total_changes64(db);
+        // The pragma (unlike the file control) looks at the file itself, so
+        // it sees commits made by other connections.
+        sqlite3_stmt *version = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &version, nullptr) == SQLITE_OK
+            && sqlite3_step(version) == SQLITE_ROW)
+            dataVersion = unsigned(sqlite3_column_int64(version, 0));
+        sqlite3_finalize(version);
+        const auto hit = sharedSnapshots().constFind(cacheKey);
+        if (hit != sharedSnapshots().constEnd() && hit->changes == changes && hit->dataVersion == dataVersion) {
+            m_fields = hit->fields;
+            m_rows = hit->rows;
+            m_pending.clear();
+            setVisibleAll();
+            m_current = m_visible.empty() ? -1 : 0;
+            Q_EMIT rowsChanged();
+            Q_EMIT currentChanged();
+            return true;
+        }
+    }
+    const QByteArray sql = QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(m_table)).toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
+        if (error)
+            *error = QString::fromUtf8(sqlite3_errmsg(db));
+        return false;
+    }
+    const int columns = sqlite3_column_count(stmt);
+    QStringList fields;
+    for (int i = 1; i < columns; ++i)
+        fields << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    std::vector<Row> rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        Row row;
+        row.rowid = sqlite3_column_int64(stmt, 0);
+        row.key = row.rowid;
+        // Sized once: UTF-8 is never shorter than its UTF-16 text, plus the
+        // length prefix of each value.
+        qsizetype total = 0;
+        for (int i = 1; i < columns; ++i) {
+            sqlite3_column_text(stmt, i);
+            total += sqlite3_column_bytes(stmt, i) + 3;
+        }
+        row.packed.reserve(total);
+        for (int i = 1; i < columns; ++i)
+            appendUtf8(row.packed, reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
+        row.packed.squeeze();
+        rows.push_back(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        if (error)
+            *error = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(stmt);
+        return false;
+    }
+    sqlite3_finalize(stmt);
+    m_fields = fields;
+    m_rows = std::move(rows);
+    if (shareable) {
+        if (sharedSnapshots().size() > 16)
+            sharedSnapshots().clear();
+        sharedSnapshots().insert(cacheKey, {changes, dataVersion, m_fields, m_rows});
+    }
+    m_pending.clear();
+    setVisibleAll();
+    m_current = m_visible.empty() ? -1 : 0;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentChanged();
+    return true;
+}
+
 void RecordSource::setVisibleAll()
 {
     m_filtered = false;
@@ -111,7 +269,7 @@ void RecordSource::setFilter(const QString &fieldName, const QString &value)
     m_visible.clear();
     m_filtered = true;
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        if (f >= 0 && storedValue(m_rows[i], f) == value)
+        if (f >= 0 && unpackView(m_rows[i].packed, f) == value)
             m_visible.push_back(int(i));
     }
     m_current = m_visible.empty() ? -1 : 0;

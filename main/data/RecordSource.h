@@ -74,7 +74,8 @@ Q_SIGNALS:
     /// The set of visible rows changed (refresh, filter, add, delete).
     void rowsChanged();
 
-private:
+public:
+    /// One row of the snapshot (shared between sources reading one table).
     struct Row
     {
         qint64 rowid = 0; ///< 0 until the row is stored
@@ -82,6 +83,8 @@ private:
         QString packed;   ///< all field values, length-prefixed
     };
 
+private:
+    bool refreshNative(void *handle, QString *error);
     QString storedValue(const Row &row, int fieldIndex) const;
     const Row *currentRowData() const;
     void setVisibleAll();

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void newRowFieldsStartEmpty();
     void longAndUnusualValuesRoundTrip();
     void transactionRollsBackBothTables();
+    void sourcesOpenedTogetherStayIndependent();
 
 private:
     ProgramFolder *m_folder = nullptr;
@@ -216,6 +217,49 @@ void TestRecordSource::transactionRollsBackBothTables()
     QVERIFY(answer.refresh());
     QCOMPARE(ide.rowCount(), 0);
     QCOMPARE(answer.rowCount(), 0);
+}
+
+// Sources over one unchanged table share a read; a change through any of
+// them, or a rolled-back one, must still show up in the next read.
+void TestRecordSource::sourcesOpenedTogetherStayIndependent()
+{
+    addExaminee(QStringLiteral("1"), QStringLiteral("A"));
+    RecordSource a, b;
+    QVERIFY(a.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(b.open(Database::File::Examinee, QStringLiteral("IDE")));
+    a.setField(QStringLiteral("LName"), QStringLiteral("changed"));
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("A")); // pending stays with a
+    QVERIFY(a.update());
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("A")); // b's snapshot is its own
+    RecordSource c;
+    QVERIFY(c.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QCOMPARE(c.field(QStringLiteral("LName")), QStringLiteral("changed"));
+
+    {
+        Transaction t(Database::File::Examinee);
+        a.addNew();
+        a.setField(QStringLiteral("Code"), QStringLiteral("2"));
+        QVERIFY(a.update());
+        RecordSource inside;
+        QVERIFY(inside.open(Database::File::Examinee, QStringLiteral("IDE")));
+        QCOMPARE(inside.rowCount(), 2);
+    }
+    RecordSource after;
+    QVERIFY(after.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QCOMPARE(after.rowCount(), 1);
+
+    // A change committed through another connection is seen too.
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(AppPaths::examineeDatabase());
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec(QStringLiteral("UPDATE IDE SET LName = 'elsewhere'")));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    QVERIFY(b.refresh());
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("elsewhere"));
 }
 
 QTEST_GUILESS_MAIN(TestRecordSource)

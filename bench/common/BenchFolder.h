@@ -1,0 +1,71 @@
+#pragma once
+
+// A program folder in a temporary directory filled with many examinees.
+
+#include "AppPaths.h"
+#include "Database.h"
+#include "Schema.h"
+
+#include <QElapsedTimer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+struct BenchFolder
+{
+    QTemporaryDir dir;
+
+    explicit BenchFolder(int examinees)
+    {
+        AppPaths::setProgramDir(dir.path());
+        QVector<Schema::NormsRow> norms;
+        Schema::readNormsCsv(QStringLiteral(PELORIN_CONTENT_DIR "/norms.csv"), &norms, nullptr);
+        QString error;
+        if (!Schema::createExamineeFile(AppPaths::examineeDatabase(), norms, &error)
+            || !Schema::createThemeFile(AppPaths::themeDatabase(), &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            std::exit(1);
+        }
+        fill(examinees);
+    }
+
+    /// Adds examinees with codes 1..n, names drawn from small lists and
+    /// results filled in, plus their answer rows.
+    static void fill(int n)
+    {
+        if (!Database::open(Database::File::Examinee, nullptr))
+            std::exit(1);
+        QSqlDatabase db = Database::connection(Database::File::Examinee);
+        static const char *const first[] = {"علي", "مريم", "رضا", "زهرا", "حسين", "سارا", "محمد", "نرگس"};
+        static const char *const last[] = {"احمدي", "محمدي", "رضايي", "کريمي", "حسيني", "موسوي", "جعفري", "صادقي", "قاسمي", "نوري"};
+        db.transaction();
+        QSqlQuery ide(db), answer(db);
+        ide.prepare(QStringLiteral("INSERT INTO IDE VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        QStringList marks;
+        for (int i = 0; i < 37; ++i)
+            marks << QStringLiteral("?");
+        answer.prepare(QStringLiteral("INSERT INTO Answer VALUES (%1)").arg(marks.join(QLatin1Char(','))));
+        for (int i = 1; i <= n; ++i) {
+            const QString code = QString::number(i);
+            const QVariantList values = {code, QString::fromUtf8(first[i % 8]), QString::fromUtf8(last[(i / 8) % 10]) + QString::number(i % 97),
+                                         QStringLiteral("پسر"), QString::number(5 + i % 6), QStringLiteral("دبستان"),
+                                         QString(QChar(u'A' + i % 5)), QStringLiteral("1401/07/28"), QStringLiteral("1395/01/01"),
+                                         QStringLiteral("دکتر نمونه"), QString::number(i % 37), QString::number(i % 99), QString::number(70 + i % 60)};
+            for (int k = 0; k < values.size(); ++k)
+                ide.bindValue(k, values[k]);
+            ide.exec();
+            answer.bindValue(0, code);
+            for (int k = 1; k <= 36; ++k)
+                answer.bindValue(k, QString::number((i + k) % 7));
+            answer.exec();
+        }
+        db.commit();
+    }
+};
+
+inline double msSince(const QElapsedTimer &t)
+{
+    return t.nsecsElapsed() / 1e6;
+}
