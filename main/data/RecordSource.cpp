@@ -70,20 +70,7 @@ QStringView unpackView(const QString &packed, int index)
 
 QString unpack(const QString &packed, int index)
 {
-    qsizetype pos = 0;
-    for (int i = 0;; ++i) {
-        if (pos >= packed.size())
-            return QString();
-        qsizetype n = packed.at(pos).unicode();
-        ++pos;
-        if (n == 0xFFFF) {
-            n = (qsizetype(packed.at(pos).unicode()) << 16) | packed.at(pos + 1).unicode();
-            pos += 2;
-        }
-        if (i == index)
-            return packed.mid(pos, n);
-        pos += n;
-    }
+    return unpackView(packed, index).toString();
 }
 
 // Qt's SQLite driver hands out its sqlite3 handle; reading a large table
