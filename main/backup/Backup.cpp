@@ -103,9 +103,14 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return fail(error, in.errorString());
-    const QFileInfo target(destination);
+    // A link is followed, so the file it names is replaced, not the link.
+    const QFileInfo named(destination);
+    const QFileInfo target(named.isSymLink() ? named.symLinkTarget() : named.absoluteFilePath());
     if (target.isDir())
         return fail(error, systemError(EISDIR));
+    // A rename would replace a file the user may not write; refuse as a write would.
+    if (target.exists() && !target.isWritable())
+        return fail(error, systemError(EACCES));
 
     // The temporary file carries the destination's name so a leftover one
     // after a crash says what it was.
@@ -143,7 +148,7 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
         return fail(error, systemError(errno));
 
     const QFile::Permissions permissions = target.exists()
-        ? QFile::permissions(destination)
+        ? QFile::permissions(target.absoluteFilePath())
         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     out.setPermissions(permissions);
     if (std::rename(

@@ -17,6 +17,7 @@ private Q_SLOTS:
     void cleanup() { Clock::setFixed(QDateTime()); }
     void copiesInChunks_data();
     void copiesInChunks();
+    void copyFollowsALink();
     void failedCopyNamesTheFaultAndLeavesNothing_data();
     void failedCopyNamesTheFaultAndLeavesNothing();
     void sourceCutShortIsAFailure();
@@ -40,6 +41,23 @@ void TestBackup::copiesInChunks_data()
     QTest::newRow("3 x 4048 + 1") << 3 * 4048 + 1 << -1 << 4;
     QTest::newRow("larger existing destination") << 5000 << 3 * 4048 << 2;
     QTest::newRow("empty source over existing file") << 0 << 100 << 0;
+}
+
+// A destination that is a link: the file it names gets the bytes.
+void TestBackup::copyFollowsALink()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("DBres.mdb"));
+    const QString real = dir.filePath(QStringLiteral("real.mdbB"));
+    const QString link = dir.filePath(QStringLiteral("link.mdbB"));
+    const QByteArray bytes = randomBytes(5000);
+    writeFile(source, bytes);
+    writeFile(real, QByteArray("old"));
+    QVERIFY(QFile::link(real, link));
+    QString error;
+    QVERIFY2(Backup::copyFile(source, link, &error, {}), qPrintable(error));
+    QVERIFY(QFileInfo(link).isSymLink());
+    QVERIFY(readFile(real) == bytes);
 }
 
 void TestBackup::copiesInChunks()
