@@ -5,7 +5,7 @@
 
 #include <functional>
 
-class BackupWindow;
+#include "BackupWindow.h"
 class QCheckBox;
 class QLabel;
 class QTimer;

@@ -20,8 +20,9 @@ QString describe(const QString &path, const QString &message)
 
 bool fail(QString *error, const QString &path, const QString &message)
 {
+    // The driver leaves some faults (a file cut short) without a text.
     if (error)
-        *error = describe(path, message);
+        *error = describe(path, message.trimmed().isEmpty() ? QStringLiteral("damaged or unreadable database") : message);
     return false;
 }
 

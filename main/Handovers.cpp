@@ -1,0 +1,46 @@
+#include "Handovers.h"
+
+#include "Dialogs.h"
+#include "ExitWindow.h"
+#include "FrmUpdate.h"
+#include "MainWindow.h"
+#include "ProgramEnd.h"
+#include "StartTest.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+void reloadMainWindow()
+{
+    if (!OpenMainWindow())
+        QCoreApplication::exit(1);
+}
+
+} // namespace
+
+MainWindow *OpenMainWindow()
+{
+    auto *window = new MainWindow;
+    QString error;
+    if (!window->load(&error)) {
+        Dialogs::message(nullptr, QStringLiteral("خطا"), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        delete window;
+        return nullptr;
+    }
+    window->show();
+    window->activateWindow();
+    return window;
+}
+
+void InstallHandovers()
+{
+    MainWindow::setStartTestAction([](MainWindow *w) { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
+    MainWindow::setUpdateAction([](MainWindow *w) {
+        FrmUpdate dialog(w);
+        // The updater has started: end at once, without the exit questions.
+        QObject::connect(&dialog, &FrmUpdate::updaterStarted, &dialog, [] { ProgramEnd::now(); });
+        dialog.exec();
+    });
+    MainWindow::setExitAction([](MainWindow *) { ShowExitWindow(&reloadMainWindow); });
+}

@@ -1,0 +1,93 @@
+#include "Dialogs.h"
+#include "ExitWindow.h"
+#include "Handovers.h"
+#include "MainWindow.h"
+#include "ProgramEnd.h"
+#include "ProgramFolder.h"
+#include "Twips.h"
+#include "WrapButton.h"
+
+#include <QApplication>
+#include <QPointer>
+
+namespace {
+
+template <typename T>
+QList<T *> visibleWindows()
+{
+    QList<T *> found;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *t = qobject_cast<T *>(w); t && t->isVisible())
+            found << t;
+    }
+    return found;
+}
+
+} // namespace
+
+class TestHandovers : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void exitWindowAndBack();
+    void brokenDatabaseIsReported();
+};
+
+void TestHandovers::initTestCase()
+{
+    Dialogs::setTestMode(true);
+    InstallHandovers();
+}
+
+// The exit action shows the exit window at (5000, 1500) twips and unloads the
+// main window; Cancel brings a freshly loaded one with its panels closed.
+void TestHandovers::exitWindowAndBack()
+{
+    ProgramFolder folder;
+    int ends = 0;
+    ProgramEnd::setHandler([&] { ++ends; });
+    QPointer<MainWindow> first = OpenMainWindow();
+    QVERIFY(first);
+    first->Command2->click();
+    QCOMPARE(first->area(), MainWindow::Area::Registration);
+
+    first->close(); // the system close box runs the exit action too
+    QTRY_VERIFY(first.isNull());
+    const auto exits = visibleWindows<ExitWindow>();
+    QCOMPARE(exits.size(), 1);
+    QCOMPARE(exits[0]->pos(), QPoint(Twips::px(5000), Twips::px(1500)));
+
+    exits[0]->cancel();
+    const auto mains = visibleWindows<MainWindow>();
+    QCOMPARE(mains.size(), 1);
+    QCOMPARE(mains[0]->area(), MainWindow::Area::Credits);
+    QVERIFY(mains[0]->Adodc1->isOpen());
+    QTRY_VERIFY(visibleWindows<ExitWindow>().isEmpty());
+    QCOMPARE(ends, 0);
+
+    mains[0]->Command1->click();
+    QTRY_COMPARE(visibleWindows<ExitWindow>().size(), 1);
+    visibleWindows<ExitWindow>()[0]->accept(); // without the backup option: the end
+    QCOMPARE(ends, 1);
+    for (ExitWindow *e : visibleWindows<ExitWindow>())
+        delete e;
+    ProgramEnd::setHandler({});
+}
+
+void TestHandovers::brokenDatabaseIsReported()
+{
+    ProgramFolder folder;
+    QFile::remove(AppPaths::themeDatabase());
+    Dialogs::takeLog();
+    QVERIFY(!OpenMainWindow());
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].title, QStringLiteral("خطا"));
+    QVERIFY(log[0].text.contains(QStringLiteral("Theme.skn")));
+    QVERIFY(!QFile::exists(AppPaths::themeDatabase()));
+}
+
+QTEST_MAIN(TestHandovers)
+#include "tst_handovers.moc"
