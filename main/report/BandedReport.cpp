@@ -233,6 +233,8 @@ void BandedReport::paint(QPainter &painter, const std::function<bool()> &newPage
                         text = e.format(text, placed.row);
                     if (text.trimmed().isEmpty())
                         break;
+                    // Multi-line texts come with CR LF line ends.
+                    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
                     painter.setFont(bandFonts[i]);
                     painter.setPen(Qt::black);
                     painter.drawText(QRectF(e.rect), text, textOption(e, text));

@@ -60,3 +60,23 @@ std::unique_ptr<RecordingPaintDevice> RecordingPaintDevice::record(const BandedR
     painter.end();
     return device;
 }
+
+QVector<DrawnItem> RecordingPaintDevice::itemsOf(DrawnItem::Kind kind, int page) const
+{
+    QVector<DrawnItem> found;
+    for (const DrawnItem &item : m_engine->items) {
+        if (item.kind == kind && (page < 0 || item.page == page))
+            found.append(item);
+    }
+    return found;
+}
+
+QStringList RecordingPaintDevice::textsIn(const QRectF &region, int page) const
+{
+    QStringList found;
+    for (const DrawnItem &item : itemsOf(DrawnItem::Kind::Text, page)) {
+        if (region.contains(item.rect.center()))
+            found << item.text;
+    }
+    return found;
+}

@@ -4,6 +4,7 @@
 
 #include <QPaintDevice>
 #include <QSize>
+#include <QStringList>
 
 #include <memory>
 
@@ -23,6 +24,10 @@ public:
     void newPage() { ++m_engine->page; }
     int pageCount() const { return m_engine->page + 1; }
     const QVector<DrawnItem> &items() const { return m_engine->items; }
+    /// Items of one kind, on \a page or on every page (-1).
+    QVector<DrawnItem> itemsOf(DrawnItem::Kind kind, int page = -1) const;
+    /// The texts of the runs whose centre lies inside \a region (twips).
+    QStringList textsIn(const QRectF &region, int page = -1) const;
 
     /// Paints \a report page by page onto a fresh device of its printable size.
     static std::unique_ptr<RecordingPaintDevice> record(const BandedReport &report);

@@ -61,8 +61,9 @@ BandedReport BuildFullReport(const RecordSource &ide, const FullReportClinic &cl
 {
     BandedReport r;
     r.title = kTitle;
-    // Printable width 10425 twips, centred on A4.
-    const qreal side = (210.0 - kWidth * 25.4 / 1440) / 2;
+    // Printable width 10425 twips and a little more, on A4 (the paper's
+    // points round the margins).
+    const qreal side = 12.5;
     r.pageLayout.setMargins(QMarginsF(side, 10, side, 10));
 
     ReportBand &header = r.band(BandedReport::Band::ReportHeader);

@@ -1,0 +1,287 @@
+#include "ProgramFolder.h"
+
+#include "Dialogs.h"
+#include "RecordingPaintDevice.h"
+#include "ReportPreview.h"
+#include "ScoringSheet.h"
+
+#include <QFile>
+#include <QPrintPreviewWidget>
+#include <QTest>
+
+// The scoring sheet DataR1: what it prints where, read from real files.
+class TestScoringSheet : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void resultRow_data();
+    void resultRow();
+    void personalDataOnTheirBoxes();
+    void logo_data();
+    void logo();
+    void storedAnswers();
+    void missingAnswerFormLeavesPlaceEmpty();
+    void previewIsNotModalAndSavesPdf();
+
+private:
+    std::unique_ptr<ProgramFolder> m_folder;
+    QString m_formPath;
+};
+
+namespace {
+
+const QString kInvalid = QStringLiteral("نتيجه نامعتبر مي باشد");
+constexpr int kDetailTop = 420; // below the report header
+
+QRectF onPage(const QRect &inDetail)
+{
+    return QRectF(inDetail.translated(0, kDetailTop));
+}
+
+QImage redLogo()
+{
+    QImage logo(250, 230, QImage::Format_RGB32);
+    logo.fill(Qt::red);
+    return logo;
+}
+
+} // namespace
+
+void TestScoringSheet::init()
+{
+    m_folder = std::make_unique<ProgramFolder>();
+    QVERIFY(m_folder->openAll());
+    m_formPath = m_folder->dir.filePath(QStringLiteral("answer_form.png"));
+    QImage form(595, 768, QImage::Format_RGB32);
+    form.fill(Qt::white);
+    QVERIFY(form.save(m_formPath));
+}
+
+void TestScoringSheet::cleanup()
+{
+    m_folder.reset();
+}
+
+ScoringSheet sheetFor(const QString &formPath)
+{
+    ScoringSheet s;
+    s.code = QStringLiteral("12");
+    s.firstName = QStringLiteral("سارا");
+    s.lastName = QStringLiteral("احمدي");
+    s.age = QStringLiteral("7");
+    s.birthDate = QStringLiteral("1394/02/11");
+    s.education = QStringLiteral("اول دبستان");
+    s.examiner = QStringLiteral("دکتر رضايي");
+    s.testDate = QStringLiteral("1401/07/28");
+    s.clinicName = QStringLiteral("كلينيك نمونه");
+    s.clinicAddress = QStringLiteral("تهران، خيابان نمونه، پلاک ۱۲");
+    s.clinic.summary = QStringLiteral("info@clinic.example\r\n021-5555\r\n");
+    s.answerFormPath = formPath;
+    return s;
+}
+
+void TestScoringSheet::resultRow_data()
+{
+    QTest::addColumn<QString>("iq");
+    QTest::addColumn<QString>("classification");
+    QTest::addColumn<QStringList>("expected");
+    // An invalid result carries a single blank as classification.
+    QTest::newRow("invalid") << kInvalid << QStringLiteral(" ") << (QStringList { "IQ:", kInvalid });
+    QTest::newRow("normal") << QStringLiteral("104") << QStringLiteral("بهنجار يا متوسط Normal")
+                            << (QStringList { "IQ:", "104", "بهنجار يا متوسط", "Normal" });
+}
+
+void TestScoringSheet::resultRow()
+{
+    QFETCH(QString, iq);
+    QFETCH(QString, classification);
+    QFETCH(QStringList, expected);
+    ScoringSheet s = sheetFor(m_formPath);
+    s.iq = iq;
+    s.classification = classification;
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(s));
+    QCOMPARE(device->pageCount(), 1);
+    // The whole IQ row, across Label1, Lbliq and Label3.
+    QStringList row = device->textsIn(onPage(QRect(0, 1690, 8925, 420)));
+    for (QString &t : row)
+        t = t.trimmed();
+    row.removeAll(QString());
+    // Runs come in visual order; the words are what counts here.
+    row.sort();
+    QStringList sorted = expected;
+    sorted.sort();
+    QCOMPARE(row, sorted);
+    // "IQ:" stands first, the IQ text right beside it.
+    const auto texts = device->itemsOf(DrawnItem::Kind::Text);
+    const auto at = [&](const QString &t) {
+        return std::find_if(texts.cbegin(), texts.cend(), [&](const DrawnItem &i) {
+            return i.text.trimmed() == t;
+        })->rect;
+    };
+    QVERIFY(qAbs(at("IQ:").left() - 192) < 40);
+    QVERIFY(qAbs(at(expected[1]).left() - 672) < 40);
+}
+
+void TestScoringSheet::personalDataOnTheirBoxes()
+{
+    ScoringSheet s = sheetFor(m_formPath);
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(s));
+    struct Box
+    {
+        QRect rect;
+        QString text;
+    };
+    const Box boxes[]
+        = { { QRect(4573, 831, 2385, 375), ScoringSheetFullName(s) }, { QRect(2206, 814, 1379, 375), s.birthDate },
+              { QRect(1340, 826, 570, 375), s.age }, { QRect(5322, 1306, 2276, 375), s.education },
+              { QRect(2683, 1360, 1920, 375), s.examiner }, { QRect(292, 1344, 1202, 375), s.testDate } };
+    for (const Box &b : boxes) {
+        QCOMPARE(device->textsIn(onPage(b.rect)).join(QString()), b.text);
+        // Right-aligned: the text ends at the box's right edge.
+        const auto texts = device->itemsOf(DrawnItem::Kind::Text);
+        qreal right = 0;
+        for (const DrawnItem &i : texts) {
+            if (onPage(b.rect).contains(i.rect.center()))
+                right = qMax(right, i.rect.right());
+        }
+        QVERIFY2(qAbs(right - b.rect.right()) < 40, qPrintable(b.text));
+    }
+    QCOMPARE(ScoringSheetFullName(s), QStringLiteral("سارا احمدي"));
+    // Header and footer.
+    QCOMPARE(device->textsIn(QRectF(0, 0, 8925, 420)).join(QString()), s.clinicName);
+    const qreal footerTop = BuildScoringSheet(s).printableHeight() - 1484;
+    const QStringList address = device->textsIn(QRectF(4460, footerTop + 103, 4272, 1343));
+    QVERIFY(!address.isEmpty());
+    QVERIFY(address.join(' ').contains(QStringLiteral("تهران")));
+    QCOMPARE(
+        device->textsIn(QRectF(105, footerTop + 103, 4238, 1343)), (QStringList { "info@clinic.example", "021-5555" }));
+    QCOMPARE(device->itemsOf(DrawnItem::Kind::Line).size(), 2);
+}
+
+void TestScoringSheet::logo_data()
+{
+    QTest::addColumn<bool>("firstOn");
+    QTest::addColumn<bool>("secondOn");
+    QTest::newRow("on") << true << true;
+    QTest::newRow("off") << false << false;
+    QTest::newRow("on, then switched off") << true << false;
+}
+
+void TestScoringSheet::logo()
+{
+    QFETCH(bool, firstOn);
+    QFETCH(bool, secondOn);
+    ScoringSheet s = sheetFor(m_formPath);
+    s.clinic.logo = redLogo();
+    s.clinic.showLogo = firstOn;
+    RecordingPaintDevice::record(BuildScoringSheet(s));
+    s.clinic.showLogo = secondOn;
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(s));
+    const QRectF logoPlace = onPage(QRect(112, 94, 1251, 1153));
+    int logos = 0;
+    int forms = 0;
+    for (const DrawnItem &p : device->itemsOf(DrawnItem::Kind::Picture)) {
+        if (p.pictureSize == redLogo().size() && logoPlace.adjusted(-1, -1, 1, 1).contains(p.rect))
+            ++logos;
+        if (p.rect == onPage(QRect(0, 0, 8925, 11520)))
+            ++forms;
+    }
+    QCOMPARE(logos, secondOn ? 1 : 0);
+    QCOMPARE(forms, 1);
+}
+
+void TestScoringSheet::storedAnswers()
+{
+    addExaminee(QStringLiteral("12"));
+    addExaminee(QStringLiteral("120"));
+    {
+        RecordSource answers;
+        QVERIFY(answers.open(Database::File::Examinee, QStringLiteral("Answer")));
+        for (const QString &code : { QStringLiteral("12"), QStringLiteral("120") }) {
+            answers.addNew();
+            answers.setField(QStringLiteral("Code"), code);
+            QVERIFY(answers.update());
+        }
+        answers.setFilter(QStringLiteral("Code"), QStringLiteral("12"));
+        answers.setField(QStringLiteral("1"), QStringLiteral("3"));
+        answers.setField(QStringLiteral("2"), QStringLiteral("0"));
+        answers.setField(QStringLiteral("36"), QStringLiteral("6"));
+        QVERIFY(answers.update());
+    }
+    // The test window's own Answer source, with an answer still pending.
+    RecordSource Adodc5;
+    QVERIFY(Adodc5.open(Database::File::Examinee, QStringLiteral("Answer")));
+    Adodc5.setFilter(QStringLiteral("Code"), QStringLiteral("12"));
+    Adodc5.setField(QStringLiteral("4"), QStringLiteral("5"));
+
+    ScoringSheet s = sheetFor(m_formPath);
+    QVERIFY(ReadStoredAnswers(&Adodc5, QStringLiteral("12"), &s));
+    QCOMPARE(Adodc5.rowCount(), 1);
+    QCOMPARE(Adodc5.field(QStringLiteral("Code")), QStringLiteral("12"));
+
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(s));
+    const auto boxText = [&](int item) { return device->textsIn(onPage(ScoringSheetAnswerBox(item))).join(QString()); };
+    QCOMPARE(boxText(1), QStringLiteral("3"));
+    QCOMPARE(boxText(2), QStringLiteral("0"));
+    QCOMPARE(boxText(3), QString());
+    QCOMPARE(boxText(4), QString()); // pending, never stored
+    QCOMPARE(boxText(36), QStringLiteral("6"));
+    // Boxes are centred on their place in the form's columns.
+    const QRect box36 = ScoringSheetAnswerBox(36);
+    QCOMPARE(box36.left(), 4800);
+    QCOMPARE(ScoringSheetAnswerBox(1).left(), 6720);
+    for (const DrawnItem &i : device->itemsOf(DrawnItem::Kind::Text)) {
+        if (onPage(box36).contains(i.rect.center()))
+            QVERIFY(qAbs(i.rect.center().x() - onPage(box36).center().x()) < 20);
+    }
+
+    QVERIFY(!ReadStoredAnswers(&Adodc5, QStringLiteral("99"), &s));
+    QCOMPARE(s.answers[0], QString());
+}
+
+void TestScoringSheet::missingAnswerFormLeavesPlaceEmpty()
+{
+    ScoringSheet s = sheetFor(m_folder->dir.filePath(QStringLiteral("nothing.png")));
+    s.iq = QStringLiteral("104");
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(s));
+    QCOMPARE(device->itemsOf(DrawnItem::Kind::Picture).size(), 0);
+    QVERIFY(device->textsIn(onPage(QRect(672, 1728, 2496, 375))).contains(QStringLiteral("104")));
+
+    QFile garbage(m_folder->dir.filePath(QStringLiteral("garbage.png")));
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a picture");
+    garbage.close();
+    s.answerFormPath = garbage.fileName();
+    QCOMPARE(RecordingPaintDevice::record(BuildScoringSheet(s))->itemsOf(DrawnItem::Kind::Picture).size(), 0);
+}
+
+void TestScoringSheet::previewIsNotModalAndSavesPdf()
+{
+    Dialogs::setTestMode(true);
+    QWidget owner;
+    owner.show();
+    ScoringSheet s = sheetFor(m_formPath);
+    ReportPreview *preview = PrintScoringSheet(&owner, s);
+    QVERIFY(preview->isVisible());
+    QVERIFY(!preview->isModal());
+    QVERIFY(preview->isWindow());
+    QTRY_COMPARE(preview->pageCount(), 1);
+
+    const QString pdf = m_folder->dir.filePath(QStringLiteral("sheet"));
+    Dialogs::setNextFile(pdf);
+    preview->saveAsPdf();
+    QFile file(pdf + QStringLiteral(".pdf"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("%PDF"));
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].kind, QStringLiteral("save"));
+    preview->close();
+    Dialogs::setTestMode(false);
+}
+
+QTEST_MAIN(TestScoringSheet)
+#include "tst_scoringsheet.moc"
