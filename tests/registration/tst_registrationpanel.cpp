@@ -1,0 +1,425 @@
+#include "ClickGuard.h"
+#include "Clock.h"
+#include "Dialogs.h"
+#include "ExamFolder.h"
+#include "Frm1.h"
+#include "HotSpot.h"
+#include "MainWindow.h"
+#include "RegistrationPanel.h"
+#include "RegistrationTexts.h"
+#include "ResultTexts.h"
+#include "ShamsiCalendar.h"
+#include "StartTest.h"
+#include "TestContent.h"
+#include "WrapButton.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+class TestRegistrationPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void layout_data();
+    void layout();
+    void tabOrderAndLists();
+    void openingSetsDatesCodeAndFocus();
+    void emptyTableProposesNothing();
+    void failedCheckNotifiesAndFocuses_data();
+    void failedCheckNotifiesAndFocuses();
+    void duplicateKeepsThePanelOpen();
+    void saveClosesAndKeepsTheFields();
+    void databaseErrorIsShown();
+    void cancelStoresNothing();
+    void startByCode_data();
+    void startByCode();
+    void startTwiceGivesAFreshWindow();
+    void registerTestAndScore();
+
+private:
+    void openMain();
+    void fill(const QString &code);
+    RegistrationPanel *panel() const { return m_main->Frame1; }
+
+    ExamFolder *m_folder = nullptr;
+    MainWindow *m_main = nullptr;
+};
+
+void TestRegistrationPanel::init()
+{
+    Dialogs::setTestMode(true);
+    Clock::setFixed(QDateTime(QDate(2022, 10, 20), QTime(10, 0)));
+    m_folder = new ExamFolder;
+}
+
+void TestRegistrationPanel::openMain()
+{
+    m_main = new MainWindow;
+    QString error;
+    QVERIFY2(m_main->load(&error), qPrintable(error));
+    MainWindow::setStartTestAction([](MainWindow *w) { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
+    m_main->show();
+    QApplication::setActiveWindow(m_main);
+}
+
+void TestRegistrationPanel::cleanup()
+{
+    if (Frm1 *w = OpenTestWindow())
+        delete w;
+    delete m_main;
+    m_main = nullptr;
+    delete m_folder;
+    m_folder = nullptr;
+    MainWindow::setStartTestAction({});
+    Clock::setFixed(QDateTime());
+    ClickGuard::setInterval(ClickGuard::kDefaultMs);
+}
+
+void TestRegistrationPanel::fill(const QString &code)
+{
+    RegistrationPanel *p = panel();
+    p->Text2[2]->setText(code);
+    p->Text2[0]->setText(QStringLiteral("سارا"));
+    p->Text2[1]->setText(QStringLiteral("کريمي"));
+    p->Combo1->setCurrentIndex(1);
+    p->Combo2->setCurrentText(QStringLiteral("7"));
+    p->Text2[3]->setText(QStringLiteral("اول دبستان"));
+    p->Combo3->setCurrentText(QStringLiteral("C"));
+    p->Text2[6]->setText(QStringLiteral("دکتر احمدي"));
+}
+
+void TestRegistrationPanel::layout_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("code") << "Text2_2" << QRect(4680, 585, 825, 390);
+    QTest::newRow("first name") << "Text2_0" << QRect(2835, 540, 1500, 390);
+    QTest::newRow("family name") << "Text2_1" << QRect(90, 495, 1545, 390);
+    QTest::newRow("sex") << "Combo1" << QRect(5130, 990, 915, 510);
+    QTest::newRow("age") << "Combo2" << QRect(3825, 990, 915, 510);
+    QTest::newRow("education") << "Text2_3" << QRect(1530, 1035, 1455, 390);
+    QTest::newRow("group") << "Combo3" << QRect(135, 990, 915, 510);
+    QTest::newRow("birth date") << "Text2_5" << QRect(4230, 1620, 1365, 390);
+    QTest::newRow("examiner") << "Text2_6" << QRect(2070, 1620, 1365, 390);
+    QTest::newRow("test date") << "Text2_4" << QRect(90, 1620, 1140, 390);
+    QTest::newRow("save") << "Command4" << QRect(900, 2520, 1185, 465);
+    QTest::newRow("cancel") << "Command5" << QRect(2790, 2520, 1185, 465);
+}
+
+void TestRegistrationPanel::layout()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    openMain();
+    auto *w = panel()->findChild<QWidget *>(name);
+    QVERIFY(w);
+    const QRect px(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0), qRound(twips.width() / 15.0),
+                   qRound(twips.height() / 15.0));
+    QCOMPARE(w->geometry(), px);
+    if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)) {
+        QVERIFY(w->styleSheet().isEmpty());
+        QVERIFY(panel()->styleSheet().contains(QStringLiteral("#c0ffc0")));
+        // The caption stands right of its field and fits its text.
+        auto *caption = panel()->findChild<QLabel *>(QStringLiteral("Caption_") + name);
+        QVERIFY(caption);
+        QVERIFY(caption->x() > w->geometry().right());
+        QVERIFY2(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width(),
+                 qPrintable(caption->text()));
+    }
+}
+
+void TestRegistrationPanel::tabOrderAndLists()
+{
+    openMain();
+    RegistrationPanel *p = panel();
+    QList<QWidget *> expected{p->Text2[2], p->Text2[0], p->Text2[1], p->Combo1,   p->Combo2,   p->Text2[3],
+                              p->Combo3,   p->Text2[5], p->Text2[6], p->Text2[4], p->Command4, p->Command5};
+    for (int i = 0; i + 1 < expected.size(); ++i)
+        QCOMPARE(expected[i]->nextInFocusChain() == expected[i + 1] || [&] {
+            QWidget *w = expected[i]->nextInFocusChain();
+            while (w && w->focusPolicy() == Qt::NoFocus)
+                w = w->nextInFocusChain();
+            return w == expected[i + 1];
+        }(), true);
+    QCOMPARE(p->Combo1->count(), 2);
+    QCOMPARE(p->Combo1->itemText(0), QStringLiteral("پسر"));
+    QCOMPARE(p->Combo1->itemText(1), QStringLiteral("دختر"));
+    QCOMPARE(p->Combo2->count(), 6);
+    QCOMPARE(p->Combo2->itemText(5), QStringLiteral("10"));
+    QCOMPARE(p->Combo3->itemText(4), QStringLiteral("E"));
+    for (QComboBox *c : {p->Combo1, p->Combo2, p->Combo3}) {
+        QVERIFY(!c->isEditable());
+        QCOMPARE(c->currentText(), QString());
+    }
+}
+
+void TestRegistrationPanel::openingSetsDatesCodeAndFocus()
+{
+    addExaminee(QStringLiteral("41"));
+    openMain();
+    panel()->Text2[4]->setText(QStringLiteral("old"));
+    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    QCOMPARE(m_main->area(), MainWindow::Area::Registration);
+    QVERIFY(panel()->isVisible());
+    QCOMPARE(panel()->Text2[4]->text(), QStringLiteral("1401/07/28"));
+    QCOMPARE(panel()->Text2[5]->text(), QStringLiteral("1401/07/28"));
+    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("42"));
+    QCOMPARE(QApplication::focusWidget(), panel()->Text2[0]);
+}
+
+void TestRegistrationPanel::emptyTableProposesNothing()
+{
+    openMain();
+    panel()->Text2[2]->setText(QStringLiteral("typed"));
+    m_main->showArea(MainWindow::Area::Registration);
+    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("typed"));
+}
+
+void TestRegistrationPanel::failedCheckNotifiesAndFocuses_data()
+{
+    QTest::addColumn<QString>("cleared"); // objectName of the field left empty
+    QTest::addColumn<QString>("message");
+    QTest::newRow("code") << "Text2_2" << RegistrationTexts::missingCode();
+    QTest::newRow("first name") << "Text2_0" << RegistrationTexts::missingFirstName();
+    QTest::newRow("sex") << "Combo1" << RegistrationTexts::missingSex();
+    QTest::newRow("group") << "Combo3" << RegistrationTexts::missingGroup();
+    QTest::newRow("education") << "Text2_3" << RegistrationTexts::missingEducation();
+}
+
+void TestRegistrationPanel::failedCheckNotifiesAndFocuses()
+{
+    QFETCH(QString, cleared);
+    QFETCH(QString, message);
+    openMain();
+    m_main->showArea(MainWindow::Area::Registration);
+    fill(QStringLiteral("3"));
+    QWidget *field = panel()->findChild<QWidget *>(cleared);
+    if (auto *e = qobject_cast<QLineEdit *>(field))
+        e->clear();
+    else
+        qobject_cast<QComboBox *>(field)->setCurrentIndex(-1);
+    Dialogs::takeLog();
+    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log.first().kind, QStringLiteral("notice"));
+    QCOMPARE(log.first().title, QStringLiteral("پيام"));
+    QCOMPARE(log.first().text, message);
+    QCOMPARE(QApplication::focusWidget(), field);
+    QCOMPARE(m_main->area(), MainWindow::Area::Registration);
+    QCOMPARE(storedRows("IDE"), 0);
+}
+
+void TestRegistrationPanel::duplicateKeepsThePanelOpen()
+{
+    addExaminee(QStringLiteral("3"));
+    openMain();
+    m_main->showArea(MainWindow::Area::Registration);
+    fill(QStringLiteral("3 "));
+    Dialogs::takeLog();
+    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log.first().text, RegistrationTexts::duplicateCode());
+    QCOMPARE(m_main->area(), MainWindow::Area::Registration);
+    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("3 "));
+    QCOMPARE(panel()->Text2[0]->text(), QStringLiteral("سارا"));
+    QCOMPARE(storedRows("IDE"), 1);
+}
+
+void TestRegistrationPanel::saveClosesAndKeepsTheFields()
+{
+    addExaminee(QStringLiteral("1"));
+    openMain();
+    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    fill(QStringLiteral("2"));
+    Dialogs::takeLog();
+    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QVERIFY(Dialogs::takeLog().isEmpty()); // no confirmation
+    QCOMPARE(m_main->area(), MainWindow::Area::Credits);
+    QCOMPARE(storedField("IDE", "2", "Jens"), QStringLiteral("دختر"));
+    QCOMPARE(storedField("IDE", "2", "Group"), QStringLiteral("C"));
+    QCOMPARE(storedField("IDE", "2", "DateEjra"), QStringLiteral("1401/07/28"));
+    QCOMPARE(storedField("Answer", "2", "Code"), QStringLiteral("2"));
+    // Opening again: the last examinee's details, a new code and new dates.
+    Clock::setFixed(QDateTime(QDate(2022, 10, 21), QTime(9, 0)));
+    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    QCOMPARE(panel()->Text2[0]->text(), QStringLiteral("سارا"));
+    QCOMPARE(panel()->Combo3->currentText(), QStringLiteral("C"));
+    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("3"));
+    QCOMPARE(panel()->Text2[4]->text(), QStringLiteral("1401/07/29"));
+}
+
+void TestRegistrationPanel::databaseErrorIsShown()
+{
+    openMain();
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER locked BEFORE INSERT ON Answer "
+                                  "BEGIN SELECT RAISE(ABORT, 'database is locked'); END")));
+    m_main->showArea(MainWindow::Area::Registration);
+    fill(QStringLiteral("8"));
+    Dialogs::takeLog();
+    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log.first().kind, QStringLiteral("message"));
+    QCOMPARE(log.first().title, QStringLiteral("خطا"));
+    QVERIFY(log.first().text.contains(QStringLiteral("database is locked")));
+    QCOMPARE(m_main->area(), MainWindow::Area::Registration);
+    QCOMPARE(storedRows("IDE"), 0);
+}
+
+void TestRegistrationPanel::cancelStoresNothing()
+{
+    openMain();
+    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    fill(QStringLiteral("9"));
+    QTest::mouseClick(panel()->Command5, Qt::LeftButton);
+    QCOMPARE(m_main->area(), MainWindow::Area::Credits);
+    QCOMPARE(storedRows("IDE"), 0);
+    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("9"));
+}
+
+void TestRegistrationPanel::startByCode_data()
+{
+    QTest::addColumn<QStringList>("registered");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QStringList>("shown"); // kinds and texts, in order
+    QTest::addColumn<bool>("opens");
+    const QString input = QStringLiteral("input: Enter Code | Plese Insert Code ");
+    QTest::newRow("nobody registered") << QStringList() << "1" << true << QStringList() << false;
+    QTest::newRow("cancel") << QStringList{"07"} << "" << false
+                            << QStringList{input, "notice: " + RegistrationTexts::startEmptyCode()} << false;
+    QTest::newRow("empty") << QStringList{"07"} << "" << true
+                           << QStringList{input, "notice: " + RegistrationTexts::startEmptyCode()} << false;
+    QTest::newRow("7 is not 07") << QStringList{"07"} << "7" << true
+                                 << QStringList{input, "notice: " + RegistrationTexts::startUnknownCode()} << false;
+    QTest::newRow("trailing blank") << QStringList{"07"} << "07 " << true
+                                    << QStringList{input, "notice: " + RegistrationTexts::startUnknownCode()}
+                                    << false;
+    QTest::newRow("apostrophe") << QStringList{"1", "a'b"} << "a'b" << true << QStringList{input} << true;
+    QTest::newRow("found") << QStringList{"1", "07"} << "07" << true << QStringList{input} << true;
+}
+
+void TestRegistrationPanel::startByCode()
+{
+    QFETCH(QStringList, registered);
+    QFETCH(QString, typed);
+    QFETCH(bool, ok);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, opens);
+    for (const QString &code : registered)
+        addExaminee(code);
+    openMain();
+    m_main->showArea(MainWindow::Area::Registration);
+    panel()->Text2[1]->setText(QStringLiteral("kept"));
+    Dialogs::takeLog();
+    Dialogs::setNextInput(typed, ok);
+    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QStringList log;
+    for (const Dialogs::Shown &s : Dialogs::takeLog())
+        log << (s.kind == QLatin1String("input") ? QStringLiteral("input: %1|%2").arg(s.title, s.text)
+                                                 : s.kind + QStringLiteral(": ") + s.text);
+    QCOMPARE(log, shown);
+    Frm1 *test = OpenTestWindow();
+    QCOMPARE(test != nullptr, opens);
+    QCOMPARE(m_main->isVisible(), !opens);
+    if (!opens)
+        return;
+    QVERIFY(test->isVisible());
+    QCOMPARE(test->Lblkey->text(), typed);
+    QCOMPARE(test->Adodc2->field(QStringLiteral("Code")), typed);
+    QCOMPARE(test->Adodc1->field(QStringLiteral("Code")), typed);
+    // Closing the test window brings the main window back as it was.
+    test->close();
+    QVERIFY(m_main->isVisible());
+    QCOMPARE(m_main->area(), MainWindow::Area::Registration);
+    QCOMPARE(panel()->Text2[1]->text(), QStringLiteral("kept"));
+}
+
+void TestRegistrationPanel::startTwiceGivesAFreshWindow()
+{
+    addExaminee(QStringLiteral("1"));
+    addExaminee(QStringLiteral("2"));
+    openMain();
+    Dialogs::setNextInput(QStringLiteral("1"));
+    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QPointer<Frm1> first = OpenTestWindow();
+    QVERIFY(first);
+    first->StartTest();
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!first); // unloaded with its state
+    Dialogs::setNextInput(QStringLiteral("2"));
+    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    Frm1 *second = OpenTestWindow();
+    QVERIFY(second);
+    QCOMPARE(second->Lblkey->text(), QStringLiteral("2"));
+    QVERIFY(!second->Txt1->isVisible());
+    QVERIFY(second->Command7->isVisible());
+}
+
+void TestRegistrationPanel::registerTestAndScore()
+{
+    ClickGuard::setInterval(0);
+    TestContent content;
+    QString error;
+    QVERIFY2(content.load(QStringLiteral(PELORIN_CONTENT_DIR), &error), qPrintable(error));
+    addExaminee(QStringLiteral("1"));
+    openMain();
+
+    // Register.
+    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("2"));
+    fill(panel()->Text2[2]->text());
+    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QCOMPARE(m_main->area(), MainWindow::Area::Credits);
+
+    // Start the test by its code.
+    Dialogs::setNextInput(QStringLiteral("2"));
+    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    Frm1 *test = OpenTestWindow();
+    QVERIFY(test);
+    QVERIFY(!m_main->isVisible());
+    QCOMPARE(test->Lblscore[39]->text(), QStringLiteral("سارا کريمي"));
+    QTest::mouseClick(test->Command7, Qt::LeftButton);
+
+    // The child answers: items 1 to 24 right, the rest with the next option.
+    QStringList given;
+    for (int i = 1; i <= 36; ++i) {
+        const int key = content.items().at(i - 1).key;
+        const int option = i <= 24 ? key : key % 6 + 1;
+        given << QString::number(option);
+        QCOMPARE(test->visibleItem(), i);
+        HotSpot *spot = test->Lbl[size_t(option - 1)][size_t(i)];
+        QTest::mouseClick(test->windowHandle(), Qt::LeftButton, {}, spot->mapTo(test, spot->rect().center()));
+        QCOMPARE(storedField("Answer", "2", QString::number(i)), QString::number(option));
+    }
+    QCOMPARE(test->visibleItem(), 36);
+    QTest::mouseClick(test->Command4, Qt::LeftButton);
+
+    const QString iq = fixtureIq(24, 7);
+    QCOMPARE(test->Lblkham->text(), QStringLiteral("24"));
+    QCOMPARE(test->Lblhoosh->text(), iq);
+    QCOMPARE(test->LblN2->text(), QStringLiteral("بهنجار يا متوسط بالا Bright Normal"));
+    QCOMPARE(storedField("IDE", "2", "NKham"), QStringLiteral("24"));
+    QCOMPARE(storedField("IDE", "2", "Hooshbahr"), iq);
+    QCOMPARE(storedField("IDE", "2", "RDarsadi"), fixturePercentile(24, 7));
+    QCOMPARE(storedField("IDE", "1", "NKham"), QString());
+    for (int i = 1; i <= 36; ++i)
+        QCOMPARE(storedField("Answer", "2", QString::number(i)), given.at(i - 1));
+
+    QTest::mouseClick(test->Command6, Qt::LeftButton);
+    QVERIFY(m_main->isVisible());
+    QCOMPARE(m_main->area(), MainWindow::Area::Credits);
+}
+
+QTEST_MAIN(TestRegistrationPanel)
+#include "tst_registrationpanel.moc"
