@@ -1,0 +1,292 @@
+#include "ProgramFolder.h"
+
+#include "AppPaths.h"
+#include "ClinicProfile.h"
+#include "ClinicValues.h"
+#include "Dialogs.h"
+#include "SettingsPanel.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTest>
+
+// The settings panel Frame9 over a real Theme.skn and a real logo file.
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void clinicSummary_data();
+    void clinicSummary();
+    void logoFileReadByContent_data();
+    void logoFileReadByContent();
+    void pickedJpegIsReadBackNextActivation();
+    void cancelledPick();
+    void unwritableLogoIsReported();
+    void toggleStoresAtOnce();
+    void saveStoresAndSaysSo();
+    void failedSaveIsReported();
+
+private:
+    void makePanel();
+    QString themeValue(const QString &field) const;
+
+    std::unique_ptr<ProgramFolder> m_folder;
+    std::unique_ptr<RecordSource> m_theme;
+    std::unique_ptr<SettingsPanel> m_panel;
+    ClinicValues m_clinic;
+};
+
+namespace {
+
+QImage picture(const QSize &size, Qt::GlobalColor color)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    return image;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+QByteArray fileStart(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.read(8) : QByteArray();
+}
+
+} // namespace
+
+void TestSettings::init()
+{
+    Dialogs::setTestMode(true);
+    Dialogs::takeLog();
+    m_folder = std::make_unique<ProgramFolder>();
+    QVERIFY(m_folder->openAll());
+    m_clinic = ClinicValues();
+}
+
+void TestSettings::cleanup()
+{
+    m_panel.reset();
+    m_theme.reset();
+    m_folder.reset();
+    Dialogs::setTestMode(false);
+}
+
+void TestSettings::makePanel()
+{
+    // As the main window does: panel first, the record source opened by its load.
+    m_theme = std::make_unique<RecordSource>();
+    m_panel = std::make_unique<SettingsPanel>(nullptr, m_theme.get(), &m_clinic);
+    QVERIFY(m_theme->open(Database::File::Theme, QStringLiteral("Theme")));
+    m_panel->windowLoaded();
+    m_panel->windowActivated();
+}
+
+QString TestSettings::themeValue(const QString &field) const
+{
+    RecordSource other;
+    other.open(Database::File::Theme, QStringLiteral("Theme"));
+    return other.field(field);
+}
+
+void TestSettings::clinicSummary_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QString>("summary");
+    QTest::newRow("T1, T4, T6") << QStringList { "info@clinic.example", "", "", "www.clinic.example", "", "021-5555" }
+                                << QStringLiteral("info@clinic.example\r\nwww.clinic.example\r\n021-5555\r\n");
+    QTest::newRow("all empty") << QStringList(6) << QString();
+    QTest::newRow("a blank counts") << QStringList { "", " ", "", "", "", "" } << QStringLiteral(" \r\n");
+}
+
+void TestSettings::clinicSummary()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QString, summary);
+    QCOMPARE(ClinicProfile::BuildClinicSummary(lines), summary);
+
+    // Through the panel: the stored profile row, read at load.
+    QSqlQuery q(Database::connection(Database::File::Theme));
+    QVERIFY(q.prepare(QStringLiteral("UPDATE Theme SET T1=?, T2=?, T3=?, T4=?, T5=?, T6=?, Name=?")));
+    for (const QString &l : lines)
+        q.addBindValue(l);
+    q.addBindValue(QStringLiteral("كلينيك"));
+    QVERIFY(q.exec());
+    makePanel();
+    QCOMPARE(m_clinic.summary, summary);
+    // The text box shows the lines; the printouts get the CR LF text.
+    QCOMPARE(m_panel->Txtmosh->toPlainText(), QString(summary).remove(QLatin1Char('\r')));
+    QCOMPARE(m_panel->Text31->text(), QStringLiteral("كلينيك"));
+}
+
+void TestSettings::logoFileReadByContent_data()
+{
+    QTest::addColumn<QByteArray>("format"); // empty: no file; "junk": not a picture
+    QTest::addColumn<bool>("read");
+    QTest::newRow("bitmap inside .jpg") << QByteArray("bmp") << true;
+    QTest::newRow("PNG inside .jpg") << QByteArray("png") << true;
+    QTest::newRow("JPEG") << QByteArray("jpg") << true;
+    QTest::newRow("missing") << QByteArray() << false;
+    QTest::newRow("not a picture") << QByteArray("junk") << false;
+    QTest::newRow("empty file") << QByteArray("empty") << false;
+}
+
+void TestSettings::logoFileReadByContent()
+{
+    QFETCH(QByteArray, format);
+    QFETCH(bool, read);
+    const QString logo = AppPaths::logoFile();
+    QCOMPARE(QFileInfo(logo).fileName(), QStringLiteral(".jpg"));
+    if (format == "junk")
+        writeBytes(logo, "GIF89a but not really");
+    else if (format == "empty")
+        writeBytes(logo, QByteArray());
+    else if (!format.isEmpty())
+        QVERIFY(picture(QSize(40, 30), Qt::green).save(logo, format.constData()));
+    makePanel();
+    QCOMPARE(!m_clinic.logo.isNull(), read);
+    QCOMPARE(m_panel->Image1->pixmap().isNull(), !read);
+    if (read)
+        QCOMPARE(m_clinic.logo.size(), QSize(40, 30));
+}
+
+void TestSettings::pickedJpegIsReadBackNextActivation()
+{
+    makePanel();
+    const QString jpeg = m_folder->dir.filePath(QStringLiteral("clinic.jpeg"));
+    QVERIFY(picture(QSize(120, 80), Qt::blue).save(jpeg, "JPEG"));
+    Dialogs::setNextFile(jpeg);
+    m_panel->Cmdlogo->click();
+
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[0].kind, QStringLiteral("open"));
+    QCOMPARE(log[0].filter, QString());
+    QCOMPARE(log[1].kind, QStringLiteral("message"));
+    QCOMPARE(log[1].title, QStringLiteral("توجه"));
+    QCOMPARE(log[1].text, QStringLiteral(" لوگو ذخيره شد"));
+    QCOMPARE(log[1].icon, Dialogs::Icon::Information);
+    QVERIFY(!m_panel->Image2->pixmap().isNull());
+    // Written losslessly, whatever the name says.
+    QVERIFY(fileStart(AppPaths::logoFile()).startsWith("\x89PNG"));
+
+    // Next run of the program: a new panel reads it back at activation.
+    m_panel.reset();
+    m_clinic = ClinicValues();
+    makePanel();
+    QCOMPARE(m_clinic.logo.size(), QSize(120, 80));
+    const QColor c = m_clinic.logo.pixelColor(60, 40);
+    QVERIFY(c.blue() > 200 && c.red() < 50);
+}
+
+void TestSettings::cancelledPick()
+{
+    makePanel();
+    // Cancelled with nothing picked yet: no message, the file untouched.
+    writeBytes(AppPaths::logoFile(), "old");
+    m_panel->pickLogo();
+    QCOMPARE(Dialogs::takeLog().size(), 1);
+    QCOMPARE(fileStart(AppPaths::logoFile()), QByteArray("old"));
+
+    // A picture, then a file that is not one, then a cancel: the earlier
+    // pick is written again each time.
+    const QString png = m_folder->dir.filePath(QStringLiteral("a.png"));
+    QVERIFY(picture(QSize(20, 20), Qt::red).save(png));
+    Dialogs::setNextFile(png);
+    m_panel->pickLogo();
+    QFile::remove(AppPaths::logoFile());
+    const QString junk = m_folder->dir.filePath(QStringLiteral("junk.gif"));
+    writeBytes(junk, "junk");
+    Dialogs::setNextFile(junk);
+    m_panel->pickLogo();
+    QVERIFY(fileStart(AppPaths::logoFile()).startsWith("\x89PNG"));
+    QFile::remove(AppPaths::logoFile());
+    m_panel->pickLogo();
+    QVERIFY(fileStart(AppPaths::logoFile()).startsWith("\x89PNG"));
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 9 - 3);
+    QCOMPARE(log.last().text, QStringLiteral(" لوگو ذخيره شد"));
+    QCOMPARE(m_clinic.logo.size(), QSize(20, 20));
+}
+
+void TestSettings::unwritableLogoIsReported()
+{
+    makePanel();
+    // A folder where the logo file should be: the write must fail.
+    QFile::remove(AppPaths::logoFile());
+    QVERIFY(QDir(m_folder->dir.path()).mkdir(QStringLiteral(".jpg")));
+    const QString png = m_folder->dir.filePath(QStringLiteral("a.png"));
+    QVERIFY(picture(QSize(20, 20), Qt::red).save(png));
+    Dialogs::setNextFile(png);
+    m_panel->pickLogo();
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[1].title, QStringLiteral("خطا"));
+    QCOMPARE(log[1].icon, Dialogs::Icon::Warning);
+    QVERIFY(m_clinic.logo.isNull());
+}
+
+void TestSettings::toggleStoresAtOnce()
+{
+    makePanel();
+    QCOMPARE(m_panel->Check1->text(), QStringLiteral("آرم را نمايش نمي دهد"));
+    QVERIFY(!m_clinic.showLogo);
+    m_panel->Text31->setText(QStringLiteral("كلينيك تازه"));
+    m_panel->Check1->click();
+    QCOMPARE(m_panel->Check1->text(), QStringLiteral("آرم را نمايش مي دهد"));
+    QVERIFY(m_clinic.showLogo);
+    QCOMPARE(themeValue(QStringLiteral("Check1")), QStringLiteral("1"));
+    QCOMPARE(themeValue(QStringLiteral("Name")), QStringLiteral("كلينيك تازه"));
+    QVERIFY(Dialogs::takeLog().isEmpty());
+
+    m_panel->Check1->click();
+    QCOMPARE(themeValue(QStringLiteral("Check1")), QStringLiteral("0"));
+    QVERIFY(!m_clinic.showLogo);
+    QCOMPARE(m_panel->Check1->text(), QStringLiteral("آرم را نمايش نمي دهد"));
+}
+
+void TestSettings::saveStoresAndSaysSo()
+{
+    makePanel();
+    m_panel->Text30->setText(QStringLiteral("تهران"));
+    m_panel->Text28->setText(QStringLiteral("021-5555"));
+    m_panel->Command64->click();
+    QCOMPARE(themeValue(QStringLiteral("Adress")), QStringLiteral("تهران"));
+    QCOMPARE(themeValue(QStringLiteral("T6")), QStringLiteral("021-5555"));
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].kind, QStringLiteral("notice"));
+    QCOMPARE(log[0].text, QStringLiteral("ذخيره شد"));
+    // The summary is the load's; saved edits reach it at the next load.
+    QCOMPARE(m_clinic.summary, QString());
+}
+
+void TestSettings::failedSaveIsReported()
+{
+    makePanel();
+    QSqlQuery q(Database::connection(Database::File::Theme));
+    QVERIFY(q.exec(QStringLiteral("DROP TABLE Theme")));
+    m_panel->Text31->setText(QStringLiteral("x"));
+    m_panel->Command64->click();
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].kind, QStringLiteral("message"));
+    QCOMPARE(log[0].title, QStringLiteral("خطا"));
+}
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
