@@ -5,6 +5,7 @@
 #include "FrmUpdate.h"
 #include "MainWindow.h"
 #include "ProgramEnd.h"
+#include "RecordsWindow.h"
 #include "StartTest.h"
 
 #include <QCoreApplication>
@@ -36,6 +37,18 @@ MainWindow *OpenMainWindow()
 void InstallHandovers()
 {
     MainWindow::setStartTestAction([](MainWindow *w) { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
+    MainWindow::setRecordsAction([](MainWindow *w) {
+        auto *records = new RecordsWindow(w, &w->clinicValues());
+        records->setAttribute(Qt::WA_DeleteOnClose);
+        QString error;
+        if (!records->load(&error)) {
+            Dialogs::message(w, QStringLiteral("خطا"), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+            delete records;
+            return;
+        }
+        records->show();
+        w->hide();
+    });
     MainWindow::setUpdateAction([](MainWindow *w) {
         FrmUpdate dialog(w);
         // The updater has started: end at once, without the exit questions.

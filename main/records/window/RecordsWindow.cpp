@@ -1,0 +1,430 @@
+#include "RecordsWindow.h"
+
+#include "AppInfo.h"
+#include "BoundField.h"
+#include "ClinicValues.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "DistinctValuesModel.h"
+#include "ExamineeRemoval.h"
+#include "Fonts.h"
+#include "FullReport.h"
+#include "RecordSource.h"
+#include "RecordSourceModel.h"
+#include "RecordsTexts.h"
+#include "TimedNotice.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCompleter>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTableView>
+
+namespace T = RecordsTexts;
+
+namespace {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 512;
+
+const QColor kBackground(232, 240, 234);
+const QColor kPanel(81, 128, 91);
+
+QLabel *label(QWidget *parent, const QString &text, const QRect &geometry)
+{
+    auto *l = new QLabel(text, parent);
+    l->setGeometry(geometry);
+    l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    return l;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setGeometry(geometry);
+    b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
+    b->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); border: 1px solid rgb(150, 96, 110);"
+                                    " border-radius: 5px; }"
+                                    "QPushButton:hover { background-color: rgb(255, 210, 218); }"
+                                    "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
+                                    "QPushButton:disabled { color: gray; }"));
+    return b;
+}
+
+// A search box lists its entries from a model of one field; popup
+// completion only, so typing never has the box fill in text by itself.
+QComboBox *searchBox(QWidget *parent, const char *name, const QRect &geometry, QAbstractItemModel *model)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(geometry);
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    if (auto *view = qobject_cast<QListView *>(box->view()))
+        view->setUniformItemSizes(true);
+    if (model) {
+        box->setModel(model);
+        auto *completer = new QCompleter(model, box);
+        completer->setCompletionMode(QCompleter::PopupCompletion);
+        completer->setCaseSensitivity(Qt::CaseSensitive);
+        box->setCompleter(completer);
+    }
+    box->setCurrentIndex(-1);
+    box->clearEditText();
+    return box;
+}
+
+} // namespace
+
+RecordsWindow::RecordsWindow(QWidget *mainWindow, const ClinicValues *clinic)
+    : QWidget(nullptr, Qt::Window)
+    , m_mainWindow(mainWindow)
+    , m_clinic(clinic)
+{
+    setObjectName(QStringLiteral("FrmCode"));
+    setWindowTitle(T::title);
+    setLayoutDirection(Qt::RightToLeft);
+    setFixedSize(kWidth, kHeight);
+    setFont(Fonts::font(QStringLiteral("B Nazanin"), 11));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kBackground);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    Adodc1 = new RecordSource(this);
+    Adodc2 = new RecordSource(this);
+    Adodc3 = new RecordSource(this);
+    Adodc4 = new RecordSource(this);
+    Adodc1->setObjectName(QStringLiteral("Adodc1"));
+    Adodc2->setObjectName(QStringLiteral("Adodc2"));
+    Adodc3->setObjectName(QStringLiteral("Adodc3"));
+    Adodc4->setObjectName(QStringLiteral("Adodc4"));
+
+    buildSearchRow();
+
+    auto *caption = new QLabel(T::gridCaption, this);
+    caption->setGeometry(10, 46, kWidth - 20, 20);
+    caption->setAlignment(Qt::AlignCenter);
+    caption->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
+
+    m_gridModel = new RecordSourceModel(
+        Adodc2,
+        {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Tahsil"), QStringLiteral("Sen"),
+         QStringLiteral("Group"), QStringLiteral("NKham"), QStringLiteral("RDarsadi"), QStringLiteral("Hooshbahr")},
+        {T::colCode, T::colFName, T::colLName, T::colTahsil, T::colSen, T::colGroup, T::colRaw, T::colPercentile, T::colIq},
+        this);
+    DataGrid1 = new QTableView(this);
+    DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    DataGrid1->setGeometry(10, 66, kWidth - 20, 158);
+    DataGrid1->setModel(m_gridModel);
+    DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DataGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DataGrid1->setAlternatingRowColors(true);
+    DataGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DataGrid1->verticalHeader()->setDefaultSectionSize(22);
+    DataGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    DataGrid1->horizontalHeader()->setSectionResizeMode(8, QHeaderView::ResizeToContents);
+    connect(DataGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &RecordsWindow::gridRowChosen);
+
+    buildEditPanel();
+    buildDeletePanel();
+    buildButtons();
+
+    LabelCount = new QLabel(this);
+    LabelCount->setObjectName(QStringLiteral("LabelCount"));
+    LabelCount->setGeometry(10, 236, 230, 24);
+    LabelCount->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+
+    connect(Adodc2, &RecordSource::rowsChanged, this, &RecordsWindow::rowsChanged);
+    connect(Adodc2, &RecordSource::currentChanged, this, &RecordsWindow::currentChanged);
+}
+
+void RecordsWindow::buildSearchRow()
+{
+    m_lastNames = new DistinctValuesModel(Adodc2, QStringLiteral("LName"), this);
+    m_firstNames = new DistinctValuesModel(Adodc2, QStringLiteral("FName"), this);
+
+    label(this, T::searchLName, QRect(700, 12, 90, 26));
+    DataCombo1 = searchBox(this, "DataCombo1", QRect(550, 12, 148, 26), m_lastNames);
+    label(this, T::searchFName, QRect(460, 12, 60, 26));
+    DataCombo6 = searchBox(this, "DataCombo6", QRect(310, 12, 148, 26), m_firstNames);
+    label(this, T::searchGroup, QRect(200, 12, 60, 26));
+    Combo3 = new QComboBox(this);
+    Combo3->setObjectName(QStringLiteral("Combo3"));
+    Combo3->setGeometry(20, 12, 178, 26);
+    Combo3->addItems(T::searchGroups);
+    Combo3->setPlaceholderText(T::groupInitial);
+    Combo3->setCurrentIndex(-1);
+
+    connect(DataCombo1, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { search(DataCombo1, QStringLiteral("LName"), text); });
+    connect(DataCombo6, &QComboBox::editTextChanged, this,
+            [this](const QString &text) { search(DataCombo6, QStringLiteral("FName"), text); });
+    connect(Combo3, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        if (Combo3->currentIndex() >= 0)
+            search(Combo3, QStringLiteral("Group"), text);
+    });
+}
+
+void RecordsWindow::buildEditPanel()
+{
+    Frame2 = new QGroupBox(T::editCaption, this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(Twips::rect(3735, 3465, 3525, 3930));
+    Frame2->setStyleSheet(QStringLiteral("QGroupBox { background-color: rgb(81, 128, 91); color: white; border-radius: 6px;"
+                                         " margin-top: 0px; padding-top: 18px; }"
+                                         "QGroupBox::title { subcontrol-origin: padding; subcontrol-position: top center; }"
+                                         "QLabel { color: white; }"));
+    const int w = Frame2->width();
+    auto field = [&](const QString &caption, const char *fieldName, int row, bool narrow) {
+        const int y = 24 + row * 30;
+        label(Frame2, caption, QRect(w - 72, y, 64, 24));
+        auto *edit = new QLineEdit(Frame2);
+        edit->setGeometry(narrow ? QRect(w - 146, y, 70, 24) : QRect(10, y, w - 86, 24));
+        BoundField::bind(edit, Adodc2, QLatin1String(fieldName));
+        return edit;
+    };
+    TextFName = field(T::editFName, "FName", 0, false);
+    TextLName = field(T::editLName, "LName", 1, false);
+    TextSen = field(T::editSen, "Sen", 2, true);
+    TextGroup = field(T::editGroup, "Group", 3, true);
+    TextTahsil = field(T::editTahsil, "Tahsil", 4, false);
+    TextAzmayande = field(T::editExaminer, "Azmayande", 5, false);
+    TextFName->setObjectName(QStringLiteral("TextFName"));
+    TextLName->setObjectName(QStringLiteral("TextLName"));
+    TextSen->setObjectName(QStringLiteral("TextSen"));
+    TextGroup->setObjectName(QStringLiteral("TextGroup"));
+    TextTahsil->setObjectName(QStringLiteral("TextTahsil"));
+    TextAzmayande->setObjectName(QStringLiteral("TextAzmayande"));
+
+    // Picking or typing in a choice list copies its text into the field.
+    auto choices = [&](const char *name, const QStringList &items, int row, QLineEdit *target) {
+        auto *combo = new QComboBox(Frame2);
+        combo->setObjectName(QLatin1String(name));
+        combo->setGeometry(10, 24 + row * 30, w - 160, 24);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->addItems(items);
+        combo->setCurrentIndex(-1);
+        combo->setEditText(T::choiceInitial);
+        connect(combo, &QComboBox::textActivated, target, &QLineEdit::setText);
+        connect(combo->lineEdit(), &QLineEdit::textEdited, target, &QLineEdit::setText);
+        return combo;
+    };
+    Combo2 = choices("Combo2", T::ages, 2, TextSen);
+    Combo1 = choices("Combo1", T::editGroups, 3, TextGroup);
+
+    Command7 = button(Frame2, "Command7", T::save, QRect(w / 2 + 5, 212, w / 2 - 15, 34));
+    Command8 = button(Frame2, "Command8", T::cancel, QRect(10, 212, w / 2 - 15, 34));
+    connect(Command7, &QPushButton::clicked, this, &RecordsWindow::saveEdit);
+    connect(Command8, &QPushButton::clicked, this, &RecordsWindow::cancelEdit);
+    Frame2->hide();
+}
+
+void RecordsWindow::buildDeletePanel()
+{
+    Frame1 = new QGroupBox(T::deleteCaption, this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(Twips::rect(3735, 3465, 3315, 2655));
+    Frame1->setStyleSheet(Frame2->styleSheet());
+    const int w = Frame1->width();
+    auto *prompt = new QLabel(T::deletePrompt, Frame1);
+    prompt->setGeometry(10, 30, w - 20, 26);
+    prompt->setAlignment(Qt::AlignCenter);
+    Text3 = new QLineEdit(Frame1);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->setGeometry(30, 62, w - 60, 28);
+    Text3->setAlignment(Qt::AlignCenter);
+    Command2 = button(Frame1, "Command2", T::deleteButton, QRect(w / 2 + 5, 120, w / 2 - 15, 34));
+    Command4 = button(Frame1, "Command4", T::cancel, QRect(10, 120, w / 2 - 15, 34));
+    connect(Command2, &QPushButton::clicked, this, &RecordsWindow::deleteExaminee);
+    connect(Text3, &QLineEdit::returnPressed, this, &RecordsWindow::deleteExaminee);
+    connect(Command4, &QPushButton::clicked, Frame1, &QWidget::hide);
+    Frame1->hide();
+}
+
+void RecordsWindow::buildButtons()
+{
+    const int x = 590, w = 200, h = 38;
+    Command9 = button(this, "Command9", T::edit, QRect(x, 240, w, h));
+    Command5 = button(this, "Command5", T::review, QRect(x, 286, w, h));
+    Command3 = button(this, "Command3", T::print, QRect(x, 332, w, h));
+    Command1 = button(this, "Command1", T::deleteExaminee, QRect(x, 378, w, h));
+    Command6 = button(this, "Command6", T::exit, QRect(x, 452, w, h));
+    connect(Command9, &QPushButton::clicked, this, &RecordsWindow::showEditPanel);
+    connect(Command5, &QPushButton::clicked, this, &RecordsWindow::review);
+    connect(Command3, &QPushButton::clicked, this, &RecordsWindow::print);
+    connect(Command1, &QPushButton::clicked, this, &RecordsWindow::showDeletePanel);
+    connect(Command6, &QPushButton::clicked, this, &QWidget::close);
+}
+
+bool RecordsWindow::load(QString *error)
+{
+    if (!Database::open(Database::File::Examinee, error) || !Database::open(Database::File::Theme, error))
+        return false;
+    const struct
+    {
+        RecordSource *source;
+        Database::File file;
+        const char *table;
+    } sources[] = {{Adodc1, Database::File::Theme, "Theme"},
+                   {Adodc2, Database::File::Examinee, "IDE"},
+                   {Adodc3, Database::File::Examinee, "IDE"},
+                   {Adodc4, Database::File::Examinee, "Answer"}};
+    for (const auto &s : sources) {
+        QString message;
+        if (!s.source->open(s.file, QLatin1String(s.table), &message)) {
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
+            return false;
+        }
+    }
+    return true;
+}
+
+// One filter at a time: the other boxes are emptied without their change
+// signals, so the grid shows what the box the user changed chose.
+void RecordsWindow::search(QComboBox *box, const QString &field, const QString &text)
+{
+    if (m_searchingBox)
+        return;
+    m_searchingBox = box;
+    for (QComboBox *other : {DataCombo1, DataCombo6, Combo3}) {
+        if (other == box)
+            continue;
+        const QSignalBlocker block(other);
+        other->setCurrentIndex(-1);
+        if (other->isEditable())
+            other->clearEditText();
+    }
+    Adodc2->setFilter(field, text);
+    m_searchingBox = nullptr;
+}
+
+// The name lists offer the visible rows' names; a box's own search leaves
+// its list alone, so typing a name keeps offering every name.
+void RecordsWindow::rowsChanged()
+{
+    const struct
+    {
+        QComboBox *box;
+        DistinctValuesModel *model;
+    } lists[] = {{DataCombo1, m_lastNames}, {DataCombo6, m_firstNames}};
+    for (const auto &l : lists) {
+        if (l.box == m_searchingBox)
+            continue;
+        const QSignalBlocker block(l.box);
+        const QString text = l.box->currentText();
+        l.model->rebuild();
+        l.box->setCurrentIndex(-1);
+        l.box->setEditText(text);
+    }
+    LabelCount->setText(QString::number(Adodc2->rowCount()) + QStringLiteral(" ") + T::gridCaption);
+    currentChanged();
+}
+
+void RecordsWindow::currentChanged()
+{
+    if (m_syncingGrid)
+        return;
+    const int row = Adodc2->currentRow();
+    const QModelIndex current = DataGrid1->selectionModel()->currentIndex();
+    if (current.isValid() && current.row() == row)
+        return;
+    m_syncingGrid = true;
+    if (row >= 0)
+        DataGrid1->selectionModel()->setCurrentIndex(m_gridModel->index(row, 0),
+                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    else
+        DataGrid1->selectionModel()->clear();
+    m_syncingGrid = false;
+}
+
+void RecordsWindow::gridRowChosen()
+{
+    // A reset of the grid drops its current index; that chooses no row.
+    if (m_syncingGrid || !DataGrid1->selectionModel()->currentIndex().isValid())
+        return;
+    m_syncingGrid = true;
+    Adodc2->setCurrentRow(DataGrid1->selectionModel()->currentIndex().row());
+    m_syncingGrid = false;
+}
+
+void RecordsWindow::showEditPanel()
+{
+    Frame1->hide();
+    Frame2->show();
+}
+
+void RecordsWindow::showDeletePanel()
+{
+    Frame2->hide();
+    Frame1->show();
+    Text3->setFocus();
+}
+
+void RecordsWindow::review()
+{
+    Adodc2->refresh();
+}
+
+void RecordsWindow::saveEdit()
+{
+    QString error;
+    if (!Adodc2->update(&error))
+        Dialogs::message(this, T::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+}
+
+void RecordsWindow::cancelEdit()
+{
+    Adodc2->refresh();
+    Frame2->hide();
+}
+
+void RecordsWindow::deleteExaminee()
+{
+    const QString code = Text3->text();
+    if (code.isEmpty()) {
+        ShowTimedNotice(this, T::enterNumber);
+        return;
+    }
+    Adodc2->setFilter(QStringLiteral("code"), code);
+    if (Adodc2->rowCount() == 0) {
+        ShowTimedNotice(this, T::noSuchCode);
+        Adodc2->refresh();
+        return;
+    }
+    Adodc4->setFilter(QStringLiteral("code"), code);
+    if (Dialogs::message(this, AppInfo::title(), T::confirmDelete, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        QString error;
+        if (!DeleteExamineeRows(*Adodc2, *Adodc4, &error)) {
+            Dialogs::message(this, T::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+            return;
+        }
+        ShowTimedNotice(this, T::deleted);
+    }
+    Adodc2->refresh();
+    Adodc4->refresh();
+}
+
+void RecordsWindow::print()
+{
+    static const ClinicValues none;
+    PrintFullReport(this, *Adodc2, FullReportClinicFrom(*Adodc1, m_clinic ? *m_clinic : none));
+}
+
+void RecordsWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (m_mainWindow)
+        m_mainWindow->show();
+}

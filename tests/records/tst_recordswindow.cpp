@@ -1,0 +1,326 @@
+#include "ClinicValues.h"
+#include "Dialogs.h"
+#include "ProgramFolder.h"
+#include "RecordsWindow.h"
+#include "ReportPreview.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableView>
+
+namespace {
+
+struct Person
+{
+    const char *code, *first, *last, *group;
+};
+
+// Small enough to read, with shared names so searches find several rows.
+const Person kPeople[] = {
+    {"1", "علي", "احمدي", "A"}, {"2", "مريم", "رضايي", "B"}, {"3", "علي", "رضايي", "F"},
+    {"4", "سارا", "احمدي", "G"}, {"07", "رضا", "کريمي", "A"}, {"12", "O'Neil", "Smith", "C"},
+};
+
+void addPeople()
+{
+    RecordSource ide, answer;
+    QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(answer.open(Database::File::Examinee, QStringLiteral("Answer")));
+    for (const Person &p : kPeople) {
+        ide.addNew();
+        ide.setField(QStringLiteral("Code"), QString::fromUtf8(p.code));
+        ide.setField(QStringLiteral("FName"), QString::fromUtf8(p.first));
+        ide.setField(QStringLiteral("LName"), QString::fromUtf8(p.last));
+        ide.setField(QStringLiteral("Group"), QString::fromUtf8(p.group));
+        ide.setField(QStringLiteral("Sen"), QStringLiteral("7"));
+        QVERIFY(ide.update());
+        answer.addNew();
+        answer.setField(QStringLiteral("Code"), QString::fromUtf8(p.code));
+        QVERIFY(answer.update());
+    }
+}
+
+QStringList gridCodes(RecordsWindow &w)
+{
+    QStringList codes;
+    auto *model = w.DataGrid1->model();
+    for (int r = 0; r < model->rowCount(); ++r)
+        codes << model->index(r, 0).data().toString();
+    return codes;
+}
+
+void clickRow(RecordsWindow &w, int row)
+{
+    QTableView *grid = w.DataGrid1;
+    const QRect cell = grid->visualRect(grid->model()->index(row, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+int stored(const char *table, const QString &code)
+{
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE Code = ?").arg(QLatin1String(table)));
+    q.addBindValue(code);
+    return q.exec() && q.next() ? q.value(0).toInt() : -1;
+}
+
+QStringList noticeTexts()
+{
+    QStringList texts;
+    for (const Dialogs::Shown &s : Dialogs::takeLog())
+        texts << s.kind + QLatin1Char(':') + s.text;
+    return texts;
+}
+
+} // namespace
+
+class TestRecordsWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void opensWithTheFullList();
+    void search_data();
+    void search();
+    void searchesReplaceEachOther();
+    void editThenCancelRestores();
+    void editThenSaveStores();
+    void deleteExaminee_data();
+    void deleteExaminee();
+    void printPrintsTheShownRows();
+    void closingShowsTheMainWindow();
+
+private:
+    ProgramFolder *m_folder = nullptr;
+    QWidget *m_main = nullptr;
+    ClinicValues m_clinic;
+    RecordsWindow *m_window = nullptr;
+};
+
+void TestRecordsWindow::init()
+{
+    Dialogs::setTestMode(true);
+    m_folder = new ProgramFolder;
+    QVERIFY(m_folder->openAll());
+    addPeople();
+    m_main = new QWidget;
+    m_window = new RecordsWindow(m_main, &m_clinic);
+    QString error;
+    QVERIFY2(m_window->load(&error), qPrintable(error));
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
+}
+
+void TestRecordsWindow::cleanup()
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (qobject_cast<ReportPreview *>(w))
+            delete w;
+    }
+    delete m_window;
+    delete m_main;
+    delete m_folder;
+}
+
+void TestRecordsWindow::opensWithTheFullList()
+{
+    QCOMPARE(m_window->objectName(), QStringLiteral("FrmCode"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("کد آزمودني"));
+    QCOMPARE(gridCodes(*m_window), (QStringList{"1", "2", "3", "4", "07", "12"}));
+    QStringList captions;
+    for (int c = 0; c < m_window->DataGrid1->model()->columnCount(); ++c)
+        captions << m_window->DataGrid1->model()->headerData(c, Qt::Horizontal).toString();
+    QCOMPARE(captions, (QStringList{QStringLiteral("كدآزمودني"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"),
+                                    QStringLiteral("تحصيلات"), QStringLiteral("سن"), QStringLiteral("گروه"),
+                                    QStringLiteral("نمره خام"), QStringLiteral("رتبه درصدي"), QStringLiteral("هوشبهر")}));
+    QVERIFY(!m_window->Frame1->isVisible() && !m_window->Frame2->isVisible());
+    QCOMPARE(m_window->Frame2->geometry(), QRect(249, 231, 235, 262));
+    QCOMPARE(m_window->Frame1->geometry(), QRect(249, 231, 221, 177));
+    QCOMPARE(m_window->Combo3->placeholderText(), QStringLiteral("جنسيت را انتخاب كنيد"));
+    // Each name offered once, in row order.
+    QCOMPARE(m_window->DataCombo1->count(), 4);
+    QCOMPARE(m_window->DataCombo1->itemText(0), QStringLiteral("احمدي"));
+
+    // Choosing a row in the grid makes it current; the edit panel follows.
+    clickRow(*m_window, 2);
+    QCOMPARE(m_window->Adodc2->field(QStringLiteral("Code")), QStringLiteral("3"));
+    QCOMPARE(m_window->TextLName->text(), QStringLiteral("رضايي"));
+}
+
+void TestRecordsWindow::search_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("codes");
+    QTest::newRow("last name") << "DataCombo1" << QStringLiteral("رضايي") << QStringList{"2", "3"};
+    QTest::newRow("first name") << "DataCombo6" << QStringLiteral("علي") << QStringList{"1", "3"};
+    QTest::newRow("apostrophe") << "DataCombo6" << QStringLiteral("O'Neil") << QStringList{"12"};
+    QTest::newRow("group A") << "Combo3" << QStringLiteral("A") << QStringList{"1", "07"};
+    QTest::newRow("group F") << "Combo3" << QStringLiteral("F") << QStringList{"3"};
+    QTest::newRow("group G") << "Combo3" << QStringLiteral("G") << QStringList{"4"};
+    QTest::newRow("no match") << "DataCombo1" << QStringLiteral("نيست") << QStringList();
+    QTest::newRow("partial name") << "DataCombo1" << QStringLiteral("احمد") << QStringList();
+}
+
+void TestRecordsWindow::search()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(QStringList, codes);
+    auto *combo = m_window->findChild<QComboBox *>(box);
+    QVERIFY(combo);
+    if (combo->isEditable()) {
+        for (const QChar ch : text) // typed letter by letter
+            QTest::sendKeyEvent(QTest::Click, combo->lineEdit(), Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    } else {
+        combo->setCurrentIndex(combo->findText(text));
+    }
+    QCOMPARE(gridCodes(*m_window), codes);
+    QVERIFY(noticeTexts().isEmpty()); // no message, only the grid changes
+}
+
+// Each search empties the other boxes and filters on its own value only.
+void TestRecordsWindow::searchesReplaceEachOther()
+{
+    m_window->DataCombo1->setEditText(QStringLiteral("احمدي"));
+    QCOMPARE(gridCodes(*m_window), (QStringList{"1", "4"}));
+    m_window->Combo3->setCurrentIndex(m_window->Combo3->findText(QStringLiteral("B")));
+    QCOMPARE(gridCodes(*m_window), QStringList{"2"});
+    QCOMPARE(m_window->DataCombo1->currentText(), QString());
+    // The first-name list now offers the names of the shown rows.
+    QCOMPARE(m_window->DataCombo6->count(), 1);
+    m_window->DataCombo6->setEditText(QStringLiteral("علي"));
+    QCOMPARE(gridCodes(*m_window), (QStringList{"1", "3"}));
+    QCOMPARE(m_window->Combo3->currentIndex(), -1);
+    m_window->Command5->click(); // review: the full list again
+    QCOMPARE(gridCodes(*m_window).size(), 6);
+}
+
+void TestRecordsWindow::editThenCancelRestores()
+{
+    m_window->DataCombo1->setEditText(QStringLiteral("رضايي"));
+    m_window->Command9->click();
+    QVERIFY(m_window->Frame2->isVisible());
+    m_window->TextFName->setText(QStringLiteral("تغيير"));
+    m_window->Combo2->setCurrentIndex(-1);
+    m_window->Combo2->textActivated(QStringLiteral("9"));
+    QCOMPARE(m_window->TextSen->text(), QStringLiteral("9"));
+    QCOMPARE(m_window->DataGrid1->model()->index(0, 1).data().toString(), QStringLiteral("تغيير"));
+    m_window->Command8->click();
+    QVERIFY(!m_window->Frame2->isVisible());
+    QCOMPARE(gridCodes(*m_window).size(), 6);
+    QCOMPARE(m_window->Adodc2->field(QStringLiteral("FName")), QStringLiteral("علي"));
+    m_window->Adodc2->setFilter(QStringLiteral("Code"), QStringLiteral("2"));
+    QCOMPARE(m_window->Adodc2->field(QStringLiteral("FName")), QStringLiteral("مريم"));
+    QCOMPARE(m_window->Adodc2->field(QStringLiteral("Sen")), QStringLiteral("7"));
+}
+
+void TestRecordsWindow::editThenSaveStores()
+{
+    clickRow(*m_window, 1);
+    m_window->Command9->click();
+    m_window->TextTahsil->setText(QStringLiteral("اول دبستان"));
+    m_window->Combo1->textActivated(QStringLiteral("E"));
+    m_window->Command7->click();
+    QVERIFY(m_window->Frame2->isVisible()); // save leaves the panel open
+    RecordSource check;
+    QVERIFY(check.open(Database::File::Examinee, QStringLiteral("IDE")));
+    check.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
+    QCOMPARE(check.field(QStringLiteral("Tahsil")), QStringLiteral("اول دبستان"));
+    QCOMPARE(check.field(QStringLiteral("Group")), QStringLiteral("E"));
+}
+
+void TestRecordsWindow::deleteExaminee_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<bool>("gone");
+    QTest::newRow("yes") << "2" << int(QMessageBox::Yes) << QStringLiteral("حذف با موفقيت انجام گرفت") << true;
+    QTest::newRow("no") << "2" << int(QMessageBox::No) << QString() << false;
+    QTest::newRow("empty") << "" << 0 << QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد") << false;
+    QTest::newRow("blanks") << " 2 " << 0 << QStringLiteral("فردي با اين کد وجود ندارد") << false;
+    QTest::newRow("leading zero") << "02" << 0 << QStringLiteral("فردي با اين کد وجود ندارد") << false;
+    QTest::newRow("7 is not 07") << "7" << 0 << QStringLiteral("فردي با اين کد وجود ندارد") << false;
+}
+
+void TestRecordsWindow::deleteExaminee()
+{
+    QFETCH(QString, code);
+    QFETCH(int, answer);
+    QFETCH(QString, notice);
+    QFETCH(bool, gone);
+    m_window->Command1->click();
+    QVERIFY(m_window->Frame1->isVisible());
+    QCOMPARE(QApplication::focusWidget(), m_window->Text3);
+    m_window->Text3->setText(code);
+    if (answer)
+        Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
+    QTest::keyClick(m_window->Text3, Qt::Key_Return); // Enter deletes as the button does
+    const auto log = Dialogs::takeLog();
+    QStringList notices;
+    for (const auto &s : log) {
+        if (s.kind == QLatin1String("message")) {
+            QCOMPARE(s.title, QStringLiteral("Pelorin"));
+            QCOMPARE(s.text, QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟"));
+            QCOMPARE(s.buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(s.icon, Dialogs::Icon::None);
+        } else {
+            notices << s.text;
+        }
+    }
+    QCOMPARE(notices, notice.isEmpty() ? QStringList() : QStringList{notice});
+    const QString trimmed = code.trimmed();
+    if (!trimmed.isEmpty()) {
+        QCOMPARE(stored("IDE", QStringLiteral("2")), gone ? 0 : 1);
+        QCOMPARE(stored("Answer", QStringLiteral("2")), gone ? 0 : 1);
+    }
+    QCOMPARE(gridCodes(*m_window).size(), gone ? 5 : 6); // full list again
+    QVERIFY(m_window->Frame1->isVisible());
+}
+
+void TestRecordsWindow::printPrintsTheShownRows()
+{
+    m_window->Combo3->setCurrentIndex(m_window->Combo3->findText(QStringLiteral("A")));
+    m_window->Command3->click();
+    ReportPreview *preview = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *p = qobject_cast<ReportPreview *>(w))
+            preview = p;
+    }
+    QVERIFY(preview);
+    QCOMPARE(preview->report().rowCount(), 2);
+    delete preview;
+    m_window->Command5->click();
+    m_window->Command3->click();
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *p = qobject_cast<ReportPreview *>(w))
+            preview = p;
+    }
+    QCOMPARE(preview->report().rowCount(), 6);
+}
+
+void TestRecordsWindow::closingShowsTheMainWindow()
+{
+    for (const char *way : {"button", "close box"}) {
+        m_main->hide();
+        m_window->show();
+        if (qstrcmp(way, "button") == 0)
+            m_window->Command6->click();
+        else
+            m_window->close();
+        QVERIFY2(m_main->isVisible(), way);
+        QVERIFY(!m_window->isVisible());
+    }
+}
+
+QTEST_MAIN(TestRecordsWindow)
+#include "tst_recordswindow.moc"
