@@ -202,21 +202,17 @@ bool RecordSource::refreshNative(void *handle, QString *error)
     for (int i = 1; i < columns; ++i)
         fields << QString::fromUtf8(sqlite3_column_name(stmt, i));
     std::vector<Row> rows;
+    qsizetype lastSize = 0;
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         Row row;
         row.rowid = sqlite3_column_int64(stmt, 0);
         row.key = row.rowid;
-        // Sized once: UTF-8 is never shorter than its UTF-16 text, plus the
-        // length prefix of each value.
-        qsizetype total = 0;
-        for (int i = 1; i < columns; ++i) {
-            sqlite3_column_text(stmt, i);
-            total += sqlite3_column_bytes(stmt, i) + 3;
-        }
-        row.packed.reserve(total);
+        // Rows of one table are alike: size each from the one before.
+        row.packed.reserve(lastSize + lastSize / 4 + columns);
         for (int i = 1; i < columns; ++i)
             appendUtf8(row.packed, reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
+        lastSize = row.packed.size();
         row.packed.squeeze();
         rows.push_back(std::move(row));
     }
