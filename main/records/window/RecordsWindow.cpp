@@ -36,11 +36,12 @@ constexpr int kHeight = 512;
 const QColor kBackground(232, 240, 234);
 const QColor kPanel(81, 128, 91);
 
+// Labels sit to the right of their box and hug it.
 QLabel *label(QWidget *parent, const QString &text, const QRect &geometry)
 {
     auto *l = new QLabel(text, parent);
     l->setGeometry(geometry);
-    l->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    l->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     return l;
 }
 
@@ -189,7 +190,7 @@ void RecordsWindow::buildEditPanel()
         const int y = 24 + row * 30;
         label(Frame2, caption, QRect(w - 72, y, 64, 24));
         auto *edit = new QLineEdit(Frame2);
-        edit->setGeometry(narrow ? QRect(w - 146, y, 70, 24) : QRect(10, y, w - 86, 24));
+        edit->setGeometry(narrow ? QRect(w - 118, y, 42, 24) : QRect(10, y, w - 86, 24));
         BoundField::bind(edit, Adodc2, QLatin1String(fieldName));
         return edit;
     };
@@ -210,12 +211,14 @@ void RecordsWindow::buildEditPanel()
     auto choices = [&](const char *name, const QStringList &items, int row, QLineEdit *target) {
         auto *combo = new QComboBox(Frame2);
         combo->setObjectName(QLatin1String(name));
-        combo->setGeometry(10, 24 + row * 30, w - 160, 24);
+        combo->setGeometry(10, 24 + row * 30, w - 134, 24);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(items);
         combo->setCurrentIndex(-1);
         combo->setEditText(T::choiceInitial);
+        combo->lineEdit()->setCursorPosition(0); // show the text's beginning
+        combo->setToolTip(T::choiceInitial);
         connect(combo, &QComboBox::textActivated, target, &QLineEdit::setText);
         connect(combo->lineEdit(), &QLineEdit::textEdited, target, &QLineEdit::setText);
         return combo;
@@ -319,6 +322,15 @@ void RecordsWindow::rowsChanged()
         QComboBox *box;
         DistinctValuesModel *model;
     } lists[] = {{DataCombo1, m_lastNames}, {DataCombo6, m_firstNames}};
+    // Without a filter (review, cancel, after a delete) no box is searching.
+    if (!Adodc2->hasFilter()) {
+        for (QComboBox *box : {DataCombo1, DataCombo6, Combo3}) {
+            const QSignalBlocker block(box);
+            box->setCurrentIndex(-1);
+            if (box->isEditable())
+                box->clearEditText();
+        }
+    }
     for (const auto &l : lists) {
         if (l.box == m_searchingBox)
             continue;

@@ -1,0 +1,78 @@
+// Screenshots for docs/: the main window and the records window with 50
+// examinees (full list, a search, the edit panel, the delete panel).
+//
+//   xvfb-run -a docshots <docs folder>
+
+#include "BenchFolder.h"
+#include "ClinicValues.h"
+#include "CreditsBox.h"
+#include "MainWindow.h"
+#include "RecordSource.h"
+#include "RecordsWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QTableView>
+#include <QThread>
+
+namespace {
+
+void settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+void shoot(QWidget *w, const QString &path)
+{
+    settle();
+    w->grab().save(path);
+    std::printf("%s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QDir docs(argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+    BenchFolder folder(50);
+    // The pictures come from the shipped content.
+    QDir().mkpath(QDir(AppPaths::programDir()).filePath(QStringLiteral("content")));
+    const QString content = QStringLiteral(PELORIN_CONTENT_DIR);
+    AppPaths::setProgramDir(folder.dir.path());
+    QFile::link(content + QStringLiteral("/art"), AppPaths::contentDir() + QStringLiteral("/art"));
+
+    MainWindow main;
+    QString error;
+    if (!main.load(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    main.show();
+    for (int i = 0; i < 400; ++i)
+        main.Picture1->tick();
+    shoot(&main, docs.filePath(QStringLiteral("main_window.png")));
+
+    ClinicValues clinic;
+    RecordsWindow records(&main, &clinic);
+    records.load(&error);
+    records.show();
+    shoot(&records, docs.filePath(QStringLiteral("records_full.png")));
+    records.DataCombo1->setEditText(records.Adodc2->value(9, records.Adodc2->fieldIndex(QStringLiteral("LName"))));
+    shoot(&records, docs.filePath(QStringLiteral("records_search.png")));
+    records.review();
+    records.DataGrid1->selectRow(3);
+    records.Adodc2->setCurrentRow(3);
+    records.showEditPanel();
+    shoot(&records, docs.filePath(QStringLiteral("records_edit.png")));
+    records.showDeletePanel();
+    records.Text3->setText(QStringLiteral("17"));
+    shoot(&records, docs.filePath(QStringLiteral("records_delete.png")));
+    return 0;
+}
