@@ -79,16 +79,18 @@ private:
 
 QStringList CreditsBox::creditTexts()
 {
+    // Line 1 and the asterisks are the product's; the rest is the vendor's,
+    // each short enough to fit the box at the largest size.
     return {
         QStringLiteral("نرم افزار هوش پلورين کودکان"),
-        QStringLiteral("طراحي و برنامه نويسي: گروه نرم افزاري پلورين"),
+        QStringLiteral("برنامه نويسي: گروه پلورين"),
         QStringLiteral("****************************"),
         QStringLiteral("پيام رسان ها: 0912 000 0000"),
-        QStringLiteral("ايميل: info@pelorin-soft.example"),
-        QStringLiteral("وب سايت: www.pelorin-soft.example"),
-        QStringLiteral("فروشگاه: shop.pelorin-soft.example"),
-        QStringLiteral("براي سفارش نرم افزار در پيام رسان ها پيام دهيد"),
-        QStringLiteral("نرم افزار را از فروشگاه يا وب سايت دانلود و خريداري کنيد"),
+        QStringLiteral("info@pelorin-soft.example"),
+        QStringLiteral("www.pelorin-soft.example"),
+        QStringLiteral("shop.pelorin-soft.example"),
+        QStringLiteral("سفارش با پيام در پيام رسان ها"),
+        QStringLiteral("دانلود و خريد از فروشگاه و سايت"),
     };
 }
 

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRegion>
+#include <QToolButton>
 
 namespace {
 
@@ -95,18 +96,20 @@ MainWindow::MainWindow(QWidget *parent)
     SkinLabel9->setFont(Fonts::font(QStringLiteral("Arial"), 10, true));
     SkinLabel9->setStyleSheet(QStringLiteral("color: rgb(40, 64, 46); background: transparent;"));
 
-    CmdHelp = new QPushButton(Text::help, this);
+    CmdHelp = new QToolButton(this);
+    CmdHelp->setText(Text::help);
+    CmdHelp->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     CmdHelp->setObjectName(QStringLiteral("CmdHelp"));
     CmdHelp->setToolTip(Text::helpTip);
     CmdHelp->setGeometry(Twips::rect(1755, 540, 855, 855));
     const QPixmap helpFace(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/help_button.png")));
     if (!helpFace.isNull()) {
         CmdHelp->setIcon(helpFace);
-        CmdHelp->setIconSize(CmdHelp->size() - QSize(6, 6));
+        CmdHelp->setIconSize(QSize(34, 34));
     }
-    CmdHelp->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(192, 255, 192); border: 1px solid rgb(90, 130, 90); border-radius: 4px; }"
-                                          "QPushButton:pressed { background-color: rgb(170, 235, 170); }"));
-    connect(CmdHelp, &QPushButton::clicked, this, [] { WebLinks::open(WebLinks::helpPage()); });
+    CmdHelp->setStyleSheet(QStringLiteral("QToolButton { background-color: rgb(192, 255, 192); border: 1px solid rgb(90, 130, 90); border-radius: 4px; }"
+                                          "QToolButton:pressed { background-color: rgb(170, 235, 170); }"));
+    connect(CmdHelp, &QToolButton::clicked, this, [] { WebLinks::open(WebLinks::helpPage()); });
 
     Picture1 = new CreditsBox(9015, 3270, this);
     Frame1 = new RegistrationPanel(this, Adodc1, Adodc2, Adodc3, Adodc5);

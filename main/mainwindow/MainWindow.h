@@ -9,7 +9,7 @@
 class CreditsBox;
 class QFrame;
 class QLabel;
-class QPushButton;
+class QToolButton;
 class RecordSource;
 class RegistrationPanel;
 class SettingsPanel;
@@ -64,7 +64,7 @@ public:
     WrapButton *Command7 = nullptr;
     WrapButton *Command9 = nullptr;
     WrapButton *Command1 = nullptr;
-    QPushButton *CmdHelp = nullptr;
+    QToolButton *CmdHelp = nullptr;
 
 Q_SIGNALS:
     void activated();

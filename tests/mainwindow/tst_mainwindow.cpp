@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTimer>
+#include <QToolButton>
 
 class TestMainWindow : public QObject
 {

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTableView>
 #include <QThread>
 
@@ -31,7 +32,18 @@ void settle()
 void shoot(QWidget *w, const QString &path)
 {
     settle();
-    w->grab().save(path);
+    QImage image = w->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    if (!w->mask().isEmpty()) {
+        // What lies outside a shaped window is not part of it.
+        QImage shaped(image.size(), QImage::Format_ARGB32);
+        shaped.fill(Qt::transparent);
+        QPainter p(&shaped);
+        p.setClipRegion(w->mask());
+        p.drawImage(0, 0, image);
+        p.end();
+        image = shaped;
+    }
+    image.save(path);
     std::printf("%s\n", qPrintable(path));
 }
 
