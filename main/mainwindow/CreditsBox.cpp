@@ -9,8 +9,9 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QLabel>
-#include <QLineEdit>
+
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QTimer>
 
@@ -99,13 +100,14 @@ CreditsBox::CreditsBox(int widthTwips, int heightTwips, QWidget *parent)
 {
     setObjectName(QStringLiteral("Picture1"));
     setFixedSize(Twips::px(widthTwips), Twips::px(heightTwips));
-    setAutoFillBackground(true);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(81, 128, 91));
+    // The box paints its own opaque background, so a moving line repaints
+    // only the box beneath it, never the window behind.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_background = QPixmap(size());
+    m_background.fill(QColor(81, 128, 91));
     const QPixmap bitmap(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/credits_box.png")));
     if (!bitmap.isNull())
-        pal.setBrush(QPalette::Window, bitmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    setPalette(pal);
+        m_background = bitmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     setCursor(Qt::PointingHandCursor);
 
     const QStringList texts = creditTexts();
@@ -120,7 +122,7 @@ CreditsBox::CreditsBox(int widthTwips, int heightTwips, QWidget *parent)
         label->setPalette(linePalette);
         Label1 << label;
     }
-    Text1 = new QLineEdit(QStringLiteral("Text1"), this);
+    Text1 = new QLabel(QStringLiteral("Text1"), this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
 
@@ -160,6 +162,13 @@ void CreditsBox::apply()
         if (label->geometry() != geometry)
             label->setGeometry(geometry);
     }
+}
+
+void CreditsBox::paintEvent(QPaintEvent *event)
+{
+    QPainter p(this);
+    const QRect r = event->rect();
+    p.drawPixmap(r, m_background, r);
 }
 
 void CreditsBox::mousePressEvent(QMouseEvent *event)

@@ -3,12 +3,13 @@
 #include "CreditsScroller.h"
 
 #include <QFrame>
+#include <QPixmap>
 #include <QVector>
 
 #include <memory>
 
 class QLabel;
-class QLineEdit;
+
 class QTimer;
 
 /// The credits box Picture1: a bitmap with nine rising credit lines. A click
@@ -28,17 +29,20 @@ public:
     void tick();
     QLabel *line(int index) const { return Label1[index]; } ///< 0-based
     QTimer *timer() const { return Timer1; }
-    /// The hidden offset holder.
-    QLineEdit *offsetBox() const { return Text1; }
+    /// The hidden offset holder (a label: it is set 64 times a second and a
+    /// text box would lay its text out every time).
+    QLabel *offsetBox() const { return Text1; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void apply();
 
     QVector<QLabel *> Label1;
-    QLineEdit *Text1;
+    QPixmap m_background;
+    QLabel *Text1; // hidden holder of the offset text
     QTimer *Timer1;
     std::unique_ptr<CreditsScroller> m_scroller;
 };
