@@ -4,6 +4,7 @@
 #include "RecordSource.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QHash>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -209,6 +210,14 @@ void BandedReport::paint(QPainter &painter, const std::function<bool()> &newPage
         for (const ReportElement &e : m_bands[b].elements)
             fonts[b].append(elementFont(e));
     }
+    // Column values repeat a lot (dates, ages, scores): each width is measured once.
+    std::array<QVector<QHash<QString, qreal>>, 5> widths;
+    std::array<QVector<QFontMetricsF>, 5> metrics;
+    for (size_t b = 0; b < m_bands.size(); ++b) {
+        widths[b].resize(m_bands[b].elements.size());
+        for (const QFont &f : fonts[b])
+            metrics[b].append(QFontMetricsF(f));
+    }
     QPen rulePen(Qt::black, kRuleWidth);
     rulePen.setCapStyle(Qt::FlatCap);
 
@@ -235,7 +244,24 @@ void BandedReport::paint(QPainter &painter, const std::function<bool()> &newPage
                         break;
                     // Multi-line texts come with CR LF line ends.
                     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-                    painter.setFont(bandFonts[i]);
+                    if (!e.wrap && text.size() > 1) {
+                        // A one-line text wider than its box is set smaller
+                        // rather than run over the rules beside it.
+                        QHash<QString, qreal> &known = widths[size_t(placed.band)][i];
+                        auto hit = known.constFind(text);
+                        if (hit == known.constEnd())
+                            hit = known.insert(text, metrics[size_t(placed.band)][i].horizontalAdvance(text));
+                        const qreal wide = *hit;
+                        if (wide > e.rect.width()) {
+                            QFont smaller = bandFonts[i];
+                            smaller.setPixelSize(qMax(1, int(smaller.pixelSize() * e.rect.width() / wide)));
+                            painter.setFont(smaller);
+                        } else {
+                            painter.setFont(bandFonts[i]);
+                        }
+                    } else {
+                        painter.setFont(bandFonts[i]);
+                    }
                     painter.setPen(Qt::black);
                     painter.drawText(QRectF(e.rect), text, textOption(e, text));
                     break;

@@ -150,6 +150,8 @@ void TestFullReport::emptyResultCells()
 {
     addExamineeRow({ "Code", "1", "FName", "الف", "LName", "ب", "NKham", "28", "RDarsadi", "84", "Hooshbahr", "115" });
     addExamineeRow({ "Code", "2", "FName", "پ", "LName", "ت" });
+    addExamineeRow({ "Code", "3", "FName", "ث", "LName", "ج", "NKham", "2", "RDarsadi", "0", "Hooshbahr",
+        "نتيجه نامعتبر مي باشد" });
     RecordSource Adodc2;
     QVERIFY(Adodc2.open(Database::File::Examinee, QStringLiteral("IDE")));
     auto device = RecordingPaintDevice::record(BuildFullReport(Adodc2, clinic()));
@@ -164,7 +166,14 @@ void TestFullReport::emptyResultCells()
     const auto lines = device->itemsOf(DrawnItem::Kind::Line, 0);
     const int underRows = int(std::count_if(lines.cbegin(), lines.cend(),
         [&](const DrawnItem &l) { return l.rect.height() == 0 && l.rect.width() == 10425 && l.rect.top() > first; }));
-    QCOMPARE(underRows, 2);
+    QCOMPARE(underRows, 3);
+    // The invalid-result text fits its cell.
+    const QRectF iqCell(kValueX[10], first + 2 * kRow, kValueW[10], kRow);
+    QCOMPARE(device->textsIn(iqCell).join(QString()), QStringLiteral("نتيجه نامعتبر مي باشد"));
+    for (const DrawnItem &i : device->itemsOf(DrawnItem::Kind::Text)) {
+        if (iqCell.contains(i.rect.center()))
+            QVERIFY(i.rect.left() >= iqCell.left() - 1 && i.rect.right() <= iqCell.right() + 1);
+    }
 }
 
 void TestFullReport::headerWithAndWithoutLogo_data()
