@@ -41,6 +41,7 @@ private Q_SLOTS:
     void startByCode();
     void startTwiceGivesAFreshWindow();
     void registerTestAndScore();
+    void screenshots();
 
 private:
     void openMain();
@@ -419,6 +420,40 @@ void TestRegistrationPanel::registerTestAndScore()
     QTest::mouseClick(test->Command6, Qt::LeftButton);
     QVERIFY(m_main->isVisible());
     QCOMPARE(m_main->area(), MainWindow::Area::Credits);
+}
+
+// Pictures for docs/, taken when PELORIN_SCREENSHOT_DIR names a folder
+// (run under Xvfb with QT_QPA_PLATFORM=xcb for the real look).
+void TestRegistrationPanel::screenshots()
+{
+    const QString out = qEnvironmentVariable("PELORIN_SCREENSHOT_DIR");
+    if (out.isEmpty())
+        QSKIP("PELORIN_SCREENSHOT_DIR not set");
+    ClickGuard::setInterval(0);
+    addExaminee(QStringLiteral("1"));
+    openMain();
+    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    fill(panel()->Text2[2]->text());
+    panel()->Text2[0]->setText(QStringLiteral("محمدحسين"));
+    panel()->Text2[1]->setText(QStringLiteral("شريعتمداري"));
+    QTest::qWait(200);
+    QVERIFY(m_main->grab().save(out + QStringLiteral("/registration_panel.png")));
+    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+
+    Dialogs::setNextInput(QStringLiteral("2"));
+    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    Frm1 *test = OpenTestWindow();
+    QVERIFY(test);
+    QTest::mouseClick(test->Command7, Qt::LeftButton);
+    for (int i = 1; i <= 7; ++i)
+        test->RecordAnswer(i, (i * 5) % 6 + 1);
+    QTest::qWait(200);
+    QVERIFY(test->grab().save(out + QStringLiteral("/test_window_item.png")));
+    for (int i = 8; i <= 36; ++i)
+        test->RecordAnswer(i, (i * 5) % 6 + 1);
+    QTest::mouseClick(test->Command4, Qt::LeftButton);
+    QTest::qWait(200);
+    QVERIFY(test->grab().save(out + QStringLiteral("/result_panel.png")));
 }
 
 QTEST_MAIN(TestRegistrationPanel)

@@ -1,0 +1,162 @@
+// The test window: a click on an option until the next item is painted
+// (the answer stored durably on the way), "نتيجه" until the panel shows the
+// stored result, and opening the window, with 1 and with 100,000 examinees.
+#include "AppPaths.h"
+#include "ClickGuard.h"
+#include "Database.h"
+#include "Dialogs.h"
+#include "Frm1.h"
+#include "HotSpot.h"
+#include "RecordSource.h"
+#include "Schema.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+/// Notes the first paint of a widget after arm(); the click itself may
+/// already run the event loop, so the watch is armed before it.
+class PaintWatch : public QObject
+{
+public:
+    void arm(QWidget *widget)
+    {
+        m_painted = false;
+        m_widget = widget;
+        widget->installEventFilter(this);
+    }
+    void wait()
+    {
+        while (!m_painted)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        m_widget->removeEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_painted = true;
+        return false;
+    }
+
+private:
+    bool m_painted = false;
+    QWidget *m_widget = nullptr;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+void fill(int examinees)
+{
+    QSqlDatabase db = Database::connection(Database::File::Examinee);
+    db.transaction();
+    QSqlQuery ide(db), answer(db);
+    ide.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen) VALUES (?, 'علي', 'رضايي', '7')"));
+    // Everyone before the examinee under test has answered all items.
+    QStringList columns{QStringLiteral("Code")}, marks{QStringLiteral("?")};
+    for (int i = 1; i <= 36; ++i) {
+        columns << Schema::quoted(QString::number(i));
+        marks << QStringLiteral("'%1'").arg(i % 6 + 1);
+    }
+    answer.prepare(QStringLiteral("INSERT INTO Answer (%1) VALUES (%2)").arg(columns.join(','), marks.join(',')));
+    QSqlQuery last(db);
+    last.prepare(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"));
+    for (int i = 1; i <= examinees; ++i) {
+        ide.addBindValue(QString::number(i));
+        ide.exec();
+        QSqlQuery &q = i == examinees ? last : answer;
+        q.addBindValue(QString::number(i));
+        q.exec();
+    }
+    db.commit();
+}
+
+void run(int examinees)
+{
+    QTemporaryDir dir;
+    AppPaths::setProgramDir(dir.path());
+    QVector<Schema::NormsRow> norms;
+    QString error;
+    if (!Schema::readNormsCsv(QStringLiteral(PELORIN_CONTENT_DIR "/norms.csv"), &norms, &error)
+        || !Schema::createExamineeFile(AppPaths::examineeDatabase(), norms, &error)
+        || !Schema::createThemeFile(AppPaths::themeDatabase(), &error)
+        || !QFile::link(QStringLiteral(PELORIN_CONTENT_DIR), AppPaths::contentDir())
+        || !Database::open(Database::File::Examinee, &error) || !Database::open(Database::File::Theme, &error))
+        qFatal("%s", qPrintable(error));
+    fill(examinees);
+    const QString code = QString::number(examinees); // the last row: the longest filter scans
+
+    std::vector<double> clicks, results, opens;
+    for (int round = 0; round < 3; ++round) {
+        QWidget main;
+        QElapsedTimer t;
+        t.start();
+        Frm1 window(&main, nullptr);
+        if (!window.load(&error))
+            qFatal("%s", qPrintable(error));
+        window.Adodc2->setFilter(QStringLiteral("code"), code);
+        window.Lblkey->setText(code);
+        window.show();
+        window.activate();
+        opens.push_back(t.nsecsElapsed() / 1e6);
+        QTest::qWaitForWindowExposed(&window);
+
+        PaintWatch watch;
+        watch.arm(window.Pic1[1]);
+        window.StartTest();
+        watch.wait();
+        for (int item = 1; item < 36; ++item) {
+            HotSpot *spot = window.Lbl[size_t(item % 6)][size_t(item)];
+            const QPoint at = spot->mapTo(&window, spot->rect().center());
+            watch.arm(window.Pic1[size_t(item + 1)]);
+            t.restart();
+            QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
+            watch.wait();
+            clicks.push_back(t.nsecsElapsed() / 1e6);
+        }
+        for (int press = 0; press < 3; ++press) {
+            window.Frame2->hide();
+            QCoreApplication::processEvents();
+            watch.arm(window.Lblhoosh);
+            t.restart();
+            QTest::mouseClick(window.Command4, Qt::LeftButton);
+            watch.wait();
+            results.push_back(t.nsecsElapsed() / 1e6);
+        }
+    }
+    std::printf("%7d examinees: open test window median %.1f ms; click to next item painted median %.2f ms "
+                "(max %.2f); result to panel painted median %.1f ms\n",
+                examinees, median(opens), median(clicks), *std::max_element(clicks.begin(), clicks.end()),
+                median(results));
+    std::fflush(stdout);
+    Database::closeAll();
+    AppPaths::setProgramDir(QString());
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Dialogs::setTestMode(true);
+    ClickGuard::setInterval(0); // the clicks follow each other at once
+    for (int n : {1, 100000})
+        run(n);
+    return 0;
+}
