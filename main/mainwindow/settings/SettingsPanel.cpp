@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -34,6 +35,24 @@ const QString kSaved = QStringLiteral("ذخيره شد");
 const QString kLogoSaved = QStringLiteral(" لوگو ذخيره شد");
 const QString kLogoSavedTitle = QStringLiteral("توجه");
 const QString kErrorTitle = QStringLiteral("خطا");
+
+// The captions are written colon first, for a left-to-right line: the
+// colon stands between the word and its box. A plain label would read them
+// right to left, as their first letter is Persian.
+class CaptionLabel : public QLabel
+{
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setLayoutDirection(Qt::LeftToRight);
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawText(rect(), int(alignment()), text());
+    }
+};
 
 constexpr int kBoxLeft = 1050;
 constexpr int kBoxWidth = 4440;
@@ -84,7 +103,7 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
         if (m_theme)
             BoundField::bind(box, m_theme, QString::fromLatin1(r.field));
         *r.box = box;
-        auto *label = new QLabel(r.caption, this);
+        auto *label = new CaptionLabel(r.caption, this);
         label->setFont(boxFont);
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         label->setGeometry(Twips::rect(kLabelLeft, r.top, kLabelWidth, kBoxHeight));
