@@ -279,6 +279,16 @@ void TestScoringSheet::previewIsNotModalAndSavesPdf()
     const auto log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].kind, QStringLiteral("save"));
+
+    // Cancelled: nothing written, nothing said. Unwritable: said so.
+    preview->saveAsPdf();
+    QCOMPARE(Dialogs::takeLog().size(), 1);
+    Dialogs::setNextFile(QStringLiteral("/nonexistent-folder/sheet.pdf"));
+    preview->saveAsPdf();
+    const auto failed = Dialogs::takeLog();
+    QCOMPARE(failed.size(), 2);
+    QCOMPARE(failed[1].kind, QStringLiteral("message"));
+    QCOMPARE(failed[1].title, QStringLiteral("خطا"));
     preview->close();
     Dialogs::setTestMode(false);
 }
