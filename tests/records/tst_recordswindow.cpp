@@ -5,6 +5,7 @@
 #include "ReportPreview.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -121,11 +122,14 @@ void TestRecordsWindow::init()
 
 void TestRecordsWindow::cleanup()
 {
+    QList<QPointer<ReportPreview>> previews;
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (qobject_cast<ReportPreview *>(w))
-            delete w;
+        if (auto *p = qobject_cast<ReportPreview *>(w))
+            previews << p;
     }
-    delete m_window;
+    delete m_window; // previews it owns go with it
+    for (const QPointer<ReportPreview> &p : previews)
+        delete p.data();
     delete m_main;
     delete m_folder;
 }
