@@ -25,7 +25,7 @@ void fill(int examinees)
                                "DateTavalod, Azmayande, NKham, RDarsadi, Hooshbahr) "
                                "VALUES (?, 'علي', 'رضايي', 'پسر', '7', 'اول', 'A', '1401/07/28', '1394/02/11', "
                                "'دکتر احمدي', '21', '50', '100')"));
-    QStringList columns{QStringLiteral("Code")}, marks{QStringLiteral("?")};
+    QStringList columns { QStringLiteral("Code") }, marks { QStringLiteral("?") };
     for (int i = 1; i <= 36; ++i) {
         columns << Schema::quoted(QString::number(i));
         marks << QStringLiteral("'%1'").arg(i % 6 + 1);
@@ -90,7 +90,7 @@ void run(int examinees)
     }
     std::printf("%7d examinees: open 4 sources %.1f ms; IDE refresh median %.1f ms; "
                 "SuggestNextCode median %.1f ms; registration save median %.1f ms\n",
-                examinees, openMs, median(refresh), median(propose), median(save));
+        examinees, openMs, median(refresh), median(propose), median(save));
     Database::closeAll();
     AppPaths::setProgramDir(QString());
 }
@@ -100,7 +100,7 @@ void run(int examinees)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    for (int n : {10000, 100000})
+    for (int n : { 10000, 100000 })
         run(n);
     return 0;
 }

@@ -67,7 +67,7 @@ void fill(int examinees)
     QSqlQuery ide(db), answer(db);
     ide.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen) VALUES (?, 'علي', 'رضايي', '7')"));
     // Everyone before the examinee under test has answered all items.
-    QStringList columns{QStringLiteral("Code")}, marks{QStringLiteral("?")};
+    QStringList columns { QStringLiteral("Code") }, marks { QStringLiteral("?") };
     for (int i = 1; i <= 36; ++i) {
         columns << Schema::quoted(QString::number(i));
         marks << QStringLiteral("'%1'").arg(i % 6 + 1);
@@ -113,7 +113,8 @@ void run(int examinees)
         window.show();
         window.activate();
         opens.push_back(t.nsecsElapsed() / 1e6);
-        QTest::qWaitForWindowExposed(&window);
+        if (!QTest::qWaitForWindowExposed(&window))
+            qFatal("the test window was not exposed");
 
         PaintWatch watch;
         watch.arm(window.Pic1[1]);
@@ -140,8 +141,7 @@ void run(int examinees)
     }
     std::printf("%7d examinees: open test window median %.1f ms; click to next item painted median %.2f ms "
                 "(max %.2f); result to panel painted median %.1f ms\n",
-                examinees, median(opens), median(clicks), *std::max_element(clicks.begin(), clicks.end()),
-                median(results));
+        examinees, median(opens), median(clicks), *std::max_element(clicks.begin(), clicks.end()), median(results));
     std::fflush(stdout);
     Database::closeAll();
     AppPaths::setProgramDir(QString());
@@ -156,7 +156,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     Dialogs::setTestMode(true);
     ClickGuard::setInterval(0); // the clicks follow each other at once
-    for (int n : {1, 100000})
+    for (int n : { 1, 100000 })
         run(n);
     return 0;
 }

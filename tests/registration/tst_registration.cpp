@@ -76,7 +76,7 @@ void TestRegistration::openSources()
 
 void TestRegistration::cleanup()
 {
-    for (RecordSource *s : {m_Adodc1, m_Adodc2, m_Adodc3, m_Adodc5})
+    for (RecordSource *s : { m_Adodc1, m_Adodc2, m_Adodc3, m_Adodc5 })
         delete s;
     m_Adodc1 = m_Adodc2 = m_Adodc3 = m_Adodc5 = nullptr;
     delete m_folder;
@@ -92,11 +92,11 @@ void TestRegistration::suggestNextCode_data()
     for (int i = 1; i <= 12; ++i)
         twelve << QString::number(i);
     QTest::newRow("1 to 12") << twelve << "13";
-    QTest::newRow("7 last, 8 and 9 taken") << QStringList{"8", "9", "1", "7"} << "10";
-    QTest::newRow("abc last") << QStringList{"1", "2", "abc"} << "3";
-    QTest::newRow("abc alone") << QStringList{"abc"} << "1";
-    QTest::newRow("leading blanks and text") << QStringList{" 41x"} << "42";
-    QTest::newRow("text compare: 07 does not take 7") << QStringList{"07", "6"} << "7";
+    QTest::newRow("7 last, 8 and 9 taken") << QStringList { "8", "9", "1", "7" } << "10";
+    QTest::newRow("abc last") << QStringList { "1", "2", "abc" } << "3";
+    QTest::newRow("abc alone") << QStringList { "abc" } << "1";
+    QTest::newRow("leading blanks and text") << QStringList { " 41x" } << "42";
+    QTest::newRow("text compare: 07 does not take 7") << QStringList { "07", "6" } << "7";
 }
 
 void TestRegistration::suggestNextCode()
@@ -110,7 +110,7 @@ void TestRegistration::suggestNextCode()
 
 void TestRegistration::secondProposalIsNotHinderedByTheFirst()
 {
-    addCodes({"1", "2"});
+    addCodes({ "1", "2" });
     openSources();
     QCOMPARE(SuggestNextCode(m_Adodc5), QStringLiteral("3"));
     QVERIFY(m_Adodc5->hasFilter());
@@ -141,9 +141,9 @@ void TestRegistration::checksInOrder()
     QFETCH(QString, message);
     const RegistrationForm full = completeForm(QStringLiteral("5"));
     RegistrationForm f; // dates and examiner are never required
-    QString *targets[] = {&f.code, &f.firstName, &f.lastName, &f.sex, &f.age, &f.group, &f.education};
-    const QString *sources[] = {&full.code, &full.firstName, &full.lastName, &full.sex, &full.age, &full.group,
-                                &full.education};
+    QString *targets[] = { &f.code, &f.firstName, &f.lastName, &f.sex, &f.age, &f.group, &f.education };
+    const QString *sources[]
+        = { &full.code, &full.firstName, &full.lastName, &full.sex, &full.age, &full.group, &full.education };
     for (int i = 0; i < filled; ++i)
         *targets[i] = *sources[i];
     const auto failed = FirstFailedCheck(f);
@@ -153,7 +153,7 @@ void TestRegistration::checksInOrder()
 
 void TestRegistration::saveStoresBothRows()
 {
-    addCodes({"1"});
+    addCodes({ "1" });
     openSources();
     RegistrationForm f = completeForm(QStringLiteral("2"));
     f.firstName = QStringLiteral(" "); // a blank passes and is stored empty
@@ -170,10 +170,9 @@ void TestRegistration::saveStoresBothRows()
     {
         const char *field;
         QString value;
-    } expected[] = {{"FName", ""},         {"LName", "کريمي"},        {"Jens", "دختر"},
-                    {"Sen", "6"},          {"Tahsil", "پيش دبستاني"}, {"Group", "B"},
-                    {"DateTavalod", "1395/01/02"}, {"DateEjra", "1401/07/28"}, {"Azmayande", "دکتر احمدي"},
-                    {"NKham", ""}};
+    } expected[] = { { "FName", "" }, { "LName", "کريمي" }, { "Jens", "دختر" }, { "Sen", "6" },
+        { "Tahsil", "پيش دبستاني" }, { "Group", "B" }, { "DateTavalod", "1395/01/02" }, { "DateEjra", "1401/07/28" },
+        { "Azmayande", "دکتر احمدي" }, { "NKham", "" } };
     for (const auto &e : expected)
         QCOMPARE(storedField("IDE", "2", QLatin1String(e.field)), e.value);
     QCOMPARE(storedField("Answer", "2", "1"), QString());
@@ -199,7 +198,7 @@ void TestRegistration::codeIsTrimmed()
 {
     QFETCH(QString, typed);
     QFETCH(SaveOutcome, outcome);
-    addCodes({"12"});
+    addCodes({ "12" });
     openSources();
     QCOMPARE(SaveRegistration(completeForm(typed), m_Adodc1, m_Adodc2, m_Adodc3, nullptr), outcome);
     if (outcome == SaveOutcome::Saved) {

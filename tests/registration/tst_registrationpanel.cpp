@@ -121,7 +121,7 @@ void TestRegistrationPanel::layout()
     auto *w = panel()->findChild<QWidget *>(name);
     QVERIFY(w);
     const QRect px(qRound(twips.x() / 15.0), qRound(twips.y() / 15.0), qRound(twips.width() / 15.0),
-                   qRound(twips.height() / 15.0));
+        qRound(twips.height() / 15.0));
     QCOMPARE(w->geometry(), px);
     if (qobject_cast<QLineEdit *>(w) || qobject_cast<QComboBox *>(w)) {
         QVERIFY(w->styleSheet().isEmpty());
@@ -130,8 +130,8 @@ void TestRegistrationPanel::layout()
         auto *caption = panel()->findChild<QLabel *>(QStringLiteral("Caption_") + name);
         QVERIFY(caption);
         QVERIFY(caption->x() > w->geometry().right());
-        QVERIFY2(caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width(),
-                 qPrintable(caption->text()));
+        QVERIFY2(
+            caption->fontMetrics().horizontalAdvance(caption->text()) <= caption->width(), qPrintable(caption->text()));
     }
 }
 
@@ -139,22 +139,25 @@ void TestRegistrationPanel::tabOrderAndLists()
 {
     openMain();
     RegistrationPanel *p = panel();
-    QList<QWidget *> expected{p->Text2[2], p->Text2[0], p->Text2[1], p->Combo1,   p->Combo2,   p->Text2[3],
-                              p->Combo3,   p->Text2[5], p->Text2[6], p->Text2[4], p->Command4, p->Command5};
+    QList<QWidget *> expected { p->Text2[2], p->Text2[0], p->Text2[1], p->Combo1, p->Combo2, p->Text2[3], p->Combo3,
+        p->Text2[5], p->Text2[6], p->Text2[4], p->Command4, p->Command5 };
     for (int i = 0; i + 1 < expected.size(); ++i)
-        QCOMPARE(expected[i]->nextInFocusChain() == expected[i + 1] || [&] {
-            QWidget *w = expected[i]->nextInFocusChain();
-            while (w && w->focusPolicy() == Qt::NoFocus)
-                w = w->nextInFocusChain();
-            return w == expected[i + 1];
-        }(), true);
+        QCOMPARE(
+            expected[i]->nextInFocusChain() == expected[i + 1] ||
+                [&] {
+                    QWidget *w = expected[i]->nextInFocusChain();
+                    while (w && w->focusPolicy() == Qt::NoFocus)
+                        w = w->nextInFocusChain();
+                    return w == expected[i + 1];
+                }(),
+            true);
     QCOMPARE(p->Combo1->count(), 2);
     QCOMPARE(p->Combo1->itemText(0), QStringLiteral("پسر"));
     QCOMPARE(p->Combo1->itemText(1), QStringLiteral("دختر"));
     QCOMPARE(p->Combo2->count(), 6);
     QCOMPARE(p->Combo2->itemText(5), QStringLiteral("10"));
     QCOMPARE(p->Combo3->itemText(4), QStringLiteral("E"));
-    for (QComboBox *c : {p->Combo1, p->Combo2, p->Combo3}) {
+    for (QComboBox *c : { p->Combo1, p->Combo2, p->Combo3 }) {
         QVERIFY(!c->isEditable());
         QCOMPARE(c->currentText(), QString());
     }
@@ -296,17 +299,17 @@ void TestRegistrationPanel::startByCode_data()
     QTest::addColumn<bool>("opens");
     const QString input = QStringLiteral("input: Enter Code | Plese Insert Code ");
     QTest::newRow("nobody registered") << QStringList() << "1" << true << QStringList() << false;
-    QTest::newRow("cancel") << QStringList{"07"} << "" << false
-                            << QStringList{input, "notice: " + RegistrationTexts::startEmptyCode()} << false;
-    QTest::newRow("empty") << QStringList{"07"} << "" << true
-                           << QStringList{input, "notice: " + RegistrationTexts::startEmptyCode()} << false;
-    QTest::newRow("7 is not 07") << QStringList{"07"} << "7" << true
-                                 << QStringList{input, "notice: " + RegistrationTexts::startUnknownCode()} << false;
-    QTest::newRow("trailing blank") << QStringList{"07"} << "07 " << true
-                                    << QStringList{input, "notice: " + RegistrationTexts::startUnknownCode()}
+    QTest::newRow("cancel") << QStringList { "07" } << "" << false
+                            << QStringList { input, "notice: " + RegistrationTexts::startEmptyCode() } << false;
+    QTest::newRow("empty") << QStringList { "07" } << "" << true
+                           << QStringList { input, "notice: " + RegistrationTexts::startEmptyCode() } << false;
+    QTest::newRow("7 is not 07") << QStringList { "07" } << "7" << true
+                                 << QStringList { input, "notice: " + RegistrationTexts::startUnknownCode() } << false;
+    QTest::newRow("trailing blank") << QStringList { "07" } << "07 " << true
+                                    << QStringList { input, "notice: " + RegistrationTexts::startUnknownCode() }
                                     << false;
-    QTest::newRow("apostrophe") << QStringList{"1", "a'b"} << "a'b" << true << QStringList{input} << true;
-    QTest::newRow("found") << QStringList{"1", "07"} << "07" << true << QStringList{input} << true;
+    QTest::newRow("apostrophe") << QStringList { "1", "a'b" } << "a'b" << true << QStringList { input } << true;
+    QTest::newRow("found") << QStringList { "1", "07" } << "07" << true << QStringList { input } << true;
 }
 
 void TestRegistrationPanel::startByCode()
@@ -444,6 +447,8 @@ void TestRegistrationPanel::screenshots()
     QTest::mouseClick(m_main->Command3, Qt::LeftButton);
     Frm1 *test = OpenTestWindow();
     QVERIFY(test);
+    QVERIFY(QTest::qWaitForWindowActive(test));
+    QTest::qWait(100);
     QTest::mouseClick(test->Command7, Qt::LeftButton);
     for (int i = 1; i <= 7; ++i)
         test->RecordAnswer(i, (i * 5) % 6 + 1);

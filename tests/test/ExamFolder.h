@@ -24,7 +24,10 @@ inline QString fixtureIq(int raw, int age)
         return QStringLiteral("109.5");
     return QString::number(20 + 4 * raw + (age - 5));
 }
-inline QString fixturePercentile(int raw, int age) { return QString::number(10 * raw + (age - 5)); }
+inline QString fixturePercentile(int raw, int age)
+{
+    return QString::number(10 * raw + (age - 5));
+}
 
 struct ExamFolder
 {
@@ -35,7 +38,7 @@ struct ExamFolder
         AppPaths::setProgramDir(dir.path());
         QVector<Schema::NormsRow> norms;
         for (int raw = 5; raw <= 35; ++raw) {
-            Schema::NormsRow row{QString::number(raw), {}, {}};
+            Schema::NormsRow row { QString::number(raw), {}, {} };
             for (int age = 5; age <= 10; ++age) {
                 row.iq << fixtureIq(raw, age);
                 row.percentile << fixturePercentile(raw, age);
@@ -58,8 +61,7 @@ struct ExamFolder
 
 /// Stores an examinee's IDE and Answer rows as registration leaves them.
 inline void addExaminee(const QString &code, const QString &age = QStringLiteral("7"),
-                        const QString &firstName = QStringLiteral("سارا"),
-                        const QString &lastName = QStringLiteral("کريمي"))
+    const QString &firstName = QStringLiteral("سارا"), const QString &lastName = QStringLiteral("کريمي"))
 {
     RecordSource ide, answer;
     QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));

@@ -8,7 +8,7 @@ namespace {
 
 AnswerKey testKey()
 {
-    AnswerKey key{};
+    AnswerKey key {};
     for (int i = 0; i < 36; ++i)
         key[size_t(i)] = i % 6 + 1;
     return key;
@@ -101,23 +101,40 @@ void TestScoring::lookUp_data()
     QTest::addColumn<QString>("iq");
     QTest::addColumn<QString>("percentile");
     QTest::addColumn<QString>("classification");
-    QTest::newRow("raw 0") << 0 << "7" << kInvalid << "0" << " ";
-    QTest::newRow("raw 4") << 4 << "7" << kInvalid << "0" << " ";
-    QTest::newRow("raw 5 age 5") << 5 << "5" << "40" << "50"
-                                 << QStringLiteral("عقب مانده متوسط Moderate Mental Retardation");
-    QTest::newRow("raw 5 age 6") << 5 << "6" << "41" << "51"
-                                 << QStringLiteral("عقب مانده متوسط Moderate Mental Retardation");
-    QTest::newRow("raw 20 age 10") << 20 << "10" << "105" << "205" << QStringLiteral("بهنجار يا متوسط Normal");
-    QTest::newRow("age 4") << 20 << "4" << kInvalid << "0" << " ";
-    QTest::newRow("age 11") << 20 << "11" << kInvalid << "0" << " ";
-    QTest::newRow("age 5.5") << 20 << "5.5" << kInvalid << "0" << " ";
-    QTest::newRow("age empty") << 20 << "" << kInvalid << "0" << " ";
-    QTest::newRow("7 years") << 20 << "7 years" << "102" << "202" << QStringLiteral("بهنجار يا متوسط Normal");
+    QTest::newRow("raw 0") << 0 << "7" << kInvalid << "0"
+                           << " ";
+    QTest::newRow("raw 4") << 4 << "7" << kInvalid << "0"
+                           << " ";
+    QTest::newRow("raw 5 age 5") << 5 << "5"
+                                 << "40"
+                                 << "50" << QStringLiteral("عقب مانده متوسط Moderate Mental Retardation");
+    QTest::newRow("raw 5 age 6") << 5 << "6"
+                                 << "41"
+                                 << "51" << QStringLiteral("عقب مانده متوسط Moderate Mental Retardation");
+    QTest::newRow("raw 20 age 10") << 20 << "10"
+                                   << "105"
+                                   << "205" << QStringLiteral("بهنجار يا متوسط Normal");
+    QTest::newRow("age 4") << 20 << "4" << kInvalid << "0"
+                           << " ";
+    QTest::newRow("age 11") << 20 << "11" << kInvalid << "0"
+                            << " ";
+    QTest::newRow("age 5.5") << 20 << "5.5" << kInvalid << "0"
+                             << " ";
+    QTest::newRow("age empty") << 20 << "" << kInvalid << "0"
+                               << " ";
+    QTest::newRow("7 years") << 20 << "7 years"
+                             << "102"
+                             << "202" << QStringLiteral("بهنجار يا متوسط Normal");
     // Below 25: the IQ turns invalid, the percentile still comes from the row.
-    QTest::newRow("IQ 20") << 6 << "5" << kInvalid << "60" << " ";
+    QTest::newRow("IQ 20") << 6 << "5" << kInvalid << "60"
+                           << " ";
     // Between two bands: the classification of the count before stays.
-    QTest::newRow("IQ 109.5") << 7 << "5" << "109.5" << "70" << " ";
-    QTest::newRow("no norms row") << 36 << "7" << kInvalid << "" << " ";
+    QTest::newRow("IQ 109.5") << 7 << "5"
+                              << "109.5"
+                              << "70"
+                              << " ";
+    QTest::newRow("no norms row") << 36 << "7" << kInvalid << ""
+                                  << " ";
 }
 
 void TestScoring::lookUp()
@@ -147,10 +164,10 @@ void TestScoring::countingTwiceGivesTheSame()
     QVERIFY(ppp.open(Database::File::Examinee, QStringLiteral("PPP")));
     ScoreChain chain(&ppp);
     chain.count(answersWith(21), testKey(), QStringLiteral("8"));
-    const QStringList first{chain.rawScore(), chain.iq(), chain.percentile(), chain.classification()};
+    const QStringList first { chain.rawScore(), chain.iq(), chain.percentile(), chain.classification() };
     chain.count(answersWith(21), testKey(), QStringLiteral("8"));
-    QCOMPARE((QStringList{chain.rawScore(), chain.iq(), chain.percentile(), chain.classification()}), first);
-    QCOMPARE(first, (QStringList{"21", "107", "213", QStringLiteral("بهنجار يا متوسط Normal")}));
+    QCOMPARE((QStringList { chain.rawScore(), chain.iq(), chain.percentile(), chain.classification() }), first);
+    QCOMPARE(first, (QStringList { "21", "107", "213", QStringLiteral("بهنجار يا متوسط Normal") }));
     QCOMPARE(ppp.field(QStringLiteral("Code")), QStringLiteral("21")); // the filter stays on the last lookup
 }
 
@@ -159,11 +176,13 @@ void TestScoring::classifyIqText_data()
     QTest::addColumn<QString>("iq");
     QTest::addColumn<QString>("shownIq");
     QTest::addColumn<QString>("classification");
-    QTest::newRow("104abc") << "104abc" << "104abc" << QStringLiteral("بهنجار يا متوسط Normal");
+    QTest::newRow("104abc") << "104abc"
+                            << "104abc" << QStringLiteral("بهنجار يا متوسط Normal");
     QTest::newRow("invalid text") << kInvalid << kInvalid << " ";
     QTest::newRow("empty (not scored)") << "" << kInvalid << " ";
     QTest::newRow("24") << "24" << kInvalid << " ";
-    QTest::newRow("25") << "25" << "25" << QStringLiteral("عقب مانده شديد Severe Mental Retardation");
+    QTest::newRow("25") << "25"
+                        << "25" << QStringLiteral("عقب مانده شديد Severe Mental Retardation");
 }
 
 void TestScoring::classifyIqText()

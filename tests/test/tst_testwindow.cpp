@@ -55,7 +55,7 @@ private:
     QWidget *m_main = nullptr;
     Frm1 *m_window = nullptr;
     ClinicValues m_clinic;
-    AnswerKey m_key{};
+    AnswerKey m_key {};
 };
 
 void TestTestWindow::initTestCase()
@@ -111,8 +111,7 @@ void TestTestWindow::clickOption(int item, int option)
     HotSpot *spot = m_window->Lbl[size_t(option - 1)][size_t(item)];
     QVERIFY(spot->isVisible());
     // Through the window, so the click lands on whatever is at that place.
-    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
-                      spot->mapTo(m_window, spot->rect().center()));
+    QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, spot->mapTo(m_window, spot->rect().center()));
 }
 
 void TestTestWindow::layoutAtLoad()
@@ -153,13 +152,20 @@ void TestTestWindow::counterTyping_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("counter");
     QTest::addColumn<int>("item");
-    QTest::newRow("0") << "0" << "1" << 1;
-    QTest::newRow("-4") << "-4" << "1" << 1;
-    QTest::newRow("text") << "abc" << "1" << 1;
-    QTest::newRow("50") << "50" << "36" << 36;
-    QTest::newRow("12abc") << "12abc" << "12abc" << 12;
-    QTest::newRow("2.5") << "2.5" << "2.5" << 0;
-    QTest::newRow("20") << "20" << "20" << 20;
+    QTest::newRow("0") << "0"
+                       << "1" << 1;
+    QTest::newRow("-4") << "-4"
+                        << "1" << 1;
+    QTest::newRow("text") << "abc"
+                          << "1" << 1;
+    QTest::newRow("50") << "50"
+                        << "36" << 36;
+    QTest::newRow("12abc") << "12abc"
+                           << "12abc" << 12;
+    QTest::newRow("2.5") << "2.5"
+                         << "2.5" << 0;
+    QTest::newRow("20") << "20"
+                        << "20" << 20;
 }
 
 void TestTestWindow::counterTyping()

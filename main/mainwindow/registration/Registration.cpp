@@ -25,17 +25,17 @@ std::optional<FailedCheck> FirstFailedCheck(const RegistrationForm &form)
         QString value;
         QString message;
     } checks[] = {
-        {F::Code, form.code.trimmed(), RegistrationTexts::missingCode()},
-        {F::FirstName, form.firstName, RegistrationTexts::missingFirstName()},
-        {F::LastName, form.lastName, RegistrationTexts::missingLastName()},
-        {F::Sex, form.sex, RegistrationTexts::missingSex()},
-        {F::Age, form.age, RegistrationTexts::missingAge()},
-        {F::Group, form.group, RegistrationTexts::missingGroup()},
-        {F::Education, form.education, RegistrationTexts::missingEducation()},
+        { F::Code, form.code.trimmed(), RegistrationTexts::missingCode() },
+        { F::FirstName, form.firstName, RegistrationTexts::missingFirstName() },
+        { F::LastName, form.lastName, RegistrationTexts::missingLastName() },
+        { F::Sex, form.sex, RegistrationTexts::missingSex() },
+        { F::Age, form.age, RegistrationTexts::missingAge() },
+        { F::Group, form.group, RegistrationTexts::missingGroup() },
+        { F::Education, form.education, RegistrationTexts::missingEducation() },
     };
     for (const auto &c : checks) {
         if (c.value.isEmpty())
-            return FailedCheck{c.field, c.message};
+            return FailedCheck { c.field, c.message };
     }
     return std::nullopt;
 }
@@ -55,8 +55,8 @@ QString SuggestNextCode(RecordSource *Adodc5)
     }
 }
 
-SaveOutcome SaveRegistration(const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2,
-                             RecordSource *Adodc3, QString *error)
+SaveOutcome SaveRegistration(
+    const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2, RecordSource *Adodc3, QString *error)
 {
     // Trimmed first, so "12 " can neither duplicate "12" nor leave an Answer
     // row that a lookup of the stored code cannot find.
@@ -83,16 +83,16 @@ SaveOutcome SaveRegistration(const RegistrationForm &form, RecordSource *Adodc1,
                 const char *field;
                 QString value;
             } values[] = {
-                {"Code", code},
-                {"FName", form.firstName.trimmed()},
-                {"LName", form.lastName.trimmed()},
-                {"Jens", form.sex.trimmed()},
-                {"Sen", form.age.trimmed()},
-                {"Tahsil", form.education.trimmed()},
-                {"DateEjra", form.testDate.trimmed()},
-                {"DateTavalod", form.birthDate.trimmed()},
-                {"Azmayande", form.examiner.trimmed()},
-                {"Group", form.group.trimmed()},
+                { "Code", code },
+                { "FName", form.firstName.trimmed() },
+                { "LName", form.lastName.trimmed() },
+                { "Jens", form.sex.trimmed() },
+                { "Sen", form.age.trimmed() },
+                { "Tahsil", form.education.trimmed() },
+                { "DateEjra", form.testDate.trimmed() },
+                { "DateTavalod", form.birthDate.trimmed() },
+                { "Azmayande", form.examiner.trimmed() },
+                { "Group", form.group.trimmed() },
             };
             for (const auto &v : values)
                 Adodc2->setField(QLatin1String(v.field), v.value);

@@ -33,5 +33,5 @@ enum class SaveOutcome { Saved, Duplicate, Failed };
 /// every other value is stored trimmed. \a Adodc1 is re-read for the check
 /// and left without filter. On Failed \a error holds the
 /// database's message and nothing is stored.
-SaveOutcome SaveRegistration(const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2,
-                             RecordSource *Adodc3, QString *error);
+SaveOutcome SaveRegistration(
+    const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2, RecordSource *Adodc3, QString *error);

@@ -30,11 +30,11 @@ const QString examiner = QStringLiteral("آزمونگر");
 const QString testDate = QStringLiteral("تاريخ اجرا");
 const QString save = QStringLiteral("ذخيره");
 const QString cancel = QStringLiteral("انصراف");
-const QStringList sexes = {QStringLiteral("پسر"), QStringLiteral("دختر")};
-const QStringList ages = {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"),
-                          QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10")};
-const QStringList groups = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"),
-                            QStringLiteral("E")};
+const QStringList sexes = { QStringLiteral("پسر"), QStringLiteral("دختر") };
+const QStringList ages = { QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
+    QStringLiteral("9"), QStringLiteral("10") };
+const QStringList groups
+    = { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E") };
 } // namespace Text
 
 // &H00C0FFC0 and &H005B8051 (VB colours are BGR).
@@ -46,8 +46,8 @@ constexpr int kCaptionGapTw = 45;
 
 } // namespace
 
-RegistrationPanel::RegistrationPanel(QWidget *parent, RecordSource *Adodc1, RecordSource *Adodc2,
-                                     RecordSource *Adodc3, RecordSource *Adodc5)
+RegistrationPanel::RegistrationPanel(
+    QWidget *parent, RecordSource *Adodc1, RecordSource *Adodc2, RecordSource *Adodc3, RecordSource *Adodc5)
     : QFrame(parent)
     , m_Adodc1(Adodc1)
     , m_Adodc2(Adodc2)
@@ -98,15 +98,15 @@ RegistrationPanel::RegistrationPanel(QWidget *parent, RecordSource *Adodc1, Reco
     Command5 = new QPushButton(Text::cancel, this);
     Command5->setObjectName(QStringLiteral("Command5"));
     Command5->setGeometry(Twips::rect(2790, 2520, 1185, 465));
-    for (QPushButton *b : {Command4, Command5}) {
+    for (QPushButton *b : { Command4, Command5 }) {
         b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
         b->setStyleSheet(buttonStyle);
     }
     connect(Command4, &QPushButton::clicked, this, &RegistrationPanel::save);
     connect(Command5, &QPushButton::clicked, this, &RegistrationPanel::cancel);
 
-    const QWidget *order[] = {Text2[2], Text2[0], Text2[1], Combo1,   Combo2,  Text2[3],
-                              Combo3,   Text2[5], Text2[6], Text2[4], Command4, Command5};
+    const QWidget *order[] = { Text2[2], Text2[0], Text2[1], Combo1, Combo2, Text2[3], Combo3, Text2[5], Text2[6],
+        Text2[4], Command4, Command5 };
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(const_cast<QWidget *>(order[i]), const_cast<QWidget *>(order[i + 1]));
 
@@ -122,6 +122,8 @@ QLineEdit *RegistrationPanel::makeText(int index, int left, int top, int width, 
     edit->setObjectName(QStringLiteral("Text2_%1").arg(index));
     edit->setGeometry(Twips::rect(left, top, width, height));
     edit->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+    // Codes and dates read from the right like the names beside them.
+    edit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return edit;
 }
 
@@ -141,12 +143,13 @@ void RegistrationPanel::makeCaption(const QString &text, QWidget *field, int rig
     auto *label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("Caption_%1").arg(field->objectName()));
     label->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
-    label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // Next to its own field, the free space on the far side.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     const int left = field->geometry().right() + 1 + Twips::px(kCaptionGapTw);
     label->setGeometry(left, field->y(), qMax(0, Twips::px(right) - left), field->height());
 }
 
-void RegistrationPanel::windowLoaded() {}
+void RegistrationPanel::windowLoaded() { }
 
 void RegistrationPanel::opened()
 {
@@ -179,16 +182,26 @@ QWidget *RegistrationPanel::fieldWidget(RegistrationForm::Field field) const
 {
     using F = RegistrationForm::Field;
     switch (field) {
-    case F::Code: return Text2[2];
-    case F::FirstName: return Text2[0];
-    case F::LastName: return Text2[1];
-    case F::Sex: return Combo1;
-    case F::Age: return Combo2;
-    case F::Education: return Text2[3];
-    case F::Group: return Combo3;
-    case F::BirthDate: return Text2[5];
-    case F::Examiner: return Text2[6];
-    case F::TestDate: return Text2[4];
+    case F::Code:
+        return Text2[2];
+    case F::FirstName:
+        return Text2[0];
+    case F::LastName:
+        return Text2[1];
+    case F::Sex:
+        return Combo1;
+    case F::Age:
+        return Combo2;
+    case F::Education:
+        return Text2[3];
+    case F::Group:
+        return Combo3;
+    case F::BirthDate:
+        return Text2[5];
+    case F::Examiner:
+        return Text2[6];
+    case F::TestDate:
+        return Text2[4];
     }
     return nullptr;
 }

@@ -22,8 +22,8 @@ public:
     /// The main window's record sources (opened later, by its load steps):
     /// Adodc1 duplicate check, Adodc2 new IDE row, Adodc3 new Answer row,
     /// Adodc5 code proposal.
-    RegistrationPanel(QWidget *parent, RecordSource *Adodc1, RecordSource *Adodc2, RecordSource *Adodc3,
-                      RecordSource *Adodc5);
+    RegistrationPanel(
+        QWidget *parent, RecordSource *Adodc1, RecordSource *Adodc2, RecordSource *Adodc3, RecordSource *Adodc5);
     /// Called at the end of the main window's load steps.
     void windowLoaded();
     /// Called each time the panel is opened: today's dates, a proposed code.
@@ -39,7 +39,7 @@ public:
 
     /// Text2(0) first name, (1) family name, (2) code, (3) education,
     /// (4) test date, (5) birth date, (6) examiner.
-    std::array<QLineEdit *, 7> Text2{};
+    std::array<QLineEdit *, 7> Text2 {};
     QComboBox *Combo1 = nullptr; ///< sex
     QComboBox *Combo2 = nullptr; ///< age
     QComboBox *Combo3 = nullptr; ///< group

@@ -30,8 +30,8 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
     if (Adodc1->rowCount() == 0)
         return;
     bool ok = false;
-    const QString code =
-        Dialogs::input(mainWindow, RegistrationTexts::startTitle(), RegistrationTexts::startPrompt(), QString(), &ok);
+    const QString code
+        = Dialogs::input(mainWindow, RegistrationTexts::startTitle(), RegistrationTexts::startPrompt(), QString(), &ok);
     if (!ok || code.isEmpty()) {
         ShowTimedNotice(mainWindow, RegistrationTexts::startEmptyCode());
         return;

@@ -13,17 +13,17 @@ struct Band
 };
 
 // Tested from the top down, as the classification table reads.
-constexpr std::array<Band, 9> kBands{{
-    {130, 1e300, u"خيلي سرآمد", u"Very Superior"},
-    {120, 129, u"سرآمد", u"Superior"},
-    {110, 119, u"بهنجار يا متوسط بالا", u"Bright Normal"},
-    {90, 109, u"بهنجار يا متوسط", u"Normal"},
-    {80, 89, u"متوسط پايين", u"Low Normal"},
-    {70, 79, u"مرزي", u"Borderline"},
-    {55, 69, u"عقب مانده خفيف", u"Mild Mental Retardation"},
-    {35, 54, u"عقب مانده متوسط", u"Moderate Mental Retardation"},
-    {25, 34, u"عقب مانده شديد", u"Severe Mental Retardation"},
-}};
+constexpr std::array<Band, 9> kBands { {
+    { 130, 1e300, u"خيلي سرآمد", u"Very Superior" },
+    { 120, 129, u"سرآمد", u"Superior" },
+    { 110, 119, u"بهنجار يا متوسط بالا", u"Bright Normal" },
+    { 90, 109, u"بهنجار يا متوسط", u"Normal" },
+    { 80, 89, u"متوسط پايين", u"Low Normal" },
+    { 70, 79, u"مرزي", u"Borderline" },
+    { 55, 69, u"عقب مانده خفيف", u"Mild Mental Retardation" },
+    { 35, 54, u"عقب مانده متوسط", u"Moderate Mental Retardation" },
+    { 25, 34, u"عقب مانده شديد", u"Severe Mental Retardation" },
+} };
 
 } // namespace
 

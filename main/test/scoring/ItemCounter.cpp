@@ -40,11 +40,11 @@ Display display(const QString &text)
 {
     const double v = LenientNumber(text);
     if (v < 1)
-        return {0, QStringLiteral("1")};
+        return { 0, QStringLiteral("1") };
     if (v > kItems)
-        return {0, QString::number(kItems)};
+        return { 0, QString::number(kItems) };
     if (v == std::floor(v))
-        return {int(v), std::nullopt};
+        return { int(v), std::nullopt };
     return {};
 }
 
@@ -52,15 +52,15 @@ Step next(const QString &text)
 {
     const double v = LenientNumber(text);
     if (v < 0)
-        return {false, QStringLiteral("1")};
+        return { false, QStringLiteral("1") };
     if (v <= kItems + 1)
-        return {true, moved(text, 1)};
+        return { true, moved(text, 1) };
     return {};
 }
 
 Step previous(const QString &text)
 {
-    return {true, moved(text, -1)};
+    return { true, moved(text, -1) };
 }
 
 } // namespace ItemCounter

@@ -12,8 +12,8 @@ constexpr int kItems = 36;
 
 struct Display
 {
-    int item = 0;                    ///< picture to show, 1..36; 0 shows none
-    std::optional<QString> rewrite;  ///< text the counter must take instead
+    int item = 0; ///< picture to show, 1..36; 0 shows none
+    std::optional<QString> rewrite; ///< text the counter must take instead
 };
 
 /// ShowItem: below 1 the counter becomes "1", above 36 it becomes "36"; a
@@ -22,8 +22,8 @@ Display display(const QString &text);
 
 struct Step
 {
-    bool store = false;              ///< the answer row is updated first
-    std::optional<QString> counter;  ///< the counter's new text, if it moves
+    bool store = false; ///< the answer row is updated first
+    std::optional<QString> counter; ///< the counter's new text, if it moves
 };
 
 /// NextItem: below 0 the counter becomes "1" without storing; up to 37 the

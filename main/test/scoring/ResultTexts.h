@@ -6,9 +6,15 @@
 namespace ResultTexts {
 
 /// Stands in for the IQ when the result is invalid.
-inline QString invalid() { return QStringLiteral("نتيجه نامعتبر مي باشد"); }
+inline QString invalid()
+{
+    return QStringLiteral("نتيجه نامعتبر مي باشد");
+}
 
 /// The percentile rank of an invalid result.
-inline QString zeroPercentile() { return QStringLiteral("0"); }
+inline QString zeroPercentile()
+{
+    return QStringLiteral("0");
+}
 
 } // namespace ResultTexts

@@ -53,7 +53,7 @@ Frm1::Frm1(QWidget *mainWindow, ClinicValues *clinic)
     setFixedSize(Twips::px(12855), Twips::px(8175));
     setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
 
-    for (RecordSource **s : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5})
+    for (RecordSource **s : { &Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5 })
         *s = new RecordSource(this);
 
     Lblkey = new QLabel(this);
@@ -111,7 +111,7 @@ void Frm1::buildGrid()
         auto *slot = new QLabel(Frame1);
         slot->setObjectName(QStringLiteral("Lblscore_%1").arg(i));
         slot->setGeometry(Twips::rect(column ? 1620 : 480, top, 675, 315));
-        for (QLabel *l : {number, slot}) {
+        for (QLabel *l : { number, slot }) {
             l->setAlignment(Qt::AlignCenter);
             l->setFont(cellFont);
         }
@@ -125,10 +125,12 @@ void Frm1::buildGrid()
         Lblscore[size_t(i)] = slot;
     }
 
-    // The name display: white, centred, over the button strip.
+    // The name display: white, centred, over the button strip. From left
+    // 1530 only 810 twips stay free before the previous button, too narrow
+    // for ordinary names, so it takes the whole strip left of that button.
     auto *name = new QLabel(this);
     name->setObjectName(QStringLiteral("Lblscore_39"));
-    name->setGeometry(Twips::rect(1530, 7290, 795, 885));
+    name->setGeometry(Twips::rect(330, 7290, 1995, 885));
     name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     name->setWordWrap(true);
     name->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
@@ -165,7 +167,7 @@ void Frm1::buildResultPanel()
     BoundField::bind(lbldarsad, Adodc1, QStringLiteral("RDarsadi"));
     BoundField::bind(Lblhoosh, Adodc1, QStringLiteral("Hooshbahr"));
     for (QLabel *l : Frame2->findChildren<QLabel *>())
-        l->setFont(Fonts::font(QStringLiteral("B Nazanin"), l == LblN2 ? 12 : 10, true));
+        l->setFont(Fonts::font(QStringLiteral("B Nazanin"), l == LblN2 ? 12 : 11, true));
 
     Command5 = new QPushButton(TestWindowTexts::exit(), Frame2);
     Command5->setObjectName(QStringLiteral("Command5"));
@@ -173,6 +175,8 @@ void Frm1::buildResultPanel()
     Command8 = new QPushButton(TestWindowTexts::print(), Frame2);
     Command8->setObjectName(QStringLiteral("Command8"));
     Command8->setGeometry(Twips::rect(2745, 2520, 2085, 495));
+    for (QPushButton *b : { Command5, Command8 })
+        b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
     connect(Command5, &QPushButton::clicked, this, &Frm1::closeResultPanel);
     connect(Command8, &QPushButton::clicked, this, &Frm1::PrintScoringSheet);
 }
@@ -188,17 +192,18 @@ void Frm1::buildButtons()
         bool visible;
         void (Frm1::*operation)();
     } buttons[] = {
-        {&Command7, "Command7", TestWindowTexts::start(), {3510, 7650, 1275, 495}, true, &Frm1::StartTest},
-        {&Command2, "Command2", TestWindowTexts::previous(), {2340, 7200, 1290, 480}, false, &Frm1::PreviousItem},
-        {&Command1, "Command1", TestWindowTexts::next(), {4860, 7200, 1275, 495}, false, &Frm1::NextItem},
-        {&Command4, "Command4", TestWindowTexts::result(), {6930, 7200, 1275, 495}, true, &Frm1::ScoreTest},
-        {&Command6, "Command6", TestWindowTexts::exit(), {8415, 7200, 1275, 495}, true, nullptr},
+        { &Command7, "Command7", TestWindowTexts::start(), { 3510, 7650, 1275, 495 }, true, &Frm1::StartTest },
+        { &Command2, "Command2", TestWindowTexts::previous(), { 2340, 7200, 1290, 480 }, false, &Frm1::PreviousItem },
+        { &Command1, "Command1", TestWindowTexts::next(), { 4860, 7200, 1275, 495 }, false, &Frm1::NextItem },
+        { &Command4, "Command4", TestWindowTexts::result(), { 6930, 7200, 1275, 495 }, true, &Frm1::ScoreTest },
+        { &Command6, "Command6", TestWindowTexts::exit(), { 8415, 7200, 1275, 495 }, true, nullptr },
     };
     for (const auto &b : buttons) {
         auto *button = new QPushButton(b.caption, this);
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(Twips::rect(b.twips));
         button->setVisible(b.visible);
+        button->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
         if (b.operation)
             connect(button, &QPushButton::clicked, this, b.operation);
         *b.button = button;
@@ -235,7 +240,7 @@ void Frm1::bindHidden()
     Lblfn = hiddenLabel(QStringLiteral("Lblfn"), Adodc1, QStringLiteral("FName"));
     Lbln = hiddenLabel(QStringLiteral("Lbln"), Adodc1, QStringLiteral("LName"));
     Lblkham2 = hiddenLabel(QStringLiteral("Lblkham2"), Adodc1, QStringLiteral("NKham"));
-    const char *norms[] = {"Lbll5", "Lbll6", "Lbl7", "Lbl8", "Lbl9", "Lbl10"};
+    const char *norms[] = { "Lbll5", "Lbll6", "Lbl7", "Lbl8", "Lbl9", "Lbl10" };
     for (int age = 5; age <= 10; ++age) {
         hiddenLabel(QLatin1String(norms[age - 5]), Adodc3, QString::number(age));
         hiddenLabel(QStringLiteral("Lblp%1").arg(age), Adodc3, QStringLiteral("%1p").arg(age));
@@ -252,9 +257,11 @@ bool Frm1::load(QString *error)
         Database::File file;
         const char *table;
     } sources[] = {
-        {Adodc1, Database::File::Examinee, "IDE"}, {Adodc2, Database::File::Examinee, "Answer"},
-        {Adodc3, Database::File::Examinee, "PPP"}, {Adodc4, Database::File::Theme, "Theme"},
-        {Adodc5, Database::File::Examinee, "Answer"},
+        { Adodc1, Database::File::Examinee, "IDE" },
+        { Adodc2, Database::File::Examinee, "Answer" },
+        { Adodc3, Database::File::Examinee, "PPP" },
+        { Adodc4, Database::File::Theme, "Theme" },
+        { Adodc5, Database::File::Examinee, "Answer" },
     };
     for (const auto &s : sources) {
         QString message;

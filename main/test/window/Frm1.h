@@ -56,14 +56,14 @@ public:
     RecordSource *Adodc5 = nullptr; ///< Answer, the scoring sheet
 
     QLabel *Lblkey = nullptr;
-    QLineEdit *Txt1 = nullptr;  ///< item counter
+    QLineEdit *Txt1 = nullptr; ///< item counter
     QLineEdit *Text1 = nullptr; ///< correct-answer counter (hidden)
-    std::array<QLabel *, 37> Pic1{};
+    std::array<QLabel *, 37> Pic1 {};
     /// Lbl[k - 1][i] is element i of the hot-spot set Lbl<k> (option k).
-    std::array<std::array<HotSpot *, 37>, 6> Lbl{};
+    std::array<std::array<HotSpot *, 37>, 6> Lbl {};
     /// Elements 0..36 and 39 (the name display); 37 and 38 do not exist.
-    std::array<QLabel *, 40> Lblscore{};
-    std::array<QLabel *, 37> LblNscore{};
+    std::array<QLabel *, 40> Lblscore {};
+    std::array<QLabel *, 37> LblNscore {};
     QFrame *Frame1 = nullptr; ///< answer grid
     QFrame *Frame2 = nullptr; ///< result panel
     QLabel *LblN2 = nullptr;
@@ -101,7 +101,7 @@ private:
 
     QWidget *m_mainWindow;
     ClinicValues *m_clinic;
-    AnswerKey m_key{};
+    AnswerKey m_key {};
     ClickGuard m_guard;
     int m_visibleItem = 0;
     std::optional<QString> m_classifiedIq; ///< the IQ text LblN2 was last worked out for
