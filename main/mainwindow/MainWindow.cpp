@@ -186,6 +186,7 @@ bool MainWindow::load(QString *error)
     SkinLabel9->setText(AppInfo::versionLabel());
     SkinLabel9->adjustSize();
     SkinLabel9->move(Twips::px(4530), Twips::px(45));
+    SkinLabel9->raise(); // stays readable above the settings panel's top edge
 
     Frame1->windowLoaded();
     Frame9->windowLoaded();
