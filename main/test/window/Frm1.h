@@ -4,6 +4,7 @@
 #include "ClinicValues.h"
 #include "ScoreChain.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -99,7 +100,7 @@ private:
     void examineeChanged();
     void showResult(const ScoreChain &chain);
 
-    QWidget *m_mainWindow;
+    QPointer<QWidget> m_mainWindow;
     ClinicValues *m_clinic;
     AnswerKey m_key {};
     ClickGuard m_guard;
