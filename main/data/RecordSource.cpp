@@ -130,6 +130,13 @@ bool RecordSource::refresh(QString *error)
     }
     if (q.lastError().isValid())
         return sqlFail(error, q);
+    adopt(fields, std::move(rows));
+    return true;
+}
+
+// A fresh snapshot: no filter, no pending values, the first row current.
+void RecordSource::adopt(const QStringList &fields, std::vector<Row> rows)
+{
     m_fields = fields;
     m_rows = std::move(rows);
     m_pending.clear();
@@ -137,7 +144,6 @@ bool RecordSource::refresh(QString *error)
     m_current = m_visible.empty() ? -1 : 0;
     Q_EMIT rowsChanged();
     Q_EMIT currentChanged();
-    return true;
 }
 
 namespace {
@@ -180,13 +186,7 @@ bool RecordSource::refreshNative(void *handle, QString *error)
         sqlite3_finalize(version);
         const auto hit = sharedSnapshots().constFind(cacheKey);
         if (hit != sharedSnapshots().constEnd() && hit->changes == changes && hit->dataVersion == dataVersion) {
-            m_fields = hit->fields;
-            m_rows = hit->rows;
-            m_pending.clear();
-            setVisibleAll();
-            m_current = m_visible.empty() ? -1 : 0;
-            Q_EMIT rowsChanged();
-            Q_EMIT currentChanged();
+            adopt(hit->fields, std::vector<Row>(hit->rows));
             return true;
         }
     }
@@ -223,18 +223,12 @@ bool RecordSource::refreshNative(void *handle, QString *error)
         return false;
     }
     sqlite3_finalize(stmt);
-    m_fields = fields;
-    m_rows = std::move(rows);
     if (shareable) {
         if (sharedSnapshots().size() > 16)
             sharedSnapshots().clear();
-        sharedSnapshots().insert(cacheKey, {changes, dataVersion, m_fields, m_rows});
+        sharedSnapshots().insert(cacheKey, {changes, dataVersion, fields, rows});
     }
-    m_pending.clear();
-    setVisibleAll();
-    m_current = m_visible.empty() ? -1 : 0;
-    Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
+    adopt(fields, std::move(rows));
     return true;
 }
 

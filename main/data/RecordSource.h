@@ -85,6 +85,7 @@ public:
 
 private:
     bool refreshNative(void *handle, QString *error);
+    void adopt(const QStringList &fields, std::vector<Row> rows);
     QString storedValue(const Row &row, int fieldIndex) const;
     const Row *currentRowData() const;
     void setVisibleAll();
