@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 
 class TestRegistrationPanel : public QObject
 {
@@ -433,6 +434,27 @@ void TestRegistrationPanel::screenshots()
     if (out.isEmpty())
         QSKIP("PELORIN_SCREENSHOT_DIR not set");
     ClickGuard::setInterval(0);
+    // The pictures show the shipped demonstration norms, not the fixture's.
+    {
+        QVector<Schema::NormsRow> norms;
+        QString error;
+        QVERIFY2(Schema::readNormsCsv(QStringLiteral(PELORIN_CONTENT_DIR "/norms.csv"), &norms, &error), qPrintable(error));
+        QSqlQuery q(Database::connection(Database::File::Examinee));
+        QVERIFY(q.exec(QStringLiteral("DELETE FROM PPP")));
+        for (const Schema::NormsRow &row : norms) {
+            q.prepare(QStringLiteral("INSERT INTO PPP VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+            q.addBindValue(row.code);
+            for (const QString &v : row.iq + row.percentile)
+                q.addBindValue(v);
+            QVERIFY(q.exec());
+        }
+    }
+    TestContent content;
+    QString contentError;
+    QVERIFY2(content.load(QStringLiteral(PELORIN_CONTENT_DIR), &contentError), qPrintable(contentError));
+    const QVector<int> key = content.answerKey();
+    // A plausible child: right on the first 22 items, then wrong.
+    auto choice = [&](int item) { return item <= 22 ? key[item - 1] : key[item - 1] % 6 + 1; };
     addExaminee(QStringLiteral("1"));
     openMain();
     QTest::mouseClick(m_main->Command2, Qt::LeftButton);
@@ -451,11 +473,11 @@ void TestRegistrationPanel::screenshots()
     QTest::qWait(100);
     QTest::mouseClick(test->Command7, Qt::LeftButton);
     for (int i = 1; i <= 7; ++i)
-        test->RecordAnswer(i, (i * 5) % 6 + 1);
+        test->RecordAnswer(i, choice(i));
     QTest::qWait(200);
     QVERIFY(test->grab().save(out + QStringLiteral("/test_window_item.png")));
     for (int i = 8; i <= 36; ++i)
-        test->RecordAnswer(i, (i * 5) % 6 + 1);
+        test->RecordAnswer(i, choice(i));
     QTest::mouseClick(test->Command4, Qt::LeftButton);
     QTest::qWait(200);
     QVERIFY(test->grab().save(out + QStringLiteral("/result_panel.png")));
