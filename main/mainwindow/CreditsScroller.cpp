@@ -1,19 +1,8 @@
 #include "CreditsScroller.h"
 
-#include <cmath>
+#include "LenientNumber.h"
 
-namespace {
-double leadingNumber(const QString &text)
-{
-    bool ok = false;
-    const QString t = text.trimmed();
-    int end = 0;
-    while (end < t.size() && (t[end].isDigit() || (end == 0 && t[end] == QLatin1Char('-'))))
-        ++end;
-    const double v = t.left(end).toDouble(&ok);
-    return ok ? v : 0;
-}
-} // namespace
+#include <cmath>
 
 CreditsScroller::CreditsScroller(int boxWidth, int boxHeight, Measure width, Measure height)
     : m_width(boxWidth)
@@ -34,7 +23,7 @@ void CreditsScroller::place()
 
 void CreditsScroller::setOffsetText(const QString &text)
 {
-    m_offset = int(leadingNumber(text));
+    m_offset = int(LenientInteger(text));
 }
 
 void CreditsScroller::setSize(int line, double size)

@@ -8,10 +8,12 @@ bool DeleteExamineeRows(RecordSource &ide, RecordSource &answer, QString *error)
     bool ok = false;
     {
         Transaction transaction(ide.file());
-        ok = transaction.isActive() && ide.deleteCurrent(error) && (answer.atStart() || answer.deleteCurrent(error))
-          && transaction.commit(error);
-        if (!transaction.isActive() && !ok && error && error->isEmpty())
-            *error = transaction.error();
+        if (!transaction.isActive()) {
+            if (error)
+                *error = transaction.error();
+        } else {
+            ok = ide.deleteCurrent(error) && (answer.atStart() || answer.deleteCurrent(error)) && transaction.commit(error);
+        }
     }
     if (!ok) {
         ide.refresh();

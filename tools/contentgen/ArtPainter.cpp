@@ -184,7 +184,7 @@ QImage exitButton(bool accept, bool hot)
         drawProhibition(p, icon, Qt::white);
     p.setPen(Qt::white);
     p.setFont(Fonts::nazli(17, true));
-    // The spec's words, letter for letter (Arabic yeh as written there).
+    // The captions as the program writes them, letter for letter (Arabic yeh).
     const QString label = accept ? text("تاييد") : text("انصراف");
     p.drawText(QRectF(32, 0, 58, 33), Qt::AlignCenter, label);
     return image;
