@@ -87,7 +87,7 @@ int main(int argc, char *argv[])
     std::printf("database: %.1f MB, %d runs each, alternating\n", mb, kRuns);
     run(QStringLiteral("cp"), { database, target }); // warm the page cache
 
-    std::vector<double> cp, cpSync, backup, quiet;
+    std::vector<double> cp, cpSync, backup, onDisk, synced;
     for (int i = 0; i < kRuns; ++i) {
         QFile::remove(target);
         QElapsedTimer t;
@@ -97,25 +97,32 @@ int main(int argc, char *argv[])
         run(QStringLiteral("sync"), { target });
         cpSync.push_back(seconds(t));
 
+        // What the user waits for: the backup window's copy, and then (while
+        // the success message is read) the wait until the disk has it.
         QFile::remove(target);
         t.start();
         if (!CopyBackupFile(database, target))
             return 1;
         backup.push_back(seconds(t));
+        if (!WaitForBackupOnDisk(target))
+            return 1;
+        onDisk.push_back(seconds(t));
 
-        // The same copy without the interface's turn before each chunk.
+        // The copy a restore makes, synced before it is renamed.
         QFile::remove(target);
         t.start();
-        if (!Backup::copyFile(database, target, nullptr, {}))
+        if (!Backup::copyFile(database, target, nullptr))
             return 1;
-        quiet.push_back(seconds(t));
-        std::printf("run %d: cp %.3f s, cp + sync %.3f s, CopyBackupFile %.3f s, without events %.3f s\n", i + 1,
-            cp.back(), cpSync.back(), backup.back(), quiet.back());
+        synced.push_back(seconds(t));
+        std::printf("run %d: cp %.3f s, cp + sync %.3f s, CopyBackupFile %.3f s (on disk %.3f s), synced copy %.3f s\n",
+            i + 1, cp.back(), cpSync.back(), backup.back(), onDisk.back(), synced.back());
     }
     const double ratio = median(backup) / median(cp);
-    std::printf("median: cp %.3f s, cp + sync %.3f s, CopyBackupFile %.3f s (%.0f MB/s), without events %.3f s\n",
-        median(cp), median(cpSync), median(backup), mb / median(backup), median(quiet));
-    std::printf(
-        "CopyBackupFile / cp = %.2f (target <= 2.00), / (cp + sync) = %.2f\n", ratio, median(backup) / median(cpSync));
+    std::printf("median: cp %.3f s, cp + sync %.3f s, CopyBackupFile %.3f s (%.0f MB/s, on disk %.3f s), synced copy "
+                "%.3f s\n",
+        median(cp), median(cpSync), median(backup), mb / median(backup), median(onDisk), median(synced));
+    std::printf("CopyBackupFile / cp = %.2f (target <= 2.00); on disk / (cp + sync) = %.2f; synced copy / (cp + "
+                "sync) = %.2f\n",
+        ratio, median(onDisk) / median(cpSync), median(synced) / median(cpSync));
     return 0;
 }

@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>
@@ -17,6 +18,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace Backup {
 
@@ -92,16 +95,22 @@ bool checkLength(const QString &path, QString *error)
 
 } // namespace
 
-void processPendingEvents()
+ChunkHook interfaceTurns()
 {
-    if (QCoreApplication::instance())
-        QCoreApplication::processEvents();
+    return [turn = QElapsedTimer()]() mutable {
+        if (turn.isValid() && turn.elapsed() < kTurnIntervalMs)
+            return;
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+        turn.start();
+    };
 }
 
-bool copyFile(const QString &source, const QString &destination, QString *error, const ChunkHook &beforeChunk)
+bool copyFile(const QString &source, const QString &destination, QString *error, const ChunkHook &beforeChunk,
+    Durability durability)
 {
     QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return fail(error, in.errorString());
     // A link is followed, so the file it names is replaced, not the link.
     const QFileInfo named(destination);
@@ -120,32 +129,51 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
 
     const qint64 length = in.size();
     ::posix_fadvise(in.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    char chunk[kChunkSize];
-    qint64 written = 0; // handed to the disk so far
+    static_assert(kBlockSize % kChunkSize == 0);
+    std::vector<char> inBlock(kBlockSize), outBlock(kBlockSize);
+    qint64 readFill = 0, readAt = 0, writeFill = 0;
+    qint64 started = 0; // handed to the disk so far
+    const auto writeBlock = [&] {
+        if (out.write(outBlock.data(), writeFill) != writeFill)
+            return false;
+        writeFill = 0;
+        // A synced copy starts the disk on what is written while the copy
+        // goes on, so the final sync does not wait for all of it at once.
+        const qint64 end = out.pos();
+        if (durability == Durability::Synced && end - started >= kWritebackStep) {
+            ::sync_file_range(out.handle(), started, end - started, SYNC_FILE_RANGE_WRITE);
+            started = end;
+        }
+        return true;
+    };
     for (qint64 offset = 0; offset < length; offset += kChunkSize) {
         if (beforeChunk)
             beforeChunk();
         const qint64 size = qMin(kChunkSize, length - offset);
-        const qint64 got = in.read(chunk, size);
-        if (got < 0)
-            return fail(error, in.errorString());
-        if (got != size) // the source was cut short while copying
-            return fail(error, systemError(EIO));
-        if (out.write(chunk, size) != size)
-            return fail(error, out.errorString());
-        // Start the disk on what is written while the copy goes on, so the
-        // final sync of a large file does not wait for all of it at once.
-        if (offset + size - written >= kWritebackStep) {
-            if (!out.flush())
-                return fail(error, out.errorString());
-            ::sync_file_range(out.handle(), written, offset + size - written, SYNC_FILE_RANGE_WRITE);
-            written = offset + size;
+        if (readAt == readFill) {
+            const qint64 want = qMin(kBlockSize, length - offset);
+            const qint64 got = in.read(inBlock.data(), want);
+            if (got < 0)
+                return fail(error, in.errorString());
+            if (got != want) // the source was cut short while copying
+                return fail(error, systemError(EIO));
+            readFill = want;
+            readAt = 0;
         }
+        if (writeFill + size > kBlockSize && !writeBlock())
+            return fail(error, out.errorString());
+        std::memcpy(outBlock.data() + writeFill, inBlock.data() + readAt, size);
+        readAt += size;
+        writeFill += size;
     }
-    if (!out.flush())
+    if ((writeFill > 0 && !writeBlock()) || !out.flush())
         return fail(error, out.errorString());
-    if (::fsync(out.handle()) != 0)
-        return fail(error, systemError(errno));
+    if (durability == Durability::Synced) {
+        if (::fsync(out.handle()) != 0)
+            return fail(error, systemError(errno));
+    } else {
+        ::sync_file_range(out.handle(), started, 0, SYNC_FILE_RANGE_WRITE);
+    }
 
     const QFile::Permissions permissions = target.exists()
         ? QFile::permissions(target.absoluteFilePath())
@@ -156,7 +184,23 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
         != 0)
         return fail(error, systemError(errno));
     out.setAutoRemove(false);
-    syncFolder(target.absolutePath());
+    if (durability == Durability::Synced)
+        syncFolder(target.absolutePath());
+    return true;
+}
+
+bool waitForDisk(const QString &path, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
+    if (fd < 0)
+        return fail(error, systemError(errno));
+    const bool synced = ::fsync(fd) == 0;
+    const int code = errno;
+    ::close(fd);
+    if (!synced)
+        return fail(error, systemError(code));
+    // The rename that needs to be lasting is in the folder of the file a link names.
+    syncFolder(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
     return true;
 }
 

@@ -13,17 +13,40 @@ namespace Backup {
 /// interface run between chunks.
 constexpr qint64 kChunkSize = 4048;
 
-/// Called before every chunk; the default processes pending events.
+/// The files are read and written this many bytes at a time: a block of
+/// whole chunks, so no chunk straddles two blocks. One system call per
+/// chunk would make a copy several times slower than the disk.
+constexpr qint64 kBlockSize = 64 * kChunkSize;
+
+/// How often, at most, the default hook lets the interface process events.
+constexpr int kTurnIntervalMs = 10;
+
+/// Called before every chunk.
 using ChunkHook = std::function<void()>;
-void processPendingEvents();
+
+/// The default hook: before the first chunk, and then before a chunk
+/// whenever kTurnIntervalMs have passed, the interface processes its pending
+/// events. Processing them before each of a large file's fifty thousand
+/// chunks would cost more than the copy itself.
+ChunkHook interfaceTurns();
+
+enum class Durability {
+    Synced, ///< the copy and its folder entry are on the disk when copyFile returns
+    Started, ///< the disk has been asked to write the copy; waitForDisk() waits for it
+};
 
 /// Copies \a source to \a destination in kChunkSize chunks, calling
 /// \a beforeChunk before each one. The bytes go to a temporary file beside
-/// the destination, which is synced and then renamed over it: the
-/// destination is either untouched or holds exactly the source's bytes. On
-/// failure \a error holds the system's description and nothing is left.
+/// the destination, which is renamed over it: the destination is either
+/// untouched or holds exactly the source's bytes. On failure \a error holds
+/// the system's description and nothing is left.
 bool copyFile(const QString &source, const QString &destination, QString *error,
-    const ChunkHook &beforeChunk = processPendingEvents);
+    const ChunkHook &beforeChunk = interfaceTurns(), Durability durability = Durability::Synced);
+
+/// Waits until \a path (a copy made with Durability::Started) and its folder
+/// entry are on the disk; false, with the system's description, when the
+/// disk could not take them.
+bool waitForDisk(const QString &path, QString *error);
 
 /// The hidden time holder's text: hour without leading zero, ".", two-digit
 /// minutes (9:05 gives "9.05").
@@ -56,6 +79,6 @@ enum class RestoreResult {
 /// \a safetyCopy), then the copy over the database. Every connection must be
 /// closed before (Database::closeAll()).
 RestoreResult restoreDatabase(const QString &source, QString *error, QString *safetyCopy = nullptr,
-    const ChunkHook &beforeChunk = processPendingEvents);
+    const ChunkHook &beforeChunk = interfaceTurns());
 
 } // namespace Backup

@@ -179,6 +179,10 @@ void BackupWindow::backup()
     if (!copied)
         return;
     Dialogs::message(this, AppInfo::title(), Text::backupDone);
+    // The disk writes the copy while the message is read; the program only
+    // ends once it has, and stays for another try if the disk failed it.
+    if (!WaitForBackupOnDisk(destination, this))
+        return;
     ProgramEnd::now();
 }
 

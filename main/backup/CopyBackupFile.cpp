@@ -11,7 +11,16 @@ const QString kCopyFailed = QStringLiteral("اشکال در ايجاد نسخه 
 bool CopyBackupFile(const QString &source, const QString &destination, QWidget *owner)
 {
     QString error;
-    if (Backup::copyFile(source, destination, &error))
+    if (Backup::copyFile(source, destination, &error, Backup::interfaceTurns(), Backup::Durability::Started))
+        return true;
+    ShowCopyFailure(owner, error);
+    return false;
+}
+
+bool WaitForBackupOnDisk(const QString &path, QWidget *owner)
+{
+    QString error;
+    if (Backup::waitForDisk(path, &error))
         return true;
     ShowCopyFailure(owner, error);
     return false;

@@ -21,6 +21,7 @@ private Q_SLOTS:
     void failedCopyNamesTheFaultAndLeavesNothing_data();
     void failedCopyNamesTheFaultAndLeavesNothing();
     void sourceCutShortIsAFailure();
+    void copyLeftToTheDiskIsWhole();
     void timeText_data();
     void timeText();
     void proposedName();
@@ -41,6 +42,10 @@ void TestBackup::copiesInChunks_data()
     QTest::newRow("3 x 4048 + 1") << 3 * 4048 + 1 << -1 << 4;
     QTest::newRow("larger existing destination") << 5000 << 3 * 4048 << 2;
     QTest::newRow("empty source over existing file") << 0 << 100 << 0;
+    constexpr int block = int(Backup::kBlockSize);
+    constexpr int perBlock = int(Backup::kBlockSize / Backup::kChunkSize);
+    QTest::newRow("exactly one block") << block << -1 << perBlock;
+    QTest::newRow("two blocks and a byte") << 2 * block + 1 << -1 << 2 * perBlock + 1;
 }
 
 // A destination that is a link: the file it names gets the bytes.
@@ -122,7 +127,8 @@ void TestBackup::sourceCutShortIsAFailure()
     QTemporaryDir dir;
     const QString source = dir.filePath(QStringLiteral("DBres.mdb"));
     const QString destination = dir.filePath(QStringLiteral("copy.mdbB"));
-    writeFile(source, randomBytes(5 * 4048));
+    // Past the first block, whose bytes are read before the source shrinks.
+    writeFile(source, randomBytes(Backup::kBlockSize + 5 * 4048));
     writeFile(destination, QByteArray("old backup"));
 
     int calls = 0;
@@ -135,6 +141,24 @@ void TestBackup::sourceCutShortIsAFailure()
     QVERIFY(!error.isEmpty());
     QCOMPARE(readFile(destination), QByteArray("old backup"));
     QCOMPARE(leftovers(dir.path()), QStringList());
+}
+
+// A backup is renamed into place before the disk has it; the wait after
+// finds it whole, and a file that is gone is named as such.
+void TestBackup::copyLeftToTheDiskIsWhole()
+{
+    QTemporaryDir dir;
+    const QString source = dir.filePath(QStringLiteral("DBres.mdb"));
+    const QString destination = dir.filePath(QStringLiteral("copy.mdbB"));
+    const QByteArray bytes = randomBytes(Backup::kBlockSize + 1);
+    writeFile(source, bytes);
+    QString error;
+    QVERIFY2(Backup::copyFile(source, destination, &error, {}, Backup::Durability::Started), qPrintable(error));
+    QVERIFY(readFile(destination) == bytes);
+    QCOMPARE(leftovers(dir.path()), QStringList());
+    QVERIFY2(Backup::waitForDisk(destination, &error), qPrintable(error));
+    QVERIFY(!Backup::waitForDisk(dir.filePath(QStringLiteral("gone.mdbB")), &error));
+    QCOMPARE(error, QString::fromLocal8Bit(std::strerror(ENOENT)));
 }
 
 void TestBackup::timeText_data()
@@ -242,11 +266,11 @@ void TestBackup::failedRestoreLeavesTheDatabase()
     const qint64 safetyChunks
         = (QFileInfo(AppPaths::examineeDatabase()).size() + Backup::kChunkSize - 1) / Backup::kChunkSize;
 
-    // The chosen file shrinks midway through the copy onto the database.
+    // The chosen file shrinks once the copy onto the database has begun.
     qint64 calls = 0;
     QString error;
     const auto result = Backup::restoreDatabase(backup, &error, nullptr, [&] {
-        if (++calls == safetyChunks + 2)
+        if (++calls == safetyChunks + 1)
             QFile::resize(backup, 100);
     });
     QCOMPARE(result, Backup::RestoreResult::CopyFailed);
