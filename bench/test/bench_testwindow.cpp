@@ -1,6 +1,7 @@
 // The test window: a click on an option until the next item is painted
 // (the answer stored durably on the way), "نتيجه" until the panel shows the
-// stored result, and opening the window, with 1 and with 100,000 examinees.
+// stored result, "چاپ" until the scoring sheet's preview is shown with its
+// page, and opening the window, with 1 and with 100,000 examinees.
 #include "AppPaths.h"
 #include "ClickGuard.h"
 #include "Database.h"
@@ -8,6 +9,7 @@
 #include "Frm1.h"
 #include "HotSpot.h"
 #include "RecordSource.h"
+#include "ReportPreview.h"
 #include "Schema.h"
 
 #include <QApplication>
@@ -100,7 +102,7 @@ void run(int examinees)
     fill(examinees);
     const QString code = QString::number(examinees); // the last row: the longest filter scans
 
-    std::vector<double> clicks, results, opens;
+    std::vector<double> clicks, results, prints, opens;
     for (int round = 0; round < 3; ++round) {
         QWidget main;
         QElapsedTimer t;
@@ -138,10 +140,24 @@ void run(int examinees)
             watch.wait();
             results.push_back(t.nsecsElapsed() / 1e6);
         }
+        for (int press = 0; press < 3; ++press) {
+            t.restart();
+            QTest::mouseClick(window.Command8, Qt::LeftButton);
+            ReportPreview *preview = window.findChild<ReportPreview *>();
+            while (!preview || preview->pageCount() == 0) {
+                QCoreApplication::processEvents();
+                preview = window.findChild<ReportPreview *>();
+            }
+            preview->grab(); // the window as it is first painted
+            prints.push_back(t.nsecsElapsed() / 1e6);
+            delete preview;
+        }
     }
-    std::printf("%7d examinees: open test window median %.1f ms; click to next item painted median %.2f ms "
-                "(max %.2f); result to panel painted median %.1f ms\n",
-        examinees, median(opens), median(clicks), *std::max_element(clicks.begin(), clicks.end()), median(results));
+    std::printf(
+        "%7d examinees: open test window median %.1f ms; click to next item painted median %.2f ms "
+        "(max %.2f); result to panel painted median %.1f ms; print to sheet preview shown median %.0f ms (max %.0f)\n",
+        examinees, median(opens), median(clicks), *std::max_element(clicks.begin(), clicks.end()), median(results),
+        median(prints), *std::max_element(prints.begin(), prints.end()));
     std::fflush(stdout);
     Database::closeAll();
     AppPaths::setProgramDir(QString());

@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 // Rows are kept packed, one string per row, so a 100,000-row answer table
@@ -165,6 +167,130 @@ QHash<QString, SharedSnapshot> &sharedSnapshots()
     return cache;
 }
 
+QString snapshotKey(sqlite3 *db, const QString &table)
+{
+    return QStringLiteral("%1/%2/%3").arg(quintptr(db)).arg(Database::generation()).arg(table);
+}
+
+// The pragma (unlike the file control) looks at the file itself, so it sees
+// commits made by other connections.
+unsigned int dataVersion(sqlite3 *db)
+{
+    unsigned int version = 0;
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &stmt, nullptr) == SQLITE_OK
+        && sqlite3_step(stmt) == SQLITE_ROW)
+        version = unsigned(sqlite3_column_int64(stmt, 0));
+    sqlite3_finalize(stmt);
+    return version;
+}
+
+QStringList columnNames(sqlite3_stmt *stmt)
+{
+    QStringList fields;
+    for (int i = 1; i < sqlite3_column_count(stmt); ++i)
+        fields << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    return fields;
+}
+
+// The row a statement of "SELECT rowid, * ..." stands on; \a sizeHint is the
+// packed size of a like row, if one is known.
+RecordSource::Row readRow(sqlite3_stmt *stmt, qsizetype sizeHint)
+{
+    const int columns = sqlite3_column_count(stmt);
+    RecordSource::Row row;
+    row.rowid = sqlite3_column_int64(stmt, 0);
+    row.key = row.rowid;
+    row.packed.reserve(sizeHint + sizeHint / 4 + columns);
+    for (int i = 1; i < columns; ++i)
+        appendUtf8(
+            row.packed, reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
+    row.packed.squeeze();
+    return row;
+}
+
+/// Notes a write to one row of a table through our connection in the shared
+/// snapshots, so the next refresh of any source need not read a whole table
+/// again: the row is read back as stored into its table's snapshot, and the
+/// other tables' snapshots stay current. Anything but a single changed row
+/// outside a transaction (a trigger's extra changes, a commit by another
+/// connection, an earlier write not noted) leaves the snapshots stale, and
+/// the next refresh reads the table.
+class SnapshotNote
+{
+public:
+    SnapshotNote(const QSqlDatabase &connection, const QString &table)
+        : m_db(nativeHandle(connection))
+        , m_table(table)
+    {
+        if (m_db && sqlite3_get_autocommit(m_db))
+            m_before = sqlite3_total_changes64(m_db);
+    }
+
+    void written(qint64 rowid) { note(rowid, false); }
+    void removed(qint64 rowid) { note(rowid, true); }
+
+private:
+    void note(qint64 rowid, bool removed)
+    {
+        if (m_before < 0 || !sqlite3_get_autocommit(m_db))
+            return;
+        // Only when the one change is this row's are the other reads
+        // through this connection known to be current.
+        const sqlite3_int64 after = sqlite3_total_changes64(m_db);
+        if (after != m_before + 1)
+            return;
+        const unsigned int version = dataVersion(m_db);
+        const QString prefix = snapshotKey(m_db, QString());
+        const QString own = prefix + m_table;
+        auto &cache = sharedSnapshots();
+        for (auto it = cache.begin(); it != cache.end();) {
+            if (!it.key().startsWith(prefix) || it->changes != m_before || it->dataVersion != version) {
+                ++it;
+                continue;
+            }
+            if (it.key() == own && !patch(*it, rowid, removed)) {
+                it = cache.erase(it);
+                continue;
+            }
+            it->changes = after;
+            ++it;
+        }
+    }
+
+    bool patch(SharedSnapshot &entry, qint64 rowid, bool removed) const
+    {
+        std::vector<RecordSource::Row> &rows = entry.rows;
+        const auto at = std::lower_bound(
+            rows.begin(), rows.end(), rowid, [](const RecordSource::Row &row, qint64 id) { return row.rowid < id; });
+        const bool present = at != rows.end() && at->rowid == rowid;
+        if (removed) {
+            if (present)
+                rows.erase(at);
+            return true;
+        }
+        const QByteArray sql
+            = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(Schema::quoted(m_table)).toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        const bool read = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) == SQLITE_OK
+            && sqlite3_bind_int64(stmt, 1, rowid) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW
+            && columnNames(stmt) == entry.fields;
+        if (read) {
+            RecordSource::Row row = readRow(stmt, rows.empty() ? 0 : rows.front().packed.size());
+            if (present)
+                *at = std::move(row);
+            else
+                rows.insert(at, std::move(row));
+        }
+        sqlite3_finalize(stmt);
+        return read;
+    }
+
+    sqlite3 *m_db = nullptr;
+    QString m_table;
+    sqlite3_int64 m_before = -1;
+};
+
 } // namespace
 
 bool RecordSource::refreshNative(void *handle, QString *error)
@@ -172,50 +298,32 @@ bool RecordSource::refreshNative(void *handle, QString *error)
     auto *db = static_cast<sqlite3 *>(handle);
     // Inside a transaction a later rollback could undo what is read now.
     const bool shareable = sqlite3_get_autocommit(db) != 0;
-    const QString cacheKey = QStringLiteral("%1/%2/%3").arg(quintptr(db)).arg(Database::generation()).arg(m_table);
+    const QString cacheKey = snapshotKey(db, m_table);
     sqlite3_int64 changes = 0;
-    unsigned int dataVersion = 0;
+    unsigned int version = 0;
     if (shareable) {
         changes = sqlite3_total_changes64(db);
-        // The pragma (unlike the file control) looks at the file itself, so
-        // it sees commits made by other connections.
-        sqlite3_stmt *version = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &version, nullptr) == SQLITE_OK
-            && sqlite3_step(version) == SQLITE_ROW)
-            dataVersion = unsigned(sqlite3_column_int64(version, 0));
-        sqlite3_finalize(version);
+        version = dataVersion(db);
         const auto hit = sharedSnapshots().constFind(cacheKey);
-        if (hit != sharedSnapshots().constEnd() && hit->changes == changes && hit->dataVersion == dataVersion) {
+        if (hit != sharedSnapshots().constEnd() && hit->changes == changes && hit->dataVersion == version) {
             adopt(hit->fields, std::vector<Row>(hit->rows));
             return true;
         }
     }
-    const QByteArray sql = QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(m_table)).toUtf8();
+    const QByteArray sql
+        = QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(m_table)).toUtf8();
     sqlite3_stmt *stmt = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
         if (error)
             *error = QString::fromUtf8(sqlite3_errmsg(db));
         return false;
     }
-    const int columns = sqlite3_column_count(stmt);
-    QStringList fields;
-    for (int i = 1; i < columns; ++i)
-        fields << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    const QStringList fields = columnNames(stmt);
     std::vector<Row> rows;
-    qsizetype lastSize = 0;
     int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
-        Row row;
-        row.rowid = sqlite3_column_int64(stmt, 0);
-        row.key = row.rowid;
-        // Rows of one table are alike: size each from the one before.
-        row.packed.reserve(lastSize + lastSize / 4 + columns);
-        for (int i = 1; i < columns; ++i)
-            appendUtf8(row.packed, reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
-        lastSize = row.packed.size();
-        row.packed.squeeze();
-        rows.push_back(std::move(row));
-    }
+    // Rows of one table are alike: each is sized from the one before.
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+        rows.push_back(readRow(stmt, rows.empty() ? 0 : rows.back().packed.size()));
     if (rc != SQLITE_DONE) {
         if (error)
             *error = QString::fromUtf8(sqlite3_errmsg(db));
@@ -226,7 +334,7 @@ bool RecordSource::refreshNative(void *handle, QString *error)
     if (shareable) {
         if (sharedSnapshots().size() > 16)
             sharedSnapshots().clear();
-        sharedSnapshots().insert(cacheKey, {changes, dataVersion, fields, rows});
+        sharedSnapshots().insert(cacheKey, { changes, version, fields, rows });
     }
     adopt(fields, std::move(rows));
     return true;
@@ -276,10 +384,22 @@ void RecordSource::setCurrentRow(int visibleRow)
     emitMoved();
 }
 
-void RecordSource::moveFirst() { setCurrentRow(rowCount() > 0 ? 0 : -1); }
-void RecordSource::moveLast() { setCurrentRow(rowCount() - 1); }
-void RecordSource::moveNext() { setCurrentRow(qMin(m_current + 1, rowCount() - 1)); }
-void RecordSource::movePrevious() { setCurrentRow(qMax(m_current - 1, 0)); }
+void RecordSource::moveFirst()
+{
+    setCurrentRow(rowCount() > 0 ? 0 : -1);
+}
+void RecordSource::moveLast()
+{
+    setCurrentRow(rowCount() - 1);
+}
+void RecordSource::moveNext()
+{
+    setCurrentRow(qMin(m_current + 1, rowCount() - 1));
+}
+void RecordSource::movePrevious()
+{
+    setCurrentRow(qMax(m_current - 1, 0));
+}
 
 void RecordSource::addNew()
 {
@@ -371,19 +491,23 @@ bool RecordSource::update(QString *error)
                           .arg(Schema::quoted(m_table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
         for (auto it = pending.cbegin(); it != pending.cend(); ++it)
             q.addBindValue(it.value());
+        SnapshotNote note(db, m_table);
         if (!q.exec())
             return sqlFail(error, q);
         row.rowid = q.lastInsertId().toLongLong();
+        note.written(row.rowid);
     } else {
         if (pending.isEmpty())
             return true;
         QStringList sets;
         for (auto it = pending.cbegin(); it != pending.cend(); ++it)
             sets << Schema::quoted(m_fields[it.key()]) + QStringLiteral(" = ?");
-        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(Schema::quoted(m_table), sets.join(QLatin1Char(','))));
+        q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                      .arg(Schema::quoted(m_table), sets.join(QLatin1Char(','))));
         for (auto it = pending.cbegin(); it != pending.cend(); ++it)
             q.addBindValue(it.value());
         q.addBindValue(row.rowid);
+        SnapshotNote note(db, m_table);
         if (!q.exec())
             return sqlFail(error, q);
         if (q.numRowsAffected() == 0) {
@@ -391,6 +515,7 @@ bool RecordSource::update(QString *error)
                 *error = QStringLiteral("The row was removed from %1 by another window.").arg(m_table);
             return false;
         }
+        note.written(row.rowid);
     }
     QString packed;
     for (int f = 0; f < m_fields.size(); ++f)
@@ -417,11 +542,14 @@ bool RecordSource::deleteCurrent(QString *error)
     const int index = m_visible[size_t(m_current)];
     const Row &row = m_rows[size_t(index)];
     if (row.rowid != 0) {
-        QSqlQuery q(Database::connection(m_file));
+        const QSqlDatabase db = Database::connection(m_file);
+        QSqlQuery q(db);
         q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Schema::quoted(m_table)));
         q.addBindValue(row.rowid);
+        SnapshotNote note(db, m_table);
         if (!q.exec())
             return sqlFail(error, q);
+        note.removed(row.rowid);
     }
     m_pending.remove(row.key);
     m_rows.erase(m_rows.begin() + index);

@@ -2,6 +2,7 @@
 #include "Transaction.h"
 
 #include <QSignalSpy>
+#include <QSqlRecord>
 
 class TestRecordSource : public QObject
 {
@@ -21,6 +22,7 @@ private Q_SLOTS:
     void longAndUnusualValuesRoundTrip();
     void transactionRollsBackBothTables();
     void sourcesOpenedTogetherStayIndependent();
+    void ownWritesKeepTheSharedReadExact();
 
 private:
     ProgramFolder *m_folder = nullptr;
@@ -54,7 +56,7 @@ void TestRecordSource::emptyTable()
 
 void TestRecordSource::storedOrderAndMoveLast()
 {
-    for (const char *code : {"3", "1", "2"})
+    for (const char *code : { "3", "1", "2" })
         addExaminee(QLatin1String(code));
     RecordSource s;
     QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
@@ -94,11 +96,11 @@ void TestRecordSource::filterComparesExactText_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QStringList>("found");
-    QTest::newRow("7 is not 07") << QStringLiteral("7") << QStringList{QStringLiteral("7")};
-    QTest::newRow("07 is not 7") << QStringLiteral("07") << QStringList{QStringLiteral("07")};
-    QTest::newRow("apostrophe") << QStringLiteral("O'Brien") << QStringList{QStringLiteral("O'Brien")};
+    QTest::newRow("7 is not 07") << QStringLiteral("7") << QStringList { QStringLiteral("7") };
+    QTest::newRow("07 is not 7") << QStringLiteral("07") << QStringList { QStringLiteral("07") };
+    QTest::newRow("apostrophe") << QStringLiteral("O'Brien") << QStringList { QStringLiteral("O'Brien") };
     QTest::newRow("injection text is just text") << QStringLiteral("x' OR '1'='1") << QStringList();
-    QTest::newRow("trailing blank kept") << QStringLiteral("7 ") << QStringList{QStringLiteral("7 ")};
+    QTest::newRow("trailing blank kept") << QStringLiteral("7 ") << QStringList { QStringLiteral("7 ") };
     QTest::newRow("no match") << QStringLiteral("8") << QStringList();
 }
 
@@ -106,7 +108,7 @@ void TestRecordSource::filterComparesExactText()
 {
     QFETCH(QString, value);
     QFETCH(QStringList, found);
-    for (const char *code : {"7", "07", "O'Brien", "7 ", "70"})
+    for (const char *code : { "7", "07", "O'Brien", "7 ", "70" })
         addExaminee(QString::fromUtf8(code));
     RecordSource s;
     QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
@@ -144,7 +146,7 @@ void TestRecordSource::pendingValuesNeedUpdate()
 
 void TestRecordSource::deleteCurrentRemovesFromFile()
 {
-    for (const char *code : {"1", "2", "3"})
+    for (const char *code : { "1", "2", "3" })
         addExaminee(QLatin1String(code));
     RecordSource s;
     QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
@@ -260,6 +262,99 @@ void TestRecordSource::sourcesOpenedTogetherStayIndependent()
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
     QVERIFY(b.refresh());
     QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("elsewhere"));
+}
+
+namespace {
+
+// Every row of a source, as "rowid|value|value...".
+QStringList rowsOf(const RecordSource &s)
+{
+    QStringList rows;
+    for (int r = 0; r < s.rowCount(); ++r) {
+        QStringList values;
+        for (int f = 0; f < s.fieldNames().size(); ++f)
+            values << s.value(r, f);
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+// The same rows as the file holds them, read apart from any source.
+QStringList rowsInFile(const QString &table)
+{
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    q.setForwardOnly(true);
+    q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table));
+    QStringList rows;
+    while (q.next()) {
+        QStringList values;
+        for (int f = 0; f < q.record().count(); ++f)
+            values << q.value(f).toString();
+        rows << values.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
+} // namespace
+
+// Writes through a source keep the shared read of the table current; what
+// a refresh then shows must be exactly what the file holds, also when a
+// write changed more rows than its own.
+void TestRecordSource::ownWritesKeepTheSharedReadExact()
+{
+    for (const char *code : { "1", "2", "3" })
+        addExaminee(QLatin1String(code), QStringLiteral("L") + QLatin1String(code));
+    QSqlQuery sql(Database::connection(Database::File::Examinee));
+    QVERIFY(sql.exec(QStringLiteral("UPDATE IDE SET Sen = NULL")));
+    RecordSource a, b;
+    QVERIFY(a.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(b.open(Database::File::Examinee, QStringLiteral("IDE")));
+    const auto check = [&](const char *step) {
+        QVERIFY2(b.refresh(), step);
+        QVERIFY2(rowsOf(b) == rowsInFile(QStringLiteral("IDE")), step);
+    };
+
+    a.setCurrentRow(1);
+    a.setField(QStringLiteral("LName"), QStringLiteral("نام تازه"));
+    QVERIFY(a.update());
+    check("a value changed");
+    a.addNew();
+    a.setField(QStringLiteral("Code"), QStringLiteral("4"));
+    QVERIFY(a.update());
+    check("a row added, its other fields left empty");
+    a.moveFirst();
+    QVERIFY(a.deleteCurrent());
+    check("the first row deleted");
+    a.addNew();
+    a.setField(QStringLiteral("Code"), QStringLiteral("5"));
+    QVERIFY(a.update());
+    QVERIFY(a.deleteCurrent());
+    check("a row added and deleted again");
+
+    QVERIFY(sql.exec(QStringLiteral("CREATE TRIGGER spread AFTER UPDATE OF LName ON IDE BEGIN"
+                                    " UPDATE IDE SET Tahsil = NEW.LName WHERE rowid <> NEW.rowid; END")));
+    a.moveFirst();
+    a.setField(QStringLiteral("LName"), QStringLiteral("everywhere"));
+    QVERIFY(a.update());
+    check("a trigger changed the other rows");
+    QVERIFY(sql.exec(QStringLiteral("CREATE TRIGGER fill AFTER INSERT ON IDE BEGIN"
+                                    " UPDATE IDE SET Jens = 'set' WHERE rowid = NEW.rowid; END")));
+    a.addNew();
+    a.setField(QStringLiteral("Code"), QStringLiteral("6"));
+    QVERIFY(a.update());
+    check("a trigger filled the added row");
+
+    RecordSource answer;
+    QVERIFY(answer.open(Database::File::Examinee, QStringLiteral("Answer")));
+    answer.addNew();
+    answer.setField(QStringLiteral("Code"), QStringLiteral("2"));
+    QVERIFY(answer.update());
+    check("another table written");
+    QVERIFY(sql.exec(QStringLiteral("CREATE TRIGGER reach AFTER UPDATE ON Answer BEGIN"
+                                    " UPDATE IDE SET Azmayande = NEW.\"1\"; END")));
+    answer.setField(QStringLiteral("1"), QStringLiteral("3"));
+    QVERIFY(answer.update());
+    check("another table's trigger changed this one");
 }
 
 QTEST_GUILESS_MAIN(TestRecordSource)
