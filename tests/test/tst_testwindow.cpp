@@ -3,6 +3,7 @@
 #include "ExamFolder.h"
 #include "Frm1.h"
 #include "HotSpot.h"
+#include "ReportPreview.h"
 #include "ResultTexts.h"
 #include "TestContent.h"
 
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlQuery>
 
 namespace {
 
@@ -354,6 +356,11 @@ void TestTestWindow::notScoredShowsInvalidButWritesNothing()
 
 void TestTestWindow::printShowsTheSheetAndTheStartButton()
 {
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("UPDATE IDE SET DateTavalod = '1394/02/11', Azmayande = 'دکتر رضايي',"
+                                  " DateEjra = '1401/07/28', Tahsil = 'اول' WHERE Code = '07'")));
+    QSqlQuery t(Database::connection(Database::File::Theme));
+    QVERIFY(t.exec(QStringLiteral("UPDATE Theme SET Name = 'كلينيك نمونه', Adress = 'تهران'")));
     open(QStringLiteral("07"));
     m_window->StartTest();
     clickOption(1, 3);
@@ -364,10 +371,37 @@ void TestTestWindow::printShowsTheSheetAndTheStartButton()
     QVERIFY(!m_window->Frame2->isVisible());
     QVERIFY(m_window->Command7->isVisible());
     QCOMPARE(m_window->Label7->text(), QStringLiteral("سارا کريمي"));
+    ReportPreview *preview = nullptr;
     int previews = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        previews += !before.contains(w) && w->isVisible() ? 1 : 0;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (!before.contains(w) && w->isVisible()) {
+            ++previews;
+            preview = qobject_cast<ReportPreview *>(w);
+        }
+    }
     QCOMPARE(previews, 1);
+    QVERIFY(preview);
+    // The sheet's texts come from the window's hidden fields of the row.
+    const struct
+    {
+        const char *section, *element, *hidden, *text;
+    } texts[] = {
+        { "Section1", "LblT", "Label5", "1394/02/11" },
+        { "Section1", "LblS", "Label6", "7" },
+        { "Section1", "LblT2", "Label1", "اول" },
+        { "Section1", "LblA", "Label4", "دکتر رضايي" },
+        { "Section1", "LblT3", "Label3", "1401/07/28" },
+        { "Section4", "Label2", "Text4", "كلينيك نمونه" },
+        { "Section3", "Label11", "Text6", "تهران" },
+    };
+    for (const auto &e : texts) {
+        const ReportElement *element = preview->report().element(QLatin1String(e.section), QLatin1String(e.element));
+        QVERIFY2(element, e.element);
+        QCOMPARE(element->text, QString::fromUtf8(e.text));
+        const auto *hidden = m_window->findChild<QLabel *>(QLatin1String(e.hidden));
+        QVERIFY2(hidden && !hidden->isVisible(), e.hidden);
+        QCOMPARE(hidden->text(), QString::fromUtf8(e.text));
+    }
     QCOMPARE(m_window->Adodc5->field(QStringLiteral("1")), QStringLiteral("3"));
     // Starting again keeps the answers and shows item 1.
     m_window->Txt1->setText(QStringLiteral("9"));

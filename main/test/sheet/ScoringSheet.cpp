@@ -80,23 +80,6 @@ bool ReadStoredAnswers(RecordSource *answerSource, const QString &code, ScoringS
     return true;
 }
 
-void ReadExaminee(const RecordSource &ide, ScoringSheet *sheet)
-{
-    sheet->firstName = ide.field(QStringLiteral("FName"));
-    sheet->lastName = ide.field(QStringLiteral("LName"));
-    sheet->age = ide.field(QStringLiteral("Sen"));
-    sheet->birthDate = ide.field(QStringLiteral("DateTavalod"));
-    sheet->education = ide.field(QStringLiteral("Tahsil"));
-    sheet->examiner = ide.field(QStringLiteral("Azmayande"));
-    sheet->testDate = ide.field(QStringLiteral("DateEjra"));
-}
-
-void ReadClinic(const RecordSource &theme, ScoringSheet *sheet)
-{
-    sheet->clinicName = theme.field(QStringLiteral("Name"));
-    sheet->clinicAddress = theme.field(QStringLiteral("Adress"));
-}
-
 QString ScoringSheetFullName(const ScoringSheet &sheet)
 {
     return sheet.firstName + QLatin1Char(' ') + sheet.lastName;

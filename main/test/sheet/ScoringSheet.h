@@ -42,12 +42,6 @@ struct ScoringSheet
 /// refreshed and filtered on the code. False when the code has no row.
 bool ReadStoredAnswers(RecordSource *answerSource, const QString &code, ScoringSheet *sheet);
 
-/// Copies FName, LName, Sen, DateTavalod, Tahsil, Azmayande, DateEjra from
-/// the current row of an IDE record source.
-void ReadExaminee(const RecordSource &ide, ScoringSheet *sheet);
-/// Copies Name and Adress from the current row of a Theme record source.
-void ReadClinic(const RecordSource &theme, ScoringSheet *sheet);
-
 /// The full name as the sheet prints it: first name, one blank, last name.
 QString ScoringSheetFullName(const ScoringSheet &sheet);
 

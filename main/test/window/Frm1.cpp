@@ -236,10 +236,29 @@ QLabel *Frm1::hiddenLabel(const QString &name, RecordSource *source, const QStri
 
 void Frm1::bindHidden()
 {
-    Text2 = hiddenLabel(QStringLiteral("Text2"), Adodc1, QStringLiteral("Sen"));
-    Lblfn = hiddenLabel(QStringLiteral("Lblfn"), Adodc1, QStringLiteral("FName"));
-    Lbln = hiddenLabel(QStringLiteral("Lbln"), Adodc1, QStringLiteral("LName"));
-    Lblkham2 = hiddenLabel(QStringLiteral("Lblkham2"), Adodc1, QStringLiteral("NKham"));
+    const struct
+    {
+        QLabel **label;
+        const char *name;
+        RecordSource *source;
+        const char *field;
+    } bound[] = {
+        { &Text2, "Text2", Adodc1, "Sen" },
+        { &Lblfn, "Lblfn", Adodc1, "FName" },
+        { &Lbln, "Lbln", Adodc1, "LName" },
+        { &Lblkham2, "Lblkham2", Adodc1, "NKham" },
+        { &Label8, "Label8", Adodc1, "FName" },
+        { &Label9, "Label9", Adodc1, "LName" },
+        { &Label6, "Label6", Adodc1, "Sen" },
+        { &Label5, "Label5", Adodc1, "DateTavalod" },
+        { &Label4, "Label4", Adodc1, "Azmayande" },
+        { &Label3, "Label3", Adodc1, "DateEjra" },
+        { &Label1, "Label1", Adodc1, "Tahsil" },
+        { &Text4, "Text4", Adodc4, "Name" },
+        { &Text6, "Text6", Adodc4, "Adress" },
+    };
+    for (const auto &b : bound)
+        *b.label = hiddenLabel(QLatin1String(b.name), b.source, QLatin1String(b.field));
     const char *norms[] = { "Lbll5", "Lbll6", "Lbl7", "Lbl8", "Lbl9", "Lbl10" };
     for (int age = 5; age <= 10; ++age) {
         hiddenLabel(QLatin1String(norms[age - 5]), Adodc3, QString::number(age));
@@ -471,8 +490,15 @@ void Frm1::PrintScoringSheet()
     ScoringSheet sheet;
     sheet.code = Lblkey->text();
     ReadStoredAnswers(Adodc5, sheet.code, &sheet);
-    ReadExaminee(*Adodc1, &sheet);
-    ReadClinic(*Adodc4, &sheet);
+    sheet.firstName = Label8->text();
+    sheet.lastName = Label9->text();
+    sheet.age = Label6->text();
+    sheet.birthDate = Label5->text();
+    sheet.examiner = Label4->text();
+    sheet.testDate = Label3->text();
+    sheet.education = Label1->text();
+    sheet.clinicName = Text4->text();
+    sheet.clinicAddress = Text6->text();
     sheet.iq = Lblhoosh->text();
     sheet.classification = LblN2->text();
     if (m_clinic)

@@ -76,6 +76,17 @@ public:
     QLabel *Lblfn = nullptr;
     QLabel *Lbln = nullptr;
     QLabel *Label7 = nullptr;
+    /// The scoring sheet's examinee fields: FName, LName, Sen, DateTavalod,
+    /// Azmayande, DateEjra, Tahsil; and the clinic's Name and Adress.
+    QLabel *Label8 = nullptr;
+    QLabel *Label9 = nullptr;
+    QLabel *Label6 = nullptr;
+    QLabel *Label5 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Text4 = nullptr;
+    QLabel *Text6 = nullptr;
     QPushButton *Command7 = nullptr; ///< start
     QPushButton *Command2 = nullptr; ///< previous
     QPushButton *Command1 = nullptr; ///< next
