@@ -209,13 +209,96 @@ RecordSource::Row readRow(sqlite3_stmt *stmt, qsizetype sizeHint)
     return row;
 }
 
+struct RowWrite
+{
+    QString table;
+    qint64 rowid = 0;
+    bool removed = false;
+};
+
+// Puts one written row, read back as stored, into a table's snapshot; a
+// row that is gone is taken out. False when it cannot be read back.
+bool patchSnapshot(sqlite3 *db, SharedSnapshot &entry, const RowWrite &write)
+{
+    std::vector<RecordSource::Row> &rows = entry.rows;
+    const auto at = std::lower_bound(
+        rows.begin(), rows.end(), write.rowid, [](const RecordSource::Row &row, qint64 id) { return row.rowid < id; });
+    const bool present = at != rows.end() && at->rowid == write.rowid;
+    sqlite3_stmt *stmt = nullptr;
+    int rc = SQLITE_DONE;
+    if (!write.removed) {
+        const QByteArray sql
+            = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(Schema::quoted(write.table)).toUtf8();
+        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK
+            || sqlite3_bind_int64(stmt, 1, write.rowid) != SQLITE_OK) {
+            sqlite3_finalize(stmt);
+            return false;
+        }
+        rc = sqlite3_step(stmt);
+    }
+    const bool ok = rc == SQLITE_DONE || (rc == SQLITE_ROW && columnNames(stmt) == entry.fields);
+    if (rc == SQLITE_ROW && ok) {
+        RecordSource::Row row = readRow(stmt, rows.empty() ? 0 : rows.front().packed.size());
+        if (present)
+            *at = std::move(row);
+        else
+            rows.insert(at, std::move(row));
+    } else if (rc == SQLITE_DONE && present) {
+        rows.erase(at);
+    }
+    sqlite3_finalize(stmt);
+    return ok;
+}
+
+// The change count went from \a before to \a after through exactly \a writes:
+// the snapshots read at \a before get those rows, and all are current again.
+void applyWrites(sqlite3 *db, sqlite3_int64 before, sqlite3_int64 after, const std::vector<RowWrite> &writes)
+{
+    const unsigned int version = dataVersion(db);
+    const QString prefix = snapshotKey(db, QString());
+    auto &cache = sharedSnapshots();
+    for (auto it = cache.begin(); it != cache.end();) {
+        if (!it.key().startsWith(prefix) || it->changes != before || it->dataVersion != version) {
+            ++it;
+            continue;
+        }
+        bool patched = true;
+        for (const RowWrite &w : writes) {
+            if (it.key() == prefix + w.table)
+                patched = patched && patchSnapshot(db, *it, w);
+        }
+        if (!patched) {
+            it = cache.erase(it);
+            continue;
+        }
+        it->changes = after;
+        ++it;
+    }
+}
+
+// The writes of the transaction open on a connection, applied once it commits.
+struct TransactionWrites
+{
+    sqlite3_int64 first = -1; ///< the change count before the first write
+    sqlite3_int64 last = -1; ///< and after the latest
+    bool broken = false; ///< a write changed more than its row, or one was missed
+    std::vector<RowWrite> writes;
+};
+
+QHash<sqlite3 *, TransactionWrites> &openTransactions()
+{
+    static QHash<sqlite3 *, TransactionWrites> open;
+    return open;
+}
+
 /// Notes a write to one row of a table through our connection in the shared
 /// snapshots, so the next refresh of any source need not read a whole table
 /// again: the row is read back as stored into its table's snapshot, and the
-/// other tables' snapshots stay current. Anything but a single changed row
-/// outside a transaction (a trigger's extra changes, a commit by another
-/// connection, an earlier write not noted) leaves the snapshots stale, and
-/// the next refresh reads the table.
+/// other tables' snapshots stay current. Inside a transaction the writes
+/// wait for the commit. Anything but single changed rows in an unbroken
+/// chain (a trigger's extra changes, a commit by another connection, a write
+/// not noted, a rollback) leaves the snapshots stale, and the next refresh
+/// reads the table.
 class SnapshotNote
 {
 public:
@@ -223,75 +306,59 @@ public:
         : m_db(nativeHandle(connection))
         , m_table(table)
     {
-        if (m_db && sqlite3_get_autocommit(m_db))
-            m_before = sqlite3_total_changes64(m_db);
+        if (!m_db)
+            return;
+        m_before = sqlite3_total_changes64(m_db);
+        m_inTransaction = !sqlite3_get_autocommit(m_db);
     }
 
-    void written(qint64 rowid) { note(rowid, false); }
-    void removed(qint64 rowid) { note(rowid, true); }
+    void written(qint64 rowid) { note({ m_table, rowid, false }); }
+    void removed(qint64 rowid) { note({ m_table, rowid, true }); }
 
 private:
-    void note(qint64 rowid, bool removed)
+    void note(const RowWrite &write)
     {
-        if (m_before < 0 || !sqlite3_get_autocommit(m_db))
+        if (!m_db)
             return;
-        // Only when the one change is this row's are the other reads
-        // through this connection known to be current.
         const sqlite3_int64 after = sqlite3_total_changes64(m_db);
-        if (after != m_before + 1)
+        const bool single = after == m_before + 1;
+        if (m_inTransaction) {
+            if (sqlite3_get_autocommit(m_db))
+                return;
+            TransactionWrites &t = openTransactions()[m_db];
+            if (t.writes.empty() && !t.broken)
+                t.first = m_before;
+            else if (t.last != m_before)
+                t.broken = true;
+            t.broken = t.broken || !single;
+            t.last = after;
+            t.writes.push_back(write);
             return;
-        const unsigned int version = dataVersion(m_db);
-        const QString prefix = snapshotKey(m_db, QString());
-        const QString own = prefix + m_table;
-        auto &cache = sharedSnapshots();
-        for (auto it = cache.begin(); it != cache.end();) {
-            if (!it.key().startsWith(prefix) || it->changes != m_before || it->dataVersion != version) {
-                ++it;
-                continue;
-            }
-            if (it.key() == own && !patch(*it, rowid, removed)) {
-                it = cache.erase(it);
-                continue;
-            }
-            it->changes = after;
-            ++it;
         }
-    }
-
-    bool patch(SharedSnapshot &entry, qint64 rowid, bool removed) const
-    {
-        std::vector<RecordSource::Row> &rows = entry.rows;
-        const auto at = std::lower_bound(
-            rows.begin(), rows.end(), rowid, [](const RecordSource::Row &row, qint64 id) { return row.rowid < id; });
-        const bool present = at != rows.end() && at->rowid == rowid;
-        if (removed) {
-            if (present)
-                rows.erase(at);
-            return true;
-        }
-        const QByteArray sql
-            = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(Schema::quoted(m_table)).toUtf8();
-        sqlite3_stmt *stmt = nullptr;
-        const bool read = sqlite3_prepare_v2(m_db, sql.constData(), int(sql.size()), &stmt, nullptr) == SQLITE_OK
-            && sqlite3_bind_int64(stmt, 1, rowid) == SQLITE_OK && sqlite3_step(stmt) == SQLITE_ROW
-            && columnNames(stmt) == entry.fields;
-        if (read) {
-            RecordSource::Row row = readRow(stmt, rows.empty() ? 0 : rows.front().packed.size());
-            if (present)
-                *at = std::move(row);
-            else
-                rows.insert(at, std::move(row));
-        }
-        sqlite3_finalize(stmt);
-        return read;
+        // Notes of a transaction whose end was not seen say nothing now.
+        openTransactions().remove(m_db);
+        if (single && sqlite3_get_autocommit(m_db))
+            applyWrites(m_db, m_before, after, { write });
     }
 
     sqlite3 *m_db = nullptr;
     QString m_table;
     sqlite3_int64 m_before = -1;
+    bool m_inTransaction = false;
 };
 
 } // namespace
+
+void RecordSource::transactionEnded(const QSqlDatabase &connection, bool committed)
+{
+    sqlite3 *db = nativeHandle(connection);
+    if (!db)
+        return;
+    const TransactionWrites t = openTransactions().take(db);
+    if (committed && !t.broken && !t.writes.empty() && sqlite3_get_autocommit(db)
+        && sqlite3_total_changes64(db) == t.last)
+        applyWrites(db, t.first, t.last, t.writes);
+}
 
 bool RecordSource::refreshNative(void *handle, QString *error)
 {

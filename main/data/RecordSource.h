@@ -68,6 +68,11 @@ public:
     /// (or else the previous) becomes current.
     bool deleteCurrent(QString *error = nullptr);
 
+    /// Called by Transaction when the transaction on \a connection has
+    /// committed or rolled back, so that the writes made in it through
+    /// record sources are taken into the shared reads only once they last.
+    static void transactionEnded(const QSqlDatabase &connection, bool committed);
+
 Q_SIGNALS:
     /// The current row moved, or a value of it changed.
     void currentChanged();
@@ -79,8 +84,8 @@ public:
     struct Row
     {
         qint64 rowid = 0; ///< 0 until the row is stored
-        qint64 key = 0;   ///< identity for pending values
-        QString packed;   ///< all field values, length-prefixed
+        qint64 key = 0; ///< identity for pending values
+        QString packed; ///< all field values, length-prefixed
     };
 
 private:

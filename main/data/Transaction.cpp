@@ -1,5 +1,7 @@
 #include "Transaction.h"
 
+#include "RecordSource.h"
+
 #include <QSqlError>
 
 Transaction::Transaction(Database::File file)
@@ -13,8 +15,11 @@ Transaction::Transaction(Database::File file)
 
 Transaction::~Transaction()
 {
-    if (m_active)
-        Database::connection(m_file).rollback();
+    if (m_active) {
+        QSqlDatabase db = Database::connection(m_file);
+        db.rollback();
+        RecordSource::transactionEnded(db, false);
+    }
 }
 
 bool Transaction::commit(QString *error)
@@ -32,5 +37,6 @@ bool Transaction::commit(QString *error)
         return false; // the destructor rolls back
     }
     m_active = false;
+    RecordSource::transactionEnded(db, true);
     return true;
 }

@@ -306,12 +306,15 @@ void TestRecordSource::ownWritesKeepTheSharedReadExact()
         addExaminee(QLatin1String(code), QStringLiteral("L") + QLatin1String(code));
     QSqlQuery sql(Database::connection(Database::File::Examinee));
     QVERIFY(sql.exec(QStringLiteral("UPDATE IDE SET Sen = NULL")));
-    RecordSource a, b;
+    RecordSource a, b, answers;
     QVERIFY(a.open(Database::File::Examinee, QStringLiteral("IDE")));
     QVERIFY(b.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(answers.open(Database::File::Examinee, QStringLiteral("Answer")));
     const auto check = [&](const char *step) {
         QVERIFY2(b.refresh(), step);
         QVERIFY2(rowsOf(b) == rowsInFile(QStringLiteral("IDE")), step);
+        QVERIFY2(answers.refresh(), step);
+        QVERIFY2(rowsOf(answers) == rowsInFile(QStringLiteral("Answer")), step);
     };
 
     a.setCurrentRow(1);
@@ -355,6 +358,39 @@ void TestRecordSource::ownWritesKeepTheSharedReadExact()
     answer.setField(QStringLiteral("1"), QStringLiteral("3"));
     QVERIFY(answer.update());
     check("another table's trigger changed this one");
+    QVERIFY(sql.exec(QStringLiteral("DROP TRIGGER reach")));
+    QVERIFY(sql.exec(QStringLiteral("DROP TRIGGER spread")));
+    QVERIFY(sql.exec(QStringLiteral("DROP TRIGGER fill")));
+    check("triggers gone");
+
+    // Writes in a transaction count once committed, and never when rolled back.
+    const auto pair = [&](const QString &code, bool commit) {
+        Transaction t(Database::File::Examinee);
+        QVERIFY(t.isActive());
+        a.addNew();
+        a.setField(QStringLiteral("Code"), code);
+        QVERIFY(a.update());
+        answer.addNew();
+        answer.setField(QStringLiteral("Code"), code);
+        QVERIFY(answer.update());
+        answer.setField(QStringLiteral("2"), QStringLiteral("5"));
+        QVERIFY(answer.update());
+        if (commit)
+            QVERIFY(t.commit());
+    };
+    pair(QStringLiteral("8"), true);
+    check("two tables written in a transaction");
+    pair(QStringLiteral("9"), false);
+    check("a transaction rolled back");
+    {
+        Transaction t(Database::File::Examinee);
+        a.addNew();
+        a.setField(QStringLiteral("Code"), QStringLiteral("10"));
+        QVERIFY(a.update());
+        QVERIFY(sql.exec(QStringLiteral("UPDATE Answer SET \"3\" = '1'")));
+        QVERIFY(t.commit());
+    }
+    check("a transaction with a write of its own");
 }
 
 QTEST_GUILESS_MAIN(TestRecordSource)
