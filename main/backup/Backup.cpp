@@ -129,50 +129,45 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
 
     const qint64 length = in.size();
     ::posix_fadvise(in.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    // A chunk is read with the block it starts, and written with the block
+    // it ends.
     static_assert(kBlockSize % kChunkSize == 0);
-    std::vector<char> inBlock(kBlockSize), outBlock(kBlockSize);
-    qint64 readFill = 0, readAt = 0, writeFill = 0;
+    std::vector<char> block(kBlockSize);
+    qint64 blockStart = 0, blockSize = 0;
     qint64 started = 0; // handed to the disk so far
-    const auto writeBlock = [&] {
-        if (out.write(outBlock.data(), writeFill) != writeFill)
-            return false;
-        writeFill = 0;
-        // A synced copy starts the disk on what is written while the copy
-        // goes on, so the final sync does not wait for all of it at once.
-        const qint64 end = out.pos();
-        if (durability == Durability::Synced && end - started >= kWritebackStep) {
-            ::sync_file_range(out.handle(), started, end - started, SYNC_FILE_RANGE_WRITE);
-            started = end;
-        }
-        return true;
-    };
     for (qint64 offset = 0; offset < length; offset += kChunkSize) {
         if (beforeChunk)
             beforeChunk();
-        const qint64 size = qMin(kChunkSize, length - offset);
-        if (readAt == readFill) {
-            const qint64 want = qMin(kBlockSize, length - offset);
-            const qint64 got = in.read(inBlock.data(), want);
+        if (offset == blockStart + blockSize) {
+            blockStart = offset;
+            blockSize = qMin(kBlockSize, length - offset);
+            const qint64 got = in.read(block.data(), blockSize);
             if (got < 0)
                 return fail(error, in.errorString());
-            if (got != want) // the source was cut short while copying
+            if (got != blockSize) // the source was cut short while copying
                 return fail(error, systemError(EIO));
-            readFill = want;
-            readAt = 0;
         }
-        if (writeFill + size > kBlockSize && !writeBlock())
+        const qint64 end = qMin(offset + kChunkSize, length);
+        if (end < blockStart + blockSize)
+            continue;
+        if (out.write(block.data(), blockSize) != blockSize)
             return fail(error, out.errorString());
-        std::memcpy(outBlock.data() + writeFill, inBlock.data() + readAt, size);
-        readAt += size;
-        writeFill += size;
+        // A synced copy starts the disk on what is written while the copy
+        // goes on, so the final sync does not wait for all of it at once.
+        if (durability == Durability::Synced && end - started >= kWritebackStep) {
+            if (!out.flush())
+                return fail(error, out.errorString());
+            ::sync_file_range(out.handle(), started, end - started, SYNC_FILE_RANGE_WRITE);
+            started = end;
+        }
     }
-    if ((writeFill > 0 && !writeBlock()) || !out.flush())
+    if (!out.flush())
         return fail(error, out.errorString());
     if (durability == Durability::Synced) {
         if (::fsync(out.handle()) != 0)
             return fail(error, systemError(errno));
     } else {
-        ::sync_file_range(out.handle(), started, 0, SYNC_FILE_RANGE_WRITE);
+        ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
     }
 
     const QFile::Permissions permissions = target.exists()
