@@ -99,6 +99,21 @@ RecordSource::RecordSource(QObject *parent)
 {
 }
 
+bool OpenRecordSources(std::initializer_list<RecordSourceTable> sources, QString *error)
+{
+    for (const RecordSourceTable &s : sources) {
+        if (!Database::open(s.file, error))
+            return false;
+        QString message;
+        if (!s.source->open(s.file, QLatin1String(s.table), &message)) {
+            if (error)
+                *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool RecordSource::open(Database::File file, const QString &table, QString *error)
 {
     m_file = file;
@@ -213,29 +228,25 @@ struct RowWrite
 {
     QString table;
     qint64 rowid = 0;
-    bool removed = false;
 };
 
 // Puts one written row, read back as stored, into a table's snapshot; a
-// row that is gone is taken out. False when it cannot be read back.
+// row that is gone (deleted) is taken out. False when it cannot be read.
 bool patchSnapshot(sqlite3 *db, SharedSnapshot &entry, const RowWrite &write)
 {
     std::vector<RecordSource::Row> &rows = entry.rows;
     const auto at = std::lower_bound(
         rows.begin(), rows.end(), write.rowid, [](const RecordSource::Row &row, qint64 id) { return row.rowid < id; });
     const bool present = at != rows.end() && at->rowid == write.rowid;
+    const QByteArray sql
+        = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(Schema::quoted(write.table)).toUtf8();
     sqlite3_stmt *stmt = nullptr;
-    int rc = SQLITE_DONE;
-    if (!write.removed) {
-        const QByteArray sql
-            = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(Schema::quoted(write.table)).toUtf8();
-        if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK
-            || sqlite3_bind_int64(stmt, 1, write.rowid) != SQLITE_OK) {
-            sqlite3_finalize(stmt);
-            return false;
-        }
-        rc = sqlite3_step(stmt);
+    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK
+        || sqlite3_bind_int64(stmt, 1, write.rowid) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return false;
     }
+    const int rc = sqlite3_step(stmt);
     const bool ok = rc == SQLITE_DONE || (rc == SQLITE_ROW && columnNames(stmt) == entry.fields);
     if (rc == SQLITE_ROW && ok) {
         RecordSource::Row row = readRow(stmt, rows.empty() ? 0 : rows.front().packed.size());
@@ -312,8 +323,9 @@ public:
         m_inTransaction = !sqlite3_get_autocommit(m_db);
     }
 
-    void written(qint64 rowid) { note({ m_table, rowid, false }); }
-    void removed(qint64 rowid) { note({ m_table, rowid, true }); }
+    /// The statement succeeded and changed (added, updated or deleted) the
+    /// row \a rowid.
+    void changed(qint64 rowid) { note({ m_table, rowid }); }
 
 private:
     void note(const RowWrite &write)
@@ -562,7 +574,7 @@ bool RecordSource::update(QString *error)
         if (!q.exec())
             return sqlFail(error, q);
         row.rowid = q.lastInsertId().toLongLong();
-        note.written(row.rowid);
+        note.changed(row.rowid);
     } else {
         if (pending.isEmpty())
             return true;
@@ -582,7 +594,7 @@ bool RecordSource::update(QString *error)
                 *error = QStringLiteral("The row was removed from %1 by another window.").arg(m_table);
             return false;
         }
-        note.written(row.rowid);
+        note.changed(row.rowid);
     }
     QString packed;
     for (int f = 0; f < m_fields.size(); ++f)
@@ -616,7 +628,7 @@ bool RecordSource::deleteCurrent(QString *error)
         SnapshotNote note(db, m_table);
         if (!q.exec())
             return sqlFail(error, q);
-        note.removed(row.rowid);
+        note.changed(row.rowid);
     }
     m_pending.remove(row.key);
     m_rows.erase(m_rows.begin() + index);

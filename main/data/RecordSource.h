@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <initializer_list>
 #include <vector>
 
 /// One window's open table: a snapshot of the whole table in stored (rowid)
@@ -107,3 +108,15 @@ private:
     qint64 m_nextNewKey = -1;
     QHash<qint64, QHash<int, QString>> m_pending;
 };
+
+/// A window's record source and the table it reads.
+struct RecordSourceTable
+{
+    RecordSource *source;
+    Database::File file;
+    const char *table;
+};
+
+/// Opens the connections the sources need, then the sources in order. The
+/// first failure stops it, with \a error naming the file.
+bool OpenRecordSources(std::initializer_list<RecordSourceTable> sources, QString *error);

@@ -157,26 +157,13 @@ bool MainWindow::load(QString *error)
     const int h = qRound(double(kHeightTw) / Twips::kPerPixel);
     setMask(QRegion(QRect(10, 0, w - 10, h), QRegion::Ellipse));
 
-    if (!Database::open(Database::File::Examinee, error) || !Database::open(Database::File::Theme, error))
+    if (!OpenRecordSources({{Adodc1, Database::File::Examinee, "IDE"},
+                            {Adodc2, Database::File::Examinee, "IDE"},
+                            {Adodc3, Database::File::Examinee, "Answer"},
+                            {Adodc4, Database::File::Theme, "Theme"},
+                            {Adodc5, Database::File::Examinee, "IDE"}},
+                           error))
         return false;
-    const struct
-    {
-        RecordSource *source;
-        Database::File file;
-        const char *table;
-    } sources[] = {
-        {Adodc1, Database::File::Examinee, "IDE"},   {Adodc2, Database::File::Examinee, "IDE"},
-        {Adodc3, Database::File::Examinee, "Answer"}, {Adodc4, Database::File::Theme, "Theme"},
-        {Adodc5, Database::File::Examinee, "IDE"},
-    };
-    for (const auto &s : sources) {
-        QString message;
-        if (!s.source->open(s.file, QLatin1String(s.table), &message)) {
-            if (error)
-                *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
-            return false;
-        }
-    }
 
     Picture1->setGeometry(Twips::rect(220, 1440, 9015, 3270));
     Frame1->setGeometry(Twips::rect(950, 1440, 7515, 3270));

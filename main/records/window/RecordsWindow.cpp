@@ -272,26 +272,11 @@ void RecordsWindow::buildButtons()
 
 bool RecordsWindow::load(QString *error)
 {
-    if (!Database::open(Database::File::Examinee, error) || !Database::open(Database::File::Theme, error))
-        return false;
-    const struct
-    {
-        RecordSource *source;
-        Database::File file;
-        const char *table;
-    } sources[] = {{Adodc1, Database::File::Theme, "Theme"},
-                   {Adodc2, Database::File::Examinee, "IDE"},
-                   {Adodc3, Database::File::Examinee, "IDE"},
-                   {Adodc4, Database::File::Examinee, "Answer"}};
-    for (const auto &s : sources) {
-        QString message;
-        if (!s.source->open(s.file, QLatin1String(s.table), &message)) {
-            if (error)
-                *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
-            return false;
-        }
-    }
-    return true;
+    return OpenRecordSources({{Adodc1, Database::File::Theme, "Theme"},
+                              {Adodc2, Database::File::Examinee, "IDE"},
+                              {Adodc3, Database::File::Examinee, "IDE"},
+                              {Adodc4, Database::File::Examinee, "Answer"}},
+                             error);
 }
 
 // One filter at a time: the other boxes are emptied without their change

@@ -270,26 +270,12 @@ void Frm1::bindHidden()
 
 bool Frm1::load(QString *error)
 {
-    const struct
-    {
-        RecordSource *source;
-        Database::File file;
-        const char *table;
-    } sources[] = {
-        { Adodc1, Database::File::Examinee, "IDE" },
-        { Adodc2, Database::File::Examinee, "Answer" },
-        { Adodc3, Database::File::Examinee, "PPP" },
-        { Adodc4, Database::File::Theme, "Theme" },
-        { Adodc5, Database::File::Examinee, "Answer" },
-    };
-    for (const auto &s : sources) {
-        QString message;
-        if (!Database::open(s.file, &message) || !s.source->open(s.file, QLatin1String(s.table), &message)) {
-            if (error)
-                *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
-            return false;
-        }
-    }
+    if (!OpenRecordSources(
+            { { Adodc1, Database::File::Examinee, "IDE" }, { Adodc2, Database::File::Examinee, "Answer" },
+                { Adodc3, Database::File::Examinee, "PPP" }, { Adodc4, Database::File::Theme, "Theme" },
+                { Adodc5, Database::File::Examinee, "Answer" } },
+            error))
+        return false;
 
     TestContent content;
     if (!content.load(AppPaths::contentDir(), error))
