@@ -99,6 +99,27 @@ bool createFile(const QString &path, Fill fill, QString *error)
     return ok;
 }
 
+// Runs \a fill in one transaction on \a db: committed when it succeeds,
+// rolled back otherwise.
+template <typename Fill>
+bool inTransaction(QSqlDatabase db, QString *error, Fill fill)
+{
+    if (!db.transaction()) {
+        if (error)
+            *error = db.lastError().text();
+        return false;
+    }
+    bool ok = fill();
+    if (ok && !db.commit()) {
+        ok = false;
+        if (error)
+            *error = db.lastError().text();
+    }
+    if (!ok)
+        db.rollback();
+    return ok;
+}
+
 } // namespace
 
 QString quoted(const QString &identifier)
@@ -175,46 +196,25 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
 
 bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QString *error)
 {
-    if (!db.transaction()) {
-        if (error)
-            *error = db.lastError().text();
-        return false;
-    }
-    bool ok = createTables(db, examineeTables(), kExamineeApplicationId, error);
-    const Table t = ppp();
-    for (int i = 0; ok && i < norms.size(); ++i)
-        ok = insertRow(db, t, QStringList{norms[i].code} + norms[i].iq + norms[i].percentile, error);
-    if (ok && !db.commit()) {
-        ok = false;
-        if (error)
-            *error = db.lastError().text();
-    }
-    if (!ok)
-        db.rollback();
-    return ok;
+    return inTransaction(db, error, [&] {
+        bool ok = createTables(db, examineeTables(), kExamineeApplicationId, error);
+        const Table t = ppp();
+        for (int i = 0; ok && i < norms.size(); ++i)
+            ok = insertRow(db, t, QStringList{norms[i].code} + norms[i].iq + norms[i].percentile, error);
+        return ok;
+    });
 }
 
 bool createThemeDatabase(QSqlDatabase db, QString *error)
 {
-    if (!db.transaction()) {
-        if (error)
-            *error = db.lastError().text();
-        return false;
-    }
-    const Table t = theme();
-    QStringList empty;
-    for (int i = 0; i < t.fields.size() - 1; ++i)
-        empty << QString();
-    bool ok = createTables(db, themeTables(), kThemeApplicationId, error)
-           && insertRow(db, t, empty << QStringLiteral("0"), error);
-    if (ok && !db.commit()) {
-        ok = false;
-        if (error)
-            *error = db.lastError().text();
-    }
-    if (!ok)
-        db.rollback();
-    return ok;
+    return inTransaction(db, error, [&] {
+        const Table t = theme();
+        QStringList empty;
+        for (int i = 0; i < t.fields.size() - 1; ++i)
+            empty << QString();
+        return createTables(db, themeTables(), kThemeApplicationId, error)
+               && insertRow(db, t, empty << QStringLiteral("0"), error);
+    });
 }
 
 bool createExamineeFile(const QString &path, const QVector<NormsRow> &norms, QString *error)
