@@ -1,12 +1,12 @@
 #include "Handovers.h"
 
-#include "Dialogs.h"
-#include "ExitWindow.h"
-#include "FrmUpdate.h"
-#include "MainWindow.h"
-#include "ProgramEnd.h"
-#include "RecordsWindow.h"
-#include "StartTest.h"
+#include "common/Dialogs.h"
+#include "backup/ExitWindow.h"
+#include "update/UpdateWindow.h"
+#include "mainwindow/MainWindow.h"
+#include "backup/ProgramEnd.h"
+#include "records/window/RecordsWindow.h"
+#include "mainwindow/registration/StartTest.h"
 
 #include <QCoreApplication>
 
@@ -50,9 +50,9 @@ void InstallHandovers()
         w->hide();
     });
     MainWindow::setUpdateAction([](MainWindow *w) {
-        FrmUpdate dialog(w);
+        UpdateWindow dialog(w);
         // The updater has started: end at once, without the exit questions.
-        QObject::connect(&dialog, &FrmUpdate::updaterStarted, &dialog, [] { ProgramEnd::now(); });
+        QObject::connect(&dialog, &UpdateWindow::updaterStarted, &dialog, [] { ProgramEnd::now(); });
         dialog.exec();
     });
     MainWindow::setExitAction([](MainWindow *) { ShowExitWindow(&reloadMainWindow); });

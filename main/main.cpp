@@ -1,4 +1,4 @@
-#include "AppInfo.h"
+#include "data/AppInfo.h"
 #include "Handovers.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "CurlRequest.h"
+#include "updater/CurlRequest.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

@@ -1,6 +1,6 @@
-#include "FileDownloader.h"
+#include "updater/FileDownloader.h"
 
-#include "UpdaterRules.h"
+#include "updater/UpdaterRules.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CurlRequest.h"
+#include "updater/CurlRequest.h"
 
 #include <QObject>
 #include <QString>

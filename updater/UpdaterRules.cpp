@@ -1,4 +1,6 @@
-#include "UpdaterRules.h"
+#include "updater/UpdaterRules.h"
+
+#include "common/LeadingNumber.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,29 +24,7 @@ QString GetFileName(const QString &address)
 
 double leadingNumber(const QString &text)
 {
-    QString number;
-    bool digits = false;
-    bool fraction = false;
-    for (const QChar c : text) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'))
-            continue;
-        if ((c == QLatin1Char('-') || c == QLatin1Char('+')) && number.isEmpty()) {
-            number += c;
-        } else if (c.isDigit() && c.unicode() < 128) {
-            number += c;
-            digits = true;
-        } else if (c == QLatin1Char('.') && !fraction) {
-            number += c;
-            fraction = true;
-        } else {
-            break;
-        }
-    }
-    if (!digits)
-        return 0;
-    bool ok = false;
-    const double value = number.toDouble(&ok);
-    return ok ? value : 0;
+    return LeadingNumber::read(text, LeadingNumber::Blanks::Anywhere);
 }
 
 qint64 roundHalfEven(double value)

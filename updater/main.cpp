@@ -1,4 +1,5 @@
-#include "Progress.h"
+#include "common/Dialogs.h"
+#include "updater/UpdaterWindow.h"
 
 #include <QApplication>
 
@@ -7,7 +8,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pelorinupdate"));
     QApplication::setLayoutDirection(Qt::RightToLeft);
-    Progress window;
+    Dialogs::setReadingFollowsText(true);
+    UpdaterWindow window;
     window.show();
     window.activateWindow();
     return app.exec();

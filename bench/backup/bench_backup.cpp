@@ -1,10 +1,10 @@
 // Backing up a 200 MB examinee database against `cp` of the same file, in
 // the same run and on the same disk. Prints each run and the median ratio.
 
-#include "AppPaths.h"
-#include "Backup.h"
-#include "CopyBackupFile.h"
-#include "Schema.h"
+#include "data/AppPaths.h"
+#include "backup/Backup.h"
+#include "backup/CopyBackupFile.h"
+#include "data/Schema.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -2,9 +2,9 @@
 
 // A program folder in a temporary directory filled with many examinees.
 
-#include "AppPaths.h"
-#include "Database.h"
-#include "Schema.h"
+#include "data/AppPaths.h"
+#include "data/Database.h"
+#include "data/Schema.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>

@@ -5,7 +5,7 @@
 //   bench_download --fetch URL DEST
 //                             (internal) one download, prints seconds and VmHWM
 
-#include "FileDownloader.h"
+#include "updater/FileDownloader.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

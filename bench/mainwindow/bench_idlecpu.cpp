@@ -2,8 +2,8 @@
 //
 //   bench_idlecpu [seconds]   (default 20; run under Xvfb for a real X server)
 
-#include "AppPaths.h"
-#include "MainWindow.h"
+#include "data/AppPaths.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -2,8 +2,8 @@
 // painted (target < 300 ms), and the sheet written as PDF. Argument:
 // [file.pdf] to keep that PDF.
 
-#include "ReportPreview.h"
-#include "ScoringSheet.h"
+#include "report/ReportPreview.h"
+#include "test/sheet/ScoringSheet.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -4,7 +4,7 @@
 //   bench_recordsource [examinees]   (default 100000)
 
 #include "BenchFolder.h"
-#include "RecordSource.h"
+#include "data/RecordSource.h"
 
 #include <QCoreApplication>
 

@@ -4,9 +4,9 @@
 //   bench_recordswindow [examinees]   (default 100000; offscreen or Xvfb)
 
 #include "BenchFolder.h"
-#include "ClinicValues.h"
-#include "RecordSource.h"
-#include "RecordsWindow.h"
+#include "ui/ClinicValues.h"
+#include "data/RecordSource.h"
+#include "records/window/RecordsWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

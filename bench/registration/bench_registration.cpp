@@ -1,9 +1,9 @@
 // Code proposal and registration save with 10,000 and 100,000 examinees.
-#include "AppPaths.h"
-#include "Database.h"
-#include "RecordSource.h"
-#include "Registration.h"
-#include "Schema.h"
+#include "data/AppPaths.h"
+#include "data/Database.h"
+#include "data/RecordSource.h"
+#include "mainwindow/registration/Registration.h"
+#include "data/Schema.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

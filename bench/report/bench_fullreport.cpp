@@ -3,9 +3,9 @@
 
 #include "BenchFolder.h"
 
-#include "FullReport.h"
-#include "RecordSource.h"
-#include "RecordingPaintDevice.h"
+#include "records/report/FullReport.h"
+#include "data/RecordSource.h"
+#include "report/RecordingPaintDevice.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -4,8 +4,8 @@
 //
 //   bench_startup [runs]      (run it under Xvfb or with QT_QPA_PLATFORM=offscreen)
 
-#include "AppPaths.h"
-#include "MainWindow.h"
+#include "data/AppPaths.h"
+#include "mainwindow/MainWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

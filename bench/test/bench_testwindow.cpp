@@ -2,15 +2,15 @@
 // (the answer stored durably on the way), "نتيجه" until the panel shows the
 // stored result, "چاپ" until the scoring sheet's preview is shown with its
 // page, and opening the window, with 1 and with 100,000 examinees.
-#include "AppPaths.h"
-#include "ClickGuard.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "Frm1.h"
-#include "HotSpot.h"
-#include "RecordSource.h"
-#include "ReportPreview.h"
-#include "Schema.h"
+#include "data/AppPaths.h"
+#include "test/scoring/ClickGuard.h"
+#include "data/Database.h"
+#include "common/Dialogs.h"
+#include "test/window/TestWindow.h"
+#include "test/window/HotSpot.h"
+#include "data/RecordSource.h"
+#include "report/ReportPreview.h"
+#include "data/Schema.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -107,7 +107,7 @@ void run(int examinees)
         QWidget main;
         QElapsedTimer t;
         t.start();
-        Frm1 window(&main, nullptr);
+        TestWindow window(&main, nullptr);
         if (!window.load(&error))
             qFatal("%s", qPrintable(error));
         window.Adodc2->setFilter(QStringLiteral("code"), code);

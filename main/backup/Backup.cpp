@@ -1,9 +1,9 @@
-#include "Backup.h"
+#include "backup/Backup.h"
 
-#include "AppPaths.h"
-#include "Clock.h"
-#include "Database.h"
-#include "ShamsiCalendar.h"
+#include "data/AppPaths.h"
+#include "calendar/Clock.h"
+#include "data/Database.h"
+#include "calendar/ShamsiCalendar.h"
 
 #include <QCoreApplication>
 #include <QDir>

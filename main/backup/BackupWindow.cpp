@@ -1,15 +1,15 @@
-#include "BackupWindow.h"
+#include "backup/BackupWindow.h"
 
-#include "AppInfo.h"
-#include "AppPaths.h"
-#include "Backup.h"
-#include "Clock.h"
-#include "CopyBackupFile.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "Fonts.h"
-#include "ProgramEnd.h"
-#include "Twips.h"
+#include "data/AppInfo.h"
+#include "data/AppPaths.h"
+#include "backup/Backup.h"
+#include "calendar/Clock.h"
+#include "backup/CopyBackupFile.h"
+#include "data/Database.h"
+#include "common/Dialogs.h"
+#include "ui/Fonts.h"
+#include "backup/ProgramEnd.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>

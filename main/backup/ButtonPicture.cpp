@@ -1,7 +1,7 @@
-#include "ButtonPicture.h"
+#include "backup/ButtonPicture.h"
 
-#include "AppPaths.h"
-#include "Fonts.h"
+#include "data/AppPaths.h"
+#include "ui/Fonts.h"
 
 #include <QDir>
 #include <QPainter>

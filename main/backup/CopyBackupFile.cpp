@@ -1,8 +1,8 @@
-#include "CopyBackupFile.h"
+#include "backup/CopyBackupFile.h"
 
-#include "AppInfo.h"
-#include "Backup.h"
-#include "Dialogs.h"
+#include "data/AppInfo.h"
+#include "backup/Backup.h"
+#include "common/Dialogs.h"
 
 namespace {
 const QString kCopyFailed = QStringLiteral("اشکال در ايجاد نسخه پشتيباني");

@@ -1,10 +1,10 @@
-#include "ExitWindow.h"
+#include "backup/ExitWindow.h"
 
-#include "BackupWindow.h"
-#include "ButtonPicture.h"
-#include "Fonts.h"
-#include "ProgramEnd.h"
-#include "Twips.h"
+#include "backup/BackupWindow.h"
+#include "backup/ButtonPicture.h"
+#include "ui/Fonts.h"
+#include "backup/ProgramEnd.h"
+#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "BackupWindow.h"
+#include "backup/BackupWindow.h"
 class QCheckBox;
 class QLabel;
 class QTimer;

@@ -1,4 +1,4 @@
-#include "ProgramEnd.h"
+#include "backup/ProgramEnd.h"
 
 #include <QCoreApplication>
 

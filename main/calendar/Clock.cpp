@@ -1,4 +1,4 @@
-#include "Clock.h"
+#include "calendar/Clock.h"
 
 namespace {
 QDateTime &fixedTime()

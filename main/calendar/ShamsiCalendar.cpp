@@ -1,4 +1,4 @@
-#include "ShamsiCalendar.h"
+#include "calendar/ShamsiCalendar.h"
 
 #include <QDate>
 

@@ -1,4 +1,6 @@
-#include "AppInfo.h"
+#include "data/AppInfo.h"
+
+#include "common/VersionText.h"
 
 namespace AppInfo {
 
@@ -6,15 +8,9 @@ QString title() { return QStringLiteral("Pelorin"); }
 int versionMajor() { return PELORIN_VERSION_MAJOR; }
 int versionMinor() { return PELORIN_VERSION_MINOR; }
 
-QString versionLabel()
-{
-    return title() + QLatin1Char(' ') + QString::number(versionMajor()) + QLatin1Char('.') + QString::number(versionMinor());
-}
+QString versionLabel() { return title() + QLatin1Char(' ') + VersionText(versionMajor(), versionMinor()); }
 
-int versionNumber()
-{
-    return (QString::number(versionMajor()) + QString::number(versionMinor())).toInt();
-}
+int versionNumber() { return int(VersionNumber(versionMajor(), versionMinor())); }
 
 QString serverUrl() { return QStringLiteral(PELORIN_SERVER_URL); }
 

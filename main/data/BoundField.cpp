@@ -1,6 +1,6 @@
-#include "BoundField.h"
+#include "data/BoundField.h"
 
-#include "RecordSource.h"
+#include "data/RecordSource.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -9,7 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QWidget;
-#include "RecordSource.h"
+#include "data/RecordSource.h"
 
 /// Ties one widget to one field of a record source's current row: the widget
 /// follows every change of the current row, and what is put into it (typed

@@ -1,7 +1,7 @@
-#include "Database.h"
+#include "data/Database.h"
 
-#include "AppPaths.h"
-#include "Schema.h"
+#include "data/AppPaths.h"
+#include "data/Schema.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "DistinctValuesModel.h"
+#include "data/DistinctValuesModel.h"
 
-#include "RecordSource.h"
+#include "data/RecordSource.h"
 
 #include <QSet>
 

@@ -1,6 +1,6 @@
-#include "RecordSource.h"
+#include "data/RecordSource.h"
 
-#include "Schema.h"
+#include "data/Schema.h"
 
 #include <QSqlDriver>
 #include <QSqlError>

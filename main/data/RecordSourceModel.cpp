@@ -1,6 +1,6 @@
-#include "RecordSourceModel.h"
+#include "data/RecordSourceModel.h"
 
-#include "RecordSource.h"
+#include "data/RecordSource.h"
 
 RecordSourceModel::RecordSourceModel(RecordSource *source, const QStringList &fields, const QStringList &captions,
                                      QObject *parent)

@@ -1,6 +1,6 @@
-#include "Transaction.h"
+#include "data/Transaction.h"
 
-#include "RecordSource.h"
+#include "data/RecordSource.h"
 
 #include <QSqlError>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Database.h"
+#include "data/Database.h"
 
 /// All-or-nothing writes across record sources of one file (an examinee's
 /// IDE and Answer rows). Rolls back unless commit() succeeded.

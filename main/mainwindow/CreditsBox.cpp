@@ -1,9 +1,9 @@
-#include "CreditsBox.h"
+#include "mainwindow/CreditsBox.h"
 
-#include "AppPaths.h"
-#include "Fonts.h"
-#include "Twips.h"
-#include "WebLinks.h"
+#include "data/AppPaths.h"
+#include "ui/Fonts.h"
+#include "ui/Twips.h"
+#include "ui/WebLinks.h"
 
 #include <QDir>
 #include <QFontMetrics>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CreditsScroller.h"
+#include "mainwindow/CreditsScroller.h"
 
 #include <QFrame>
 #include <QPixmap>

@@ -1,6 +1,6 @@
-#include "CreditsScroller.h"
+#include "mainwindow/CreditsScroller.h"
 
-#include "LenientNumber.h"
+#include "common/LeadingNumber.h"
 
 #include <cmath>
 

@@ -1,16 +1,16 @@
-#include "MainWindow.h"
+#include "mainwindow/MainWindow.h"
 
-#include "AppInfo.h"
-#include "AppPaths.h"
-#include "CreditsBox.h"
-#include "Database.h"
-#include "Fonts.h"
-#include "RecordSource.h"
-#include "RegistrationPanel.h"
-#include "SettingsPanel.h"
-#include "Twips.h"
-#include "WebLinks.h"
-#include "WrapButton.h"
+#include "data/AppInfo.h"
+#include "data/AppPaths.h"
+#include "mainwindow/CreditsBox.h"
+#include "data/Database.h"
+#include "ui/Fonts.h"
+#include "data/RecordSource.h"
+#include "mainwindow/registration/RegistrationPanel.h"
+#include "mainwindow/settings/SettingsPanel.h"
+#include "ui/Twips.h"
+#include "ui/WebLinks.h"
+#include "ui/WrapButton.h"
 
 #include <QApplication>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClinicValues.h"
+#include "ui/ClinicValues.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
-#include "ExamineeRemoval.h"
+#include "records/ExamineeRemoval.h"
 
-#include "RecordSource.h"
-#include "Transaction.h"
+#include "data/RecordSource.h"
+#include "data/Transaction.h"
 
 bool DeleteExamineeRows(RecordSource &ide, RecordSource &answer, QString *error)
 {

@@ -1,7 +1,7 @@
-#include "BandedReport.h"
+#include "report/BandedReport.h"
 
-#include "Fonts.h"
-#include "RecordSource.h"
+#include "ui/Fonts.h"
+#include "data/RecordSource.h"
 
 #include <QFile>
 #include <QFontMetricsF>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportBand.h"
+#include "report/ReportBand.h"
 
 #include <QPageLayout>
 #include <QStringList>

@@ -1,6 +1,6 @@
-#include "RecordingPaintDevice.h"
+#include "report/RecordingPaintDevice.h"
 
-#include "BandedReport.h"
+#include "report/BandedReport.h"
 
 #include <QPainter>
 

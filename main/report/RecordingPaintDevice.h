@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecordingPaintEngine.h"
+#include "report/RecordingPaintEngine.h"
 
 #include <QPaintDevice>
 #include <QSize>

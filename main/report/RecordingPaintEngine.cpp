@@ -1,4 +1,4 @@
-#include "RecordingPaintEngine.h"
+#include "report/RecordingPaintEngine.h"
 
 #include <QPainterPath>
 #include <QPixmap>

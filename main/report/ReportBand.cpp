@@ -1,4 +1,4 @@
-#include "ReportBand.h"
+#include "report/ReportBand.h"
 
 ReportElement *ReportBand::element(const QString &elementName)
 {

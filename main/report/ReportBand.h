@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportElement.h"
+#include "report/ReportElement.h"
 
 #include <QString>
 #include <QVector>

@@ -1,6 +1,6 @@
-#include "ReportPreview.h"
+#include "report/ReportPreview.h"
 
-#include "Dialogs.h"
+#include "common/Dialogs.h"
 
 #include <QAction>
 #include <QDir>

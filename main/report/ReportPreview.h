@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BandedReport.h"
+#include "report/BandedReport.h"
 
 #include <QWidget>
 

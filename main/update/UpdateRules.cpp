@@ -1,44 +1,23 @@
-#include "UpdateRules.h"
+#include "update/UpdateRules.h"
+
+#include "common/LeadingNumber.h"
+#include "common/VersionText.h"
 
 namespace UpdateRules {
 
 double newestVersion(const QString &versionFile)
 {
-    QString number;
-    bool digits = false;
-    bool point = false;
-    for (const QChar c : versionFile) {
-        if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n'))
-            continue;
-        if ((c == QLatin1Char('-') || c == QLatin1Char('+')) && number.isEmpty()) {
-            number += c;
-        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
-            number += c;
-            digits = true;
-        } else if (c == QLatin1Char('.') && !point) {
-            number += c;
-            point = true;
-        } else {
-            break;
-        }
-    }
-    return digits ? number.toDouble() : 0;
+    return LeadingNumber::read(versionFile, LeadingNumber::Blanks::Anywhere);
 }
 
-qint64 runningVersion(int major, int minor)
-{
-    return (QString::number(major) + QString::number(minor)).toLongLong();
-}
+qint64 runningVersion(int major, int minor) { return VersionNumber(major, minor); }
 
 bool isNewer(const QString &versionFile, int major, int minor)
 {
     return newestVersion(versionFile) > double(runningVersion(major, minor));
 }
 
-QString versionText(int major, int minor)
-{
-    return QString::number(major) + QLatin1Char('.') + QString::number(minor);
-}
+QString versionText(int major, int minor) { return VersionText(major, minor); }
 
 QString updaterFileName()
 {

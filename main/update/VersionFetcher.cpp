@@ -1,4 +1,4 @@
-#include "VersionFetcher.h"
+#include "update/VersionFetcher.h"
 
 #include <QNetworkAccessManager>
 #include <QNetworkReply>

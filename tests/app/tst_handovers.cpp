@@ -1,11 +1,11 @@
-#include "Dialogs.h"
-#include "ExitWindow.h"
+#include "common/Dialogs.h"
+#include "backup/ExitWindow.h"
 #include "Handovers.h"
-#include "MainWindow.h"
-#include "ProgramEnd.h"
+#include "mainwindow/MainWindow.h"
+#include "backup/ProgramEnd.h"
 #include "ProgramFolder.h"
-#include "Twips.h"
-#include "WrapButton.h"
+#include "ui/Twips.h"
+#include "ui/WrapButton.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "Backup.h"
+#include "backup/Backup.h"
 #include "BackupFixtures.h"
-#include "Clock.h"
+#include "calendar/Clock.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,9 @@
 #include "BackupFixtures.h"
-#include "BackupWindow.h"
-#include "Clock.h"
-#include "CopyBackupFile.h"
-#include "Dialogs.h"
-#include "ProgramEnd.h"
+#include "backup/BackupWindow.h"
+#include "calendar/Clock.h"
+#include "backup/CopyBackupFile.h"
+#include "common/Dialogs.h"
+#include "backup/ProgramEnd.h"
 
 #include <QFileInfo>
 #include <QLabel>

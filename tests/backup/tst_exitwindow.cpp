@@ -1,11 +1,11 @@
-#include "BackupWindow.h"
-#include "Dialogs.h"
-#include "ExitWindow.h"
-#include "MainWindow.h"
-#include "ProgramEnd.h"
+#include "backup/BackupWindow.h"
+#include "common/Dialogs.h"
+#include "backup/ExitWindow.h"
+#include "mainwindow/MainWindow.h"
+#include "backup/ProgramEnd.h"
 #include "ProgramFolder.h"
-#include "RecordSource.h"
-#include "WrapButton.h"
+#include "data/RecordSource.h"
+#include "ui/WrapButton.h"
 
 #include <QApplication>
 #include <QCheckBox>

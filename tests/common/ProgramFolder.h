@@ -2,10 +2,10 @@
 
 // A program folder in a temporary directory with freshly made database files.
 
-#include "AppPaths.h"
-#include "Database.h"
-#include "RecordSource.h"
-#include "Schema.h"
+#include "data/AppPaths.h"
+#include "data/Database.h"
+#include "data/RecordSource.h"
+#include "data/Schema.h"
 
 #include <QSqlQuery>
 #include <QTemporaryDir>

@@ -1,4 +1,4 @@
-#include "TestContent.h"
+#include "test/content/TestContent.h"
 
 #include <QDir>
 #include <QFile>

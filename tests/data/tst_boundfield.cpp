@@ -1,4 +1,4 @@
-#include "BoundField.h"
+#include "data/BoundField.h"
 #include "ProgramFolder.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "ProgramFolder.h"
-#include "LenientNumber.h"
+#include "common/LeadingNumber.h"
 
 #include <QCryptographicHash>
 #include <QFile>

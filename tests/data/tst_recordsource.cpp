@@ -1,5 +1,5 @@
 #include "ProgramFolder.h"
-#include "Transaction.h"
+#include "data/Transaction.h"
 
 #include <QSignalSpy>
 #include <QSqlRecord>

@@ -1,4 +1,4 @@
-#include "CreditsScroller.h"
+#include "mainwindow/CreditsScroller.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
-#include "AppInfo.h"
-#include "CreditsBox.h"
-#include "Dialogs.h"
-#include "Fonts.h"
-#include "MainWindow.h"
+#include "data/AppInfo.h"
+#include "mainwindow/CreditsBox.h"
+#include "common/Dialogs.h"
+#include "ui/Fonts.h"
+#include "mainwindow/MainWindow.h"
 #include "ProgramFolder.h"
-#include "WebLinks.h"
-#include "WrapButton.h"
-#include "registration/RegistrationPanel.h"
-#include "settings/SettingsPanel.h"
+#include "ui/WebLinks.h"
+#include "ui/WrapButton.h"
+#include "mainwindow/registration/RegistrationPanel.h"
+#include "mainwindow/settings/SettingsPanel.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,5 +1,5 @@
-#include "Dialogs.h"
-#include "TimedNotice.h"
+#include "common/Dialogs.h"
+#include "ui/TimedNotice.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

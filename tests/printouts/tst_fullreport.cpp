@@ -1,10 +1,10 @@
 #include "ProgramFolder.h"
 
-#include "Fonts.h"
-#include "FullReport.h"
-#include "RecordingPaintDevice.h"
-#include "ReportPreview.h"
-#include "Twips.h"
+#include "ui/Fonts.h"
+#include "records/report/FullReport.h"
+#include "report/RecordingPaintDevice.h"
+#include "report/ReportPreview.h"
+#include "ui/Twips.h"
 
 #include <QTest>
 

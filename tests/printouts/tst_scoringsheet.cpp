@@ -1,9 +1,9 @@
 #include "ProgramFolder.h"
 
-#include "Dialogs.h"
-#include "RecordingPaintDevice.h"
-#include "ReportPreview.h"
-#include "ScoringSheet.h"
+#include "common/Dialogs.h"
+#include "report/RecordingPaintDevice.h"
+#include "report/ReportPreview.h"
+#include "test/sheet/ScoringSheet.h"
 
 #include <QFile>
 #include <QPrintPreviewWidget>

@@ -1,10 +1,10 @@
 #include "ProgramFolder.h"
 
-#include "AppPaths.h"
-#include "ClinicProfile.h"
-#include "ClinicValues.h"
-#include "Dialogs.h"
-#include "SettingsPanel.h"
+#include "data/AppPaths.h"
+#include "mainwindow/settings/ClinicProfile.h"
+#include "ui/ClinicValues.h"
+#include "common/Dialogs.h"
+#include "mainwindow/settings/SettingsPanel.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ExamineeRemoval.h"
+#include "records/ExamineeRemoval.h"
 #include "ProgramFolder.h"
 
 #include <QSqlQuery>

@@ -1,8 +1,8 @@
-#include "ClinicValues.h"
-#include "Dialogs.h"
+#include "ui/ClinicValues.h"
+#include "common/Dialogs.h"
 #include "ProgramFolder.h"
-#include "RecordsWindow.h"
-#include "ReportPreview.h"
+#include "records/window/RecordsWindow.h"
+#include "report/ReportPreview.h"
 
 #include <QApplication>
 #include <QPointer>

@@ -1,6 +1,6 @@
 #include "ExamFolder.h"
-#include "Registration.h"
-#include "RegistrationTexts.h"
+#include "mainwindow/registration/Registration.h"
+#include "mainwindow/registration/RegistrationTexts.h"
 
 namespace {
 

@@ -1,17 +1,17 @@
-#include "ClickGuard.h"
-#include "Clock.h"
-#include "Dialogs.h"
+#include "test/scoring/ClickGuard.h"
+#include "calendar/Clock.h"
+#include "common/Dialogs.h"
 #include "ExamFolder.h"
-#include "Frm1.h"
-#include "HotSpot.h"
-#include "MainWindow.h"
-#include "RegistrationPanel.h"
-#include "RegistrationTexts.h"
-#include "ResultTexts.h"
-#include "ShamsiCalendar.h"
-#include "StartTest.h"
-#include "TestContent.h"
-#include "WrapButton.h"
+#include "test/window/TestWindow.h"
+#include "test/window/HotSpot.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/registration/RegistrationPanel.h"
+#include "mainwindow/registration/RegistrationTexts.h"
+#include "test/scoring/ResultTexts.h"
+#include "calendar/ShamsiCalendar.h"
+#include "mainwindow/registration/StartTest.h"
+#include "test/content/TestContent.h"
+#include "ui/WrapButton.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -72,7 +72,7 @@ void TestRegistrationPanel::openMain()
 
 void TestRegistrationPanel::cleanup()
 {
-    if (Frm1 *w = OpenTestWindow())
+    if (TestWindow *w = OpenTestWindow())
         delete w;
     delete m_main;
     m_main = nullptr;
@@ -333,7 +333,7 @@ void TestRegistrationPanel::startByCode()
         log << (s.kind == QLatin1String("input") ? QStringLiteral("input: %1|%2").arg(s.title, s.text)
                                                  : s.kind + QStringLiteral(": ") + s.text);
     QCOMPARE(log, shown);
-    Frm1 *test = OpenTestWindow();
+    TestWindow *test = OpenTestWindow();
     QCOMPARE(test != nullptr, opens);
     QCOMPARE(m_main->isVisible(), !opens);
     if (!opens)
@@ -356,7 +356,7 @@ void TestRegistrationPanel::startTwiceGivesAFreshWindow()
     openMain();
     Dialogs::setNextInput(QStringLiteral("1"));
     QTest::mouseClick(m_main->Command3, Qt::LeftButton);
-    QPointer<Frm1> first = OpenTestWindow();
+    QPointer<TestWindow> first = OpenTestWindow();
     QVERIFY(first);
     first->StartTest();
     first->close();
@@ -364,7 +364,7 @@ void TestRegistrationPanel::startTwiceGivesAFreshWindow()
     QVERIFY(!first); // unloaded with its state
     Dialogs::setNextInput(QStringLiteral("2"));
     QTest::mouseClick(m_main->Command3, Qt::LeftButton);
-    Frm1 *second = OpenTestWindow();
+    TestWindow *second = OpenTestWindow();
     QVERIFY(second);
     QCOMPARE(second->Lblkey->text(), QStringLiteral("2"));
     QVERIFY(!second->Txt1->isVisible());
@@ -390,7 +390,7 @@ void TestRegistrationPanel::registerTestAndScore()
     // Start the test by its code.
     Dialogs::setNextInput(QStringLiteral("2"));
     QTest::mouseClick(m_main->Command3, Qt::LeftButton);
-    Frm1 *test = OpenTestWindow();
+    TestWindow *test = OpenTestWindow();
     QVERIFY(test);
     QVERIFY(!m_main->isVisible());
     QCOMPARE(test->Lblscore[39]->text(), QStringLiteral("سارا کريمي"));
@@ -467,7 +467,7 @@ void TestRegistrationPanel::screenshots()
 
     Dialogs::setNextInput(QStringLiteral("2"));
     QTest::mouseClick(m_main->Command3, Qt::LeftButton);
-    Frm1 *test = OpenTestWindow();
+    TestWindow *test = OpenTestWindow();
     QVERIFY(test);
     QVERIFY(QTest::qWaitForWindowActive(test));
     QTest::qWait(100);

@@ -1,5 +1,5 @@
-#include "BandedReport.h"
-#include "RecordingPaintDevice.h"
+#include "report/BandedReport.h"
+#include "report/RecordingPaintDevice.h"
 
 #include <QBuffer>
 #include <QTest>

@@ -3,10 +3,10 @@
 // A program folder for the examination tests: fresh database files with a
 // norms table whose every cell is distinct, and the shipped content.
 
-#include "AppPaths.h"
-#include "Database.h"
-#include "RecordSource.h"
-#include "Schema.h"
+#include "data/AppPaths.h"
+#include "data/Database.h"
+#include "data/RecordSource.h"
+#include "data/Schema.h"
 
 #include <QFile>
 #include <QSqlQuery>

@@ -1,8 +1,8 @@
 #include "ExamFolder.h"
-#include "IqClassification.h"
-#include "ItemCounter.h"
-#include "ResultTexts.h"
-#include "ScoreChain.h"
+#include "test/scoring/IqClassification.h"
+#include "test/scoring/ItemCounter.h"
+#include "test/scoring/ResultTexts.h"
+#include "test/scoring/ScoreChain.h"
 
 namespace {
 

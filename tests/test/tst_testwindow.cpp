@@ -1,11 +1,11 @@
-#include "ClickGuard.h"
-#include "Dialogs.h"
+#include "test/scoring/ClickGuard.h"
+#include "common/Dialogs.h"
 #include "ExamFolder.h"
-#include "Frm1.h"
-#include "HotSpot.h"
-#include "ReportPreview.h"
-#include "ResultTexts.h"
-#include "TestContent.h"
+#include "test/window/TestWindow.h"
+#include "test/window/HotSpot.h"
+#include "report/ReportPreview.h"
+#include "test/scoring/ResultTexts.h"
+#include "test/content/TestContent.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -50,12 +50,12 @@ private Q_SLOTS:
     void closingShowsTheMainWindow();
 
 private:
-    Frm1 *open(const QString &code);
+    TestWindow *open(const QString &code);
     void clickOption(int item, int option);
 
     ExamFolder *m_folder = nullptr;
     QWidget *m_main = nullptr;
-    Frm1 *m_window = nullptr;
+    TestWindow *m_window = nullptr;
     ClinicValues m_clinic;
     AnswerKey m_key {};
 };
@@ -95,9 +95,9 @@ void TestTestWindow::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-Frm1 *TestTestWindow::open(const QString &code)
+TestWindow *TestTestWindow::open(const QString &code)
 {
-    m_window = new Frm1(m_main, &m_clinic);
+    m_window = new TestWindow(m_main, &m_clinic);
     QString error;
     if (!m_window->load(&error))
         qFatal("load: %s", qPrintable(error));

@@ -1,6 +1,6 @@
 #include "TestHttpServer.h"
-#include "UpdateRules.h"
-#include "VersionFetcher.h"
+#include "update/UpdateRules.h"
+#include "update/VersionFetcher.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "FileDownloader.h"
+#include "updater/FileDownloader.h"
 #include "TestHttpServer.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "UpdaterRules.h"
+#include "updater/UpdaterRules.h"
 
 #include <QTest>
 

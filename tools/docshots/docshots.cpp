@@ -4,11 +4,11 @@
 //   xvfb-run -a docshots <docs folder>
 
 #include "BenchFolder.h"
-#include "ClinicValues.h"
-#include "CreditsBox.h"
-#include "MainWindow.h"
-#include "RecordSource.h"
-#include "RecordsWindow.h"
+#include "ui/ClinicValues.h"
+#include "mainwindow/CreditsBox.h"
+#include "mainwindow/MainWindow.h"
+#include "data/RecordSource.h"
+#include "records/window/RecordsWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // one profile row), the logo file ".jpg" and the folder Back. Files that
 // exist are left exactly as they are.
 
-#include "Schema.h"
+#include "data/Schema.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
-#include "Registration.h"
+#include "mainwindow/registration/Registration.h"
 
-#include "LenientNumber.h"
-#include "RecordSource.h"
-#include "RegistrationTexts.h"
-#include "Transaction.h"
+#include "common/LeadingNumber.h"
+#include "data/RecordSource.h"
+#include "mainwindow/registration/RegistrationTexts.h"
+#include "data/Transaction.h"
 
 namespace {
 

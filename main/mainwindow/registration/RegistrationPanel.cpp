@@ -1,14 +1,14 @@
-#include "RegistrationPanel.h"
+#include "mainwindow/registration/RegistrationPanel.h"
 
-#include "BoundField.h"
-#include "Clock.h"
-#include "Dialogs.h"
-#include "Fonts.h"
-#include "Registration.h"
-#include "RegistrationTexts.h"
-#include "ShamsiCalendar.h"
-#include "TimedNotice.h"
-#include "Twips.h"
+#include "data/BoundField.h"
+#include "calendar/Clock.h"
+#include "common/Dialogs.h"
+#include "ui/Fonts.h"
+#include "mainwindow/registration/Registration.h"
+#include "mainwindow/registration/RegistrationTexts.h"
+#include "calendar/ShamsiCalendar.h"
+#include "ui/TimedNotice.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RegistrationForm.h"
+#include "mainwindow/registration/RegistrationForm.h"
 
 #include <QFrame>
 

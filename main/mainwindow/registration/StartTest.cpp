@@ -1,25 +1,25 @@
-#include "StartTest.h"
+#include "mainwindow/registration/StartTest.h"
 
-#include "Dialogs.h"
-#include "Frm1.h"
-#include "RecordSource.h"
-#include "RegistrationTexts.h"
-#include "TimedNotice.h"
+#include "common/Dialogs.h"
+#include "test/window/TestWindow.h"
+#include "data/RecordSource.h"
+#include "mainwindow/registration/RegistrationTexts.h"
+#include "ui/TimedNotice.h"
 
 #include <QLabel>
 #include <QPointer>
 
 namespace {
 
-QPointer<Frm1> &openWindow()
+QPointer<TestWindow> &openWindow()
 {
-    static QPointer<Frm1> window;
+    static QPointer<TestWindow> window;
     return window;
 }
 
 } // namespace
 
-Frm1 *OpenTestWindow()
+TestWindow *OpenTestWindow()
 {
     return openWindow().data();
 }
@@ -43,11 +43,11 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
         return;
     }
 
-    if (Frm1 *old = openWindow()) {
+    if (TestWindow *old = openWindow()) {
         old->close();
         delete old;
     }
-    auto *window = new Frm1(mainWindow, clinic);
+    auto *window = new TestWindow(mainWindow, clinic);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QString error;
     if (!window->load(&error)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-class Frm1;
+class TestWindow;
 class QWidget;
 class RecordSource;
 struct ClinicValues;
@@ -12,4 +12,4 @@ struct ClinicValues;
 void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *clinic);
 
 /// The test window StartTestByCode opened last, while it is open.
-Frm1 *OpenTestWindow();
+TestWindow *OpenTestWindow();

@@ -1,4 +1,4 @@
-#include "ClinicProfile.h"
+#include "mainwindow/settings/ClinicProfile.h"
 
 #include <QImageReader>
 #include <QImageWriter>

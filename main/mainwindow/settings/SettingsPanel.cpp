@@ -1,14 +1,14 @@
-#include "SettingsPanel.h"
+#include "mainwindow/settings/SettingsPanel.h"
 
-#include "AppPaths.h"
-#include "BoundField.h"
-#include "ClinicProfile.h"
-#include "ClinicValues.h"
-#include "Dialogs.h"
-#include "Fonts.h"
-#include "RecordSource.h"
-#include "TimedNotice.h"
-#include "Twips.h"
+#include "data/AppPaths.h"
+#include "data/BoundField.h"
+#include "mainwindow/settings/ClinicProfile.h"
+#include "ui/ClinicValues.h"
+#include "common/Dialogs.h"
+#include "ui/Fonts.h"
+#include "data/RecordSource.h"
+#include "ui/TimedNotice.h"
+#include "ui/Twips.h"
 
 #include <QCheckBox>
 #include <QLabel>

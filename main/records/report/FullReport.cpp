@@ -1,8 +1,8 @@
-#include "FullReport.h"
+#include "records/report/FullReport.h"
 
-#include "RecordSource.h"
-#include "ReportPreview.h"
-#include "Twips.h"
+#include "data/RecordSource.h"
+#include "report/ReportPreview.h"
+#include "ui/Twips.h"
 
 namespace {
 

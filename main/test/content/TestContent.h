@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TestItem.h"
+#include "test/content/TestItem.h"
 
 #include <QRect>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "IqClassification.h"
+#include "test/scoring/IqClassification.h"
 
 #include <array>
 

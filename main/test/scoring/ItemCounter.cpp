@@ -1,6 +1,6 @@
-#include "ItemCounter.h"
+#include "test/scoring/ItemCounter.h"
 
-#include "LenientNumber.h"
+#include "common/LeadingNumber.h"
 
 #include <QLocale>
 

@@ -1,9 +1,9 @@
-#include "ScoreChain.h"
+#include "test/scoring/ScoreChain.h"
 
-#include "IqClassification.h"
-#include "LenientNumber.h"
-#include "RecordSource.h"
-#include "ResultTexts.h"
+#include "test/scoring/IqClassification.h"
+#include "common/LeadingNumber.h"
+#include "data/RecordSource.h"
+#include "test/scoring/ResultTexts.h"
 
 namespace {
 

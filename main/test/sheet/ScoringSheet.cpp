@@ -1,10 +1,10 @@
-#include "ScoringSheet.h"
+#include "test/sheet/ScoringSheet.h"
 
-#include "AppInfo.h"
-#include "AppPaths.h"
-#include "RecordSource.h"
-#include "ReportPreview.h"
-#include "Twips.h"
+#include "data/AppInfo.h"
+#include "data/AppPaths.h"
+#include "data/RecordSource.h"
+#include "report/ReportPreview.h"
+#include "ui/Twips.h"
 
 #include <QDateTime>
 #include <QFileInfo>

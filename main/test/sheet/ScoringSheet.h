@@ -1,7 +1,7 @@
 #pragma once
 
-#include "BandedReport.h"
-#include "ClinicValues.h"
+#include "report/BandedReport.h"
+#include "ui/ClinicValues.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "HotSpot.h"
+#include "test/window/HotSpot.h"
 
 #include <QMouseEvent>
 

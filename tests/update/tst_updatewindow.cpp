@@ -1,8 +1,8 @@
-#include "Dialogs.h"
-#include "FrmUpdate.h"
-#include "FrmUpdateTexts.h"
+#include "common/Dialogs.h"
+#include "update/UpdateWindow.h"
+#include "update/UpdateWindowTexts.h"
 #include "TestHttpServer.h"
-#include "UpdateRules.h"
+#include "update/UpdateRules.h"
 
 #include <QApplication>
 #include <QFile>
@@ -27,7 +27,7 @@ void placeUpdater(const QTemporaryDir &dir, bool executable)
 
 } // namespace
 
-class TestFrmUpdate : public QObject
+class TestUpdateWindow : public QObject
 {
     Q_OBJECT
 
@@ -42,17 +42,17 @@ private slots:
     void closingWhileWaiting();
 
 private:
-    void prepare(FrmUpdate &window, TestHttpServer &server, const QTemporaryDir &dir, const QByteArray &versionFile,
+    void prepare(UpdateWindow &window, TestHttpServer &server, const QTemporaryDir &dir, const QByteArray &versionFile,
         int delayMs = 0);
 };
 
-void TestFrmUpdate::init()
+void TestUpdateWindow::init()
 {
     Dialogs::setTestMode(true);
 }
 
-void TestFrmUpdate::prepare(
-    FrmUpdate &window, TestHttpServer &server, const QTemporaryDir &dir, const QByteArray &versionFile, int delayMs)
+void TestUpdateWindow::prepare(
+    UpdateWindow &window, TestHttpServer &server, const QTemporaryDir &dir, const QByteArray &versionFile, int delayMs)
 {
     const TestHttpServer::Answer answer { { { delayMs, TestHttpServer::file(versionFile).pieces[0].bytes } } };
     QVERIFY(server.start([answer](const QByteArray &request) {
@@ -65,31 +65,31 @@ void TestFrmUpdate::prepare(
     window.show();
 }
 
-void TestFrmUpdate::loadState()
+void TestUpdateWindow::loadState()
 {
-    FrmUpdate window;
+    UpdateWindow window;
     QCOMPARE(window.objectName(), QStringLiteral("FrmUpdate"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Pelorin 2.3"));
     QCOMPARE(window.Label1->text(), QStringLiteral("Pelorin 2.3"));
     QCOMPARE(window.pos(), QPoint(339, 116));
-    QCOMPARE(window.Command1->text(), FrmUpdateTexts::CheckButton);
-    QCOMPARE(window.Command2->text(), FrmUpdateTexts::ExitButton);
-    QCOMPARE(window.SkinLabel1->text(), FrmUpdateTexts::Hint);
+    QCOMPARE(window.Command1->text(), UpdateWindowTexts::CheckButton);
+    QCOMPARE(window.Command2->text(), UpdateWindowTexts::ExitButton);
+    QCOMPARE(window.SkinLabel1->text(), UpdateWindowTexts::Hint);
     QVERIFY(window.isModal());
 }
 
-void TestFrmUpdate::newerVersionStartsUpdater()
+void TestUpdateWindow::newerVersionStartsUpdater()
 {
     TestHttpServer server;
     QTemporaryDir dir;
     placeUpdater(dir, true);
-    FrmUpdate window;
+    UpdateWindow window;
     prepare(window, server, dir, "24\r\n");
-    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+    QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
     QTest::mouseClick(window.Command1, Qt::LeftButton);
     QVERIFY(!window.Command1->isEnabled());
-    QCOMPARE(window.windowTitle(), FrmUpdateTexts::PleaseWait);
+    QCOMPARE(window.windowTitle(), UpdateWindowTexts::PleaseWait);
     QVERIFY(QApplication::overrideCursor());
 
     QVERIFY(started.wait(3000));
@@ -100,7 +100,7 @@ void TestFrmUpdate::newerVersionStartsUpdater()
     QVERIFY(Dialogs::takeLog().isEmpty());
 }
 
-void TestFrmUpdate::noNewerVersion_data()
+void TestUpdateWindow::noNewerVersion_data()
 {
     QTest::addColumn<QByteArray>("versionFile");
     QTest::newRow("same version") << QByteArray("23");
@@ -108,15 +108,15 @@ void TestFrmUpdate::noNewerVersion_data()
     QTest::newRow("empty file") << QByteArray();
 }
 
-void TestFrmUpdate::noNewerVersion()
+void TestUpdateWindow::noNewerVersion()
 {
     QFETCH(QByteArray, versionFile);
     TestHttpServer server;
     QTemporaryDir dir;
     placeUpdater(dir, true);
-    FrmUpdate window;
+    UpdateWindow window;
     prepare(window, server, dir, versionFile);
-    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+    QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
     window.Command1->click();
 
@@ -124,7 +124,7 @@ void TestFrmUpdate::noNewerVersion()
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].title, QStringLiteral("Pelorin"));
-    QCOMPARE(log[0].text, FrmUpdateTexts::UpToDate);
+    QCOMPARE(log[0].text, UpdateWindowTexts::UpToDate);
     QCOMPARE(log[0].icon, Dialogs::Icon::Information);
     QCOMPARE(window.windowTitle(), QStringLiteral("2.3"));
     QVERIFY(!QApplication::overrideCursor());
@@ -132,30 +132,30 @@ void TestFrmUpdate::noNewerVersion()
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("started.txt"))));
 }
 
-void TestFrmUpdate::updaterCannotStart_data()
+void TestUpdateWindow::updaterCannotStart_data()
 {
     QTest::addColumn<bool>("present");
     QTest::newRow("missing") << false;
     QTest::newRow("not runnable") << true;
 }
 
-void TestFrmUpdate::updaterCannotStart()
+void TestUpdateWindow::updaterCannotStart()
 {
     QFETCH(bool, present);
     TestHttpServer server;
     QTemporaryDir dir;
     if (present)
         placeUpdater(dir, false);
-    FrmUpdate window;
+    UpdateWindow window;
     prepare(window, server, dir, "24");
-    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+    QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
     window.Command1->click();
 
     QTRY_VERIFY(window.Command1->isEnabled());
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
-    QCOMPARE(log[0].text, FrmUpdateTexts::UpdaterNotStarted + dir.filePath(UpdateRules::updaterFileName()));
+    QCOMPARE(log[0].text, UpdateWindowTexts::UpdaterNotStarted + dir.filePath(UpdateRules::updaterFileName()));
     QCOMPARE(log[0].icon, Dialogs::Icon::Critical);
     QCOMPARE(started.count(), 0);
     QVERIFY(window.isVisible());
@@ -163,14 +163,14 @@ void TestFrmUpdate::updaterCannotStart()
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void TestFrmUpdate::closingWhileWaiting()
+void TestUpdateWindow::closingWhileWaiting()
 {
     TestHttpServer server;
     QTemporaryDir dir;
     placeUpdater(dir, true);
-    FrmUpdate window;
+    UpdateWindow window;
     prepare(window, server, dir, "24", 1500);
-    QSignalSpy started(&window, &FrmUpdate::updaterStarted);
+    QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
     window.Command1->click();
     QTest::qWait(100);
@@ -184,5 +184,5 @@ void TestFrmUpdate::closingWhileWaiting()
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("started.txt"))));
 }
 
-QTEST_MAIN(TestFrmUpdate)
-#include "tst_frmupdate.moc"
+QTEST_MAIN(TestUpdateWindow)
+#include "tst_updatewindow.moc"

@@ -1,4 +1,4 @@
-#include "Dialogs.h"
+#include "common/Dialogs.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -16,6 +16,8 @@ struct Seam
     QQueue<QString> files;
     QList<Shown> log;
 };
+
+bool g_readingFollowsText = false;
 
 Seam &seam()
 {
@@ -61,7 +63,7 @@ QMessageBox::StandardButton message(QWidget *owner, const QString &title, const 
         return seam().answers.isEmpty() ? QMessageBox::NoButton : seam().answers.dequeue();
     }
     QMessageBox box(toBoxIcon(icon), title, text, buttons, owner);
-    box.setLayoutDirection(Qt::RightToLeft);
+    box.setLayoutDirection(!g_readingFollowsText || text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     return QMessageBox::StandardButton(box.exec());
 }
 
@@ -103,6 +105,7 @@ void setTestMode(bool on)
 }
 
 bool testMode() { return seam().testMode; }
+void setReadingFollowsText(bool on) { g_readingFollowsText = on; }
 void setNextAnswer(QMessageBox::StandardButton button) { seam().answers.enqueue(button); }
 void setNextInput(const QString &text, bool ok) { seam().inputs.enqueue({text, ok}); }
 void setNextFile(const QString &path) { seam().files.enqueue(path); }

@@ -1,6 +1,6 @@
-#include "WebLinks.h"
+#include "ui/WebLinks.h"
 
-#include "AppInfo.h"
+#include "data/AppInfo.h"
 
 #include <QDesktopServices>
 

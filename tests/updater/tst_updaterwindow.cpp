@@ -1,8 +1,8 @@
-#include "FileDownloader.h"
-#include "Progress.h"
-#include "ProgressTexts.h"
+#include "updater/FileDownloader.h"
+#include "updater/UpdaterWindow.h"
+#include "updater/UpdaterWindowTexts.h"
 #include "TestHttpServer.h"
-#include "UpdaterDialogs.h"
+#include "common/Dialogs.h"
 
 #include <QFile>
 #include <QLabel>
@@ -33,7 +33,7 @@ Answer slowBody()
 
 } // namespace
 
-class TestProgress : public QObject
+class TestUpdaterWindow : public QObject
 {
     Q_OBJECT
 
@@ -48,15 +48,15 @@ private slots:
     void label4FollowsTheBar();
 
 private:
-    void prepare(Progress &window, TestHttpServer &server, const QTemporaryDir &dir, Answer answer);
+    void prepare(UpdaterWindow &window, TestHttpServer &server, const QTemporaryDir &dir, Answer answer);
 };
 
-void TestProgress::init()
+void TestUpdaterWindow::init()
 {
-    UpdaterDialogs::setTestMode(true);
+    Dialogs::setTestMode(true);
 }
 
-void TestProgress::prepare(Progress &window, TestHttpServer &server, const QTemporaryDir &dir, Answer answer)
+void TestUpdaterWindow::prepare(UpdaterWindow &window, TestHttpServer &server, const QTemporaryDir &dir, Answer answer)
 {
     QVERIFY(server.start([answer](const QByteArray &) { return answer; }));
     window.setProgramDir(dir.path());
@@ -64,9 +64,9 @@ void TestProgress::prepare(Progress &window, TestHttpServer &server, const QTemp
     window.show();
 }
 
-void TestProgress::loadState()
+void TestUpdaterWindow::loadState()
 {
-    Progress window;
+    UpdaterWindow window;
     QCOMPARE(window.objectName(), QStringLiteral("Progress"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Downloading File ... "));
     QCOMPARE(window.size(), QSize(560, 193));
@@ -74,8 +74,8 @@ void TestProgress::loadState()
     QVERIFY(window.windowFlags() & Qt::Tool);
     QVERIFY(!(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(window.Label3->text(), QStringLiteral("Pelorin"));
-    QCOMPARE(window.cmdUpdate->text(), ProgressTexts::Download);
-    QCOMPARE(window.Command1->text(), ProgressTexts::Exit);
+    QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::Download);
+    QCOMPARE(window.Command1->text(), UpdaterWindowTexts::Exit);
     QCOMPARE(window.ProgressBar->value(), 0);
     QCOMPARE(window.Text->text(), QStringLiteral(PELORIN_SERVER_URL) + kSetupPath);
     QCOMPARE(window.destination(), QDir(window.programDir()).filePath(QStringLiteral("setup-Pelorin.exe")));
@@ -85,91 +85,91 @@ void TestProgress::loadState()
     QVERIFY(window.cmdUpdate->x() > window.Command1->x());
 }
 
-void TestProgress::downloadStartsSetupAndEnds()
+void TestUpdaterWindow::downloadStartsSetupAndEnds()
 {
     TestHttpServer server;
     QTemporaryDir dir;
-    Progress window;
+    UpdaterWindow window;
     prepare(window, server, dir, TestHttpServer::file(kSetupScript));
 
     QTest::mouseClick(window.cmdUpdate, Qt::LeftButton);
 
-    const QList<UpdaterDialogs::Shown> log = UpdaterDialogs::takeLog();
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].title, QStringLiteral("Success"));
-    QCOMPARE(log[0].text, ProgressTexts::SuccessText);
-    QCOMPARE(log[0].icon, UpdaterDialogs::Icon::Information);
+    QCOMPARE(log[0].text, UpdaterWindowTexts::SuccessText);
+    QCOMPARE(log[0].icon, Dialogs::Icon::Information);
     QTRY_VERIFY(QFile::exists(dir.filePath(QStringLiteral("started.txt"))));
     QVERIFY(!window.isVisible());
-    QCOMPARE(window.cmdUpdate->text(), ProgressTexts::Download);
+    QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::Download);
     QCOMPARE(window.ProgressBar->value(), 0);
 }
 
-void TestProgress::setupThatCannotStartIsReported()
+void TestUpdaterWindow::setupThatCannotStartIsReported()
 {
     TestHttpServer server;
     QTemporaryDir dir;
-    Progress window;
+    UpdaterWindow window;
     prepare(window, server, dir, TestHttpServer::file("MZ not a program here"));
 
     window.cmdUpdate->click();
 
-    const QList<UpdaterDialogs::Shown> log = UpdaterDialogs::takeLog();
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 2);
     QCOMPARE(log[0].title, QStringLiteral("Success"));
     QCOMPARE(log[1].title, QStringLiteral("Error"));
-    QCOMPARE(log[1].text, ProgressTexts::SetupStartFailed + dir.filePath(QStringLiteral("setup-Pelorin.exe")));
+    QCOMPARE(log[1].text, UpdaterWindowTexts::SetupStartFailed + dir.filePath(QStringLiteral("setup-Pelorin.exe")));
     QVERIFY(!window.isVisible());
 }
 
-void TestProgress::failureShowsErrorThenResets()
+void TestUpdaterWindow::failureShowsErrorThenResets()
 {
     TestHttpServer server;
     QTemporaryDir dir;
-    Progress window;
+    UpdaterWindow window;
     prepare(window, server, dir, TestHttpServer::reply("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"));
 
     window.cmdUpdate->click();
 
-    const QList<UpdaterDialogs::Shown> log = UpdaterDialogs::takeLog();
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].title, QStringLiteral("Error"));
-    QCOMPARE(log[0].icon, UpdaterDialogs::Icon::Critical);
+    QCOMPARE(log[0].icon, Dialogs::Icon::Critical);
     QCOMPARE(log[0].text, QStringLiteral("The file, \"%1\" was not found!").arg(server.url(kSetupPath)));
-    QCOMPARE(window.cmdUpdate->text(), ProgressTexts::Download);
+    QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::Download);
     QCOMPARE(window.ProgressBar->value(), 0);
     QVERIFY(window.isVisible());
     QVERIFY(!QFile::exists(window.destination()));
 }
 
-void TestProgress::secondPressCancels()
+void TestUpdaterWindow::secondPressCancels()
 {
     TestHttpServer server;
     QTemporaryDir dir;
-    Progress window;
+    UpdaterWindow window;
     prepare(window, server, dir, slowBody());
     int barDuringDownload = 0;
     QTimer::singleShot(400, &window, [&] {
         barDuringDownload = window.ProgressBar->value();
-        QCOMPARE(window.cmdUpdate->text(), ProgressTexts::CancelDownload);
+        QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::CancelDownload);
         window.cmdUpdate->click();
     });
 
     window.cmdUpdate->click();
 
     QVERIFY(barDuringDownload > 0);
-    QVERIFY(UpdaterDialogs::takeLog().isEmpty());
-    QCOMPARE(window.cmdUpdate->text(), ProgressTexts::Download);
+    QVERIFY(Dialogs::takeLog().isEmpty());
+    QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::Download);
     QCOMPARE(window.ProgressBar->value(), 0);
     QVERIFY(window.isVisible());
     QVERIFY(!QFile::exists(window.destination()));
 }
 
-void TestProgress::exitDuringDownloadLeavesNoFile()
+void TestUpdaterWindow::exitDuringDownloadLeavesNoFile()
 {
     TestHttpServer server;
     QTemporaryDir dir;
-    Progress window;
+    UpdaterWindow window;
     prepare(window, server, dir, slowBody());
     bool fileWhileRunning = false;
     QTimer::singleShot(300, &window, [&] {
@@ -181,13 +181,13 @@ void TestProgress::exitDuringDownloadLeavesNoFile()
 
     QVERIFY(fileWhileRunning);
     QVERIFY(!window.isVisible());
-    QVERIFY(UpdaterDialogs::takeLog().isEmpty());
+    QVERIFY(Dialogs::takeLog().isEmpty());
     QVERIFY(!QFile::exists(window.destination()));
 }
 
-void TestProgress::label4FollowsTheBar()
+void TestUpdaterWindow::label4FollowsTheBar()
 {
-    Progress window;
+    UpdaterWindow window;
     window.show();
     emit window.FileDownloader->DownloadProgress(QStringLiteral("250"));
     QCOMPARE(window.ProgressBar->value(), 100);
@@ -195,5 +195,5 @@ void TestProgress::label4FollowsTheBar()
     QTRY_COMPARE_WITH_TIMEOUT(window.Label4->text(), QStringLiteral("100"), 1500);
 }
 
-QTEST_MAIN(TestProgress)
-#include "tst_progress.moc"
+QTEST_MAIN(TestUpdaterWindow)
+#include "tst_updaterwindow.moc"

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ClickGuard.h"
-#include "ClinicValues.h"
-#include "ScoreChain.h"
+#include "test/scoring/ClickGuard.h"
+#include "ui/ClinicValues.h"
+#include "test/scoring/ScoreChain.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -20,15 +20,15 @@ class RecordSource;
 /// The test window Frm1: one examinee's 36 items, the answer grid and the
 /// result panel. The opener loads it, filters Adodc2 on the code, puts the
 /// code into Lblkey and shows it; closing it shows the main window again.
-class Frm1 : public QWidget
+class TestWindow : public QWidget
 {
     Q_OBJECT
 
 public:
     /// \a mainWindow is shown again when this window closes; \a clinic holds
     /// the main window's values for the scoring sheet.
-    Frm1(QWidget *mainWindow, ClinicValues *clinic);
-    ~Frm1() override;
+    TestWindow(QWidget *mainWindow, ClinicValues *clinic);
+    ~TestWindow() override;
 
     /// The load steps: record sources, content, counter "0", placements.
     bool load(QString *error);

@@ -3,7 +3,7 @@
 #include <QString>
 
 // Texts of the updater window, in one place.
-namespace ProgressTexts {
+namespace UpdaterWindowTexts {
 
 inline const QString Title = QStringLiteral("Downloading File ... ");
 inline const QString Product = QStringLiteral("Pelorin");
@@ -19,4 +19,4 @@ inline const QString SetupPath = QStringLiteral("/Soft/pelorin/setup-Pelorin.exe
 inline const QString SetupFile = QStringLiteral("setup-Pelorin.exe");
 inline const QString EmailPrefix = QStringLiteral("info@");
 
-} // namespace ProgressTexts
+} // namespace UpdaterWindowTexts

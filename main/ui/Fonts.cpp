@@ -1,4 +1,4 @@
-#include "Fonts.h"
+#include "ui/Fonts.h"
 
 #include <QFontDatabase>
 #include <QHash>

@@ -15,12 +15,12 @@ class QTimer;
 
 /// The updater's window: downloads the setup program into the updater's
 /// folder, shows the progress and starts the setup program when done.
-class Progress : public QWidget
+class UpdaterWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit Progress(QWidget *parent = nullptr);
+    explicit UpdaterWindow(QWidget *parent = nullptr);
 
     /// The updater's folder: where the setup program is saved and started
     /// from. The executable's folder unless a test sets another.

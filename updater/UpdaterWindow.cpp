@@ -1,9 +1,9 @@
-#include "Progress.h"
+#include "updater/UpdaterWindow.h"
 
-#include "FileDownloader.h"
-#include "ProgressTexts.h"
-#include "UpdaterDialogs.h"
-#include "UpdaterRules.h"
+#include "updater/FileDownloader.h"
+#include "updater/UpdaterWindowTexts.h"
+#include "common/Dialogs.h"
+#include "updater/UpdaterRules.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -33,22 +33,22 @@ QFont sized(QFont font, int pointSize, bool bold)
 
 } // namespace
 
-Progress::Progress(QWidget *parent)
+UpdaterWindow::UpdaterWindow(QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , Label3(new QLabel(ProgressTexts::Product, this))
+    , Label3(new QLabel(UpdaterWindowTexts::Product, this))
     , Label2 { new QLabel(this), new QLabel(this) }
     , ProgressBar(new QProgressBar(this))
     , Label4(new QLabel(QStringLiteral("0"), this))
-    , cmdUpdate(new QPushButton(ProgressTexts::Download, this))
-    , Command1(new QPushButton(ProgressTexts::Exit, this))
+    , cmdUpdate(new QPushButton(UpdaterWindowTexts::Download, this))
+    , Command1(new QPushButton(UpdaterWindowTexts::Exit, this))
     , Timer1(new QTimer(this))
     , FileDownloader(new ::FileDownloader(this))
-    , Text(new QLineEdit(QStringLiteral(PELORIN_SERVER_URL) + ProgressTexts::SetupPath, this))
-    , Label1(new QLabel(ProgressTexts::AddressLabel, this))
+    , Text(new QLineEdit(QStringLiteral(PELORIN_SERVER_URL) + UpdaterWindowTexts::SetupPath, this))
+    , Label1(new QLabel(UpdaterWindowTexts::AddressLabel, this))
     , m_programDir(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("Progress"));
-    setWindowTitle(ProgressTexts::Title);
+    setWindowTitle(UpdaterWindowTexts::Title);
     setLayoutDirection(Qt::RightToLeft);
     setFixedSize(twips(8400), twips(2900));
     move(twips(2475), twips(1620));
@@ -60,7 +60,7 @@ Progress::Progress(QWidget *parent)
 
     const QString host = QUrl(QStringLiteral(PELORIN_SERVER_URL)).host();
     const QString domain = host.startsWith(QStringLiteral("www.")) ? host.mid(4) : host;
-    Label2[0]->setText(ProgressTexts::EmailPrefix + domain);
+    Label2[0]->setText(UpdaterWindowTexts::EmailPrefix + domain);
     Label2[1]->setText(host);
     for (int i = 0; i < 2; ++i) {
         Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
@@ -99,77 +99,77 @@ Progress::Progress(QWidget *parent)
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->start(1000);
 
-    connect(cmdUpdate, &QPushButton::clicked, this, &Progress::cmdUpdateClick);
-    connect(Command1, &QPushButton::clicked, this, &Progress::endUpdater);
+    connect(cmdUpdate, &QPushButton::clicked, this, &UpdaterWindow::cmdUpdateClick);
+    connect(Command1, &QPushButton::clicked, this, &UpdaterWindow::endUpdater);
     connect(Timer1, &QTimer::timeout, this, [this] { Label4->setText(QString::number(ProgressBar->value())); });
-    connect(FileDownloader, &::FileDownloader::DownloadErrors, this, &Progress::showError);
-    connect(FileDownloader, &::FileDownloader::DowloadComplete, this, &Progress::downloadComplete);
-    connect(FileDownloader, &::FileDownloader::DownloadProgress, this, &Progress::setProgress);
+    connect(FileDownloader, &::FileDownloader::DownloadErrors, this, &UpdaterWindow::showError);
+    connect(FileDownloader, &::FileDownloader::DowloadComplete, this, &UpdaterWindow::downloadComplete);
+    connect(FileDownloader, &::FileDownloader::DownloadProgress, this, &UpdaterWindow::setProgress);
 
     loadArt();
 }
 
-void Progress::setProgramDir(const QString &dir)
+void UpdaterWindow::setProgramDir(const QString &dir)
 {
     m_programDir = dir;
     loadArt();
 }
 
-QString Progress::destination() const
+QString UpdaterWindow::destination() const
 {
     return QDir(m_programDir).filePath(UpdaterRules::GetFileName(Text->text()));
 }
 
-void Progress::cmdUpdateClick()
+void UpdaterWindow::cmdUpdateClick()
 {
-    if (cmdUpdate->text() != ProgressTexts::Download) {
+    if (cmdUpdate->text() != UpdaterWindowTexts::Download) {
         // Pressed inside the running download.
         FileDownloader->Cancel();
         ProgressBar->setValue(0);
-        cmdUpdate->setText(ProgressTexts::Download);
+        cmdUpdate->setText(UpdaterWindowTexts::Download);
         return;
     }
     // No file name means no place to save to; the shipped address has one.
     if (UpdaterRules::GetFileName(Text->text()).isEmpty())
         return;
-    cmdUpdate->setText(ProgressTexts::CancelDownload);
+    cmdUpdate->setText(UpdaterWindowTexts::CancelDownload);
     ProgressBar->setValue(0);
     FileDownloader->DownloadFile(Text->text(), destination());
-    cmdUpdate->setText(ProgressTexts::Download);
+    cmdUpdate->setText(UpdaterWindowTexts::Download);
 }
 
-void Progress::showError(const QString &message)
+void UpdaterWindow::showError(const QString &message)
 {
-    UpdaterDialogs::message(this, ProgressTexts::ErrorTitle, message, QMessageBox::Ok, UpdaterDialogs::Icon::Critical);
-    cmdUpdate->setText(ProgressTexts::Download);
+    Dialogs::message(this, UpdaterWindowTexts::ErrorTitle, message, QMessageBox::Ok, Dialogs::Icon::Critical);
+    cmdUpdate->setText(UpdaterWindowTexts::Download);
     ProgressBar->setValue(0);
     FileDownloader->Cancel();
 }
 
-void Progress::downloadComplete()
+void UpdaterWindow::downloadComplete()
 {
-    UpdaterDialogs::message(this, ProgressTexts::SuccessTitle, ProgressTexts::SuccessText, QMessageBox::Ok,
-        UpdaterDialogs::Icon::Information);
-    cmdUpdate->setText(ProgressTexts::Download);
+    Dialogs::message(this, UpdaterWindowTexts::SuccessTitle, UpdaterWindowTexts::SuccessText, QMessageBox::Ok,
+        Dialogs::Icon::Information);
+    cmdUpdate->setText(UpdaterWindowTexts::Download);
     ProgressBar->setValue(0);
-    const QString setup = QDir(m_programDir).filePath(ProgressTexts::SetupFile);
+    const QString setup = QDir(m_programDir).filePath(UpdaterWindowTexts::SetupFile);
     if (!QProcess::startDetached(setup, {}, m_programDir))
-        UpdaterDialogs::message(this, ProgressTexts::ErrorTitle, ProgressTexts::SetupStartFailed + setup,
-            QMessageBox::Ok, UpdaterDialogs::Icon::Critical);
+        Dialogs::message(this, UpdaterWindowTexts::ErrorTitle, UpdaterWindowTexts::SetupStartFailed + setup,
+            QMessageBox::Ok, Dialogs::Icon::Critical);
     endUpdater();
 }
 
-void Progress::setProgress(const QString &percent)
+void UpdaterWindow::setProgress(const QString &percent)
 {
     ProgressBar->setValue(UpdaterRules::barValue(percent));
 }
 
-void Progress::endUpdater()
+void UpdaterWindow::endUpdater()
 {
     close();
 }
 
-void Progress::closeEvent(QCloseEvent *event)
+void UpdaterWindow::closeEvent(QCloseEvent *event)
 {
     // Leaving mid-way cancels the download, which removes the partial file.
     if (FileDownloader->isDownloading())
@@ -178,7 +178,7 @@ void Progress::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void Progress::paintEvent(QPaintEvent *)
+void UpdaterWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     if (!m_background.isNull())
@@ -187,7 +187,7 @@ void Progress::paintEvent(QPaintEvent *)
         painter.fillRect(rect(), QColor(0xF2, 0xF5, 0xFA));
 }
 
-void Progress::loadArt()
+void UpdaterWindow::loadArt()
 {
     const QDir art(QDir(m_programDir).filePath(QStringLiteral("content/art")));
     m_background.load(art.filePath(QStringLiteral("updater_background.png")));

@@ -10,13 +10,13 @@ class VersionFetcher;
 /// The update window: asks the vendor's server for the newest version number
 /// and starts the updater when it is newer than this program. Shown modal by
 /// the main window, which ends the program on updaterStarted().
-class FrmUpdate : public QDialog
+class UpdateWindow : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit FrmUpdate(QWidget *parent = nullptr);
-    ~FrmUpdate() override;
+    explicit UpdateWindow(QWidget *parent = nullptr);
+    ~UpdateWindow() override;
 
     /// Where the updater is looked for; the program's folder by default.
     void setProgramDir(const QString &dir) { m_programDir = dir; }

@@ -1,18 +1,18 @@
-#include "Frm1.h"
+#include "test/window/TestWindow.h"
 
-#include "AppInfo.h"
-#include "AppPaths.h"
-#include "BoundField.h"
-#include "Database.h"
-#include "Dialogs.h"
-#include "Fonts.h"
-#include "HotSpot.h"
-#include "ItemCounter.h"
-#include "RecordSource.h"
-#include "ScoringSheet.h"
-#include "TestContent.h"
-#include "TestWindowTexts.h"
-#include "Twips.h"
+#include "data/AppInfo.h"
+#include "data/AppPaths.h"
+#include "data/BoundField.h"
+#include "data/Database.h"
+#include "common/Dialogs.h"
+#include "ui/Fonts.h"
+#include "test/window/HotSpot.h"
+#include "test/scoring/ItemCounter.h"
+#include "data/RecordSource.h"
+#include "test/sheet/ScoringSheet.h"
+#include "test/content/TestContent.h"
+#include "test/window/TestWindowTexts.h"
+#include "ui/Twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -42,7 +42,7 @@ QString fieldOfItem(int item)
 
 } // namespace
 
-Frm1::Frm1(QWidget *mainWindow, ClinicValues *clinic)
+TestWindow::TestWindow(QWidget *mainWindow, ClinicValues *clinic)
     : QWidget(nullptr, Qt::Window)
     , m_mainWindow(mainWindow)
     , m_clinic(clinic)
@@ -73,9 +73,9 @@ Frm1::Frm1(QWidget *mainWindow, ClinicValues *clinic)
     bindHidden();
 }
 
-Frm1::~Frm1() = default;
+TestWindow::~TestWindow() = default;
 
-void Frm1::buildItems()
+void TestWindow::buildItems()
 {
     for (int i = 0; i <= kItems; ++i) {
         auto *pic = new QLabel(this);
@@ -92,7 +92,7 @@ void Frm1::buildItems()
     }
 }
 
-void Frm1::buildGrid()
+void TestWindow::buildGrid()
 {
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -138,7 +138,7 @@ void Frm1::buildGrid()
     Lblscore[kNameDisplay] = name;
 }
 
-void Frm1::buildResultPanel()
+void TestWindow::buildResultPanel()
 {
     Frame2 = new QFrame(this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
@@ -177,11 +177,11 @@ void Frm1::buildResultPanel()
     Command8->setGeometry(Twips::rect(2745, 2520, 2085, 495));
     for (QPushButton *b : { Command5, Command8 })
         b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
-    connect(Command5, &QPushButton::clicked, this, &Frm1::closeResultPanel);
-    connect(Command8, &QPushButton::clicked, this, &Frm1::PrintScoringSheet);
+    connect(Command5, &QPushButton::clicked, this, &TestWindow::closeResultPanel);
+    connect(Command8, &QPushButton::clicked, this, &TestWindow::PrintScoringSheet);
 }
 
-void Frm1::buildButtons()
+void TestWindow::buildButtons()
 {
     const struct
     {
@@ -190,12 +190,12 @@ void Frm1::buildButtons()
         QString caption;
         QRect twips;
         bool visible;
-        void (Frm1::*operation)();
+        void (TestWindow::*operation)();
     } buttons[] = {
-        { &Command7, "Command7", TestWindowTexts::start(), { 3510, 7650, 1275, 495 }, true, &Frm1::StartTest },
-        { &Command2, "Command2", TestWindowTexts::previous(), { 2340, 7200, 1290, 480 }, false, &Frm1::PreviousItem },
-        { &Command1, "Command1", TestWindowTexts::next(), { 4860, 7200, 1275, 495 }, false, &Frm1::NextItem },
-        { &Command4, "Command4", TestWindowTexts::result(), { 6930, 7200, 1275, 495 }, true, &Frm1::ScoreTest },
+        { &Command7, "Command7", TestWindowTexts::start(), { 3510, 7650, 1275, 495 }, true, &TestWindow::StartTest },
+        { &Command2, "Command2", TestWindowTexts::previous(), { 2340, 7200, 1290, 480 }, false, &TestWindow::PreviousItem },
+        { &Command1, "Command1", TestWindowTexts::next(), { 4860, 7200, 1275, 495 }, false, &TestWindow::NextItem },
+        { &Command4, "Command4", TestWindowTexts::result(), { 6930, 7200, 1275, 495 }, true, &TestWindow::ScoreTest },
         { &Command6, "Command6", TestWindowTexts::exit(), { 8415, 7200, 1275, 495 }, true, nullptr },
     };
     for (const auto &b : buttons) {
@@ -222,10 +222,10 @@ void Frm1::buildButtons()
     Txt1->setAlignment(Qt::AlignCenter);
     Txt1->setFont(Fonts::font(QStringLiteral("Arial"), 12, true));
     Txt1->hide();
-    connect(Txt1, &QLineEdit::textChanged, this, &Frm1::ShowItem);
+    connect(Txt1, &QLineEdit::textChanged, this, &TestWindow::ShowItem);
 }
 
-QLabel *Frm1::hiddenLabel(const QString &name, RecordSource *source, const QString &field)
+QLabel *TestWindow::hiddenLabel(const QString &name, RecordSource *source, const QString &field)
 {
     auto *label = new QLabel(this);
     label->setObjectName(name);
@@ -234,7 +234,7 @@ QLabel *Frm1::hiddenLabel(const QString &name, RecordSource *source, const QStri
     return label;
 }
 
-void Frm1::bindHidden()
+void TestWindow::bindHidden()
 {
     const struct
     {
@@ -265,10 +265,10 @@ void Frm1::bindHidden()
         hiddenLabel(QStringLiteral("Lblp%1").arg(age), Adodc3, QStringLiteral("%1p").arg(age));
     }
     // The name display and the classification follow the examinee's row.
-    connect(Adodc1, &RecordSource::currentChanged, this, &Frm1::examineeChanged);
+    connect(Adodc1, &RecordSource::currentChanged, this, &TestWindow::examineeChanged);
 }
 
-bool Frm1::load(QString *error)
+bool TestWindow::load(QString *error)
 {
     if (!OpenRecordSources(
             { { Adodc1, Database::File::Examinee, "IDE" }, { Adodc2, Database::File::Examinee, "Answer" },
@@ -314,7 +314,7 @@ bool Frm1::load(QString *error)
     return true;
 }
 
-void Frm1::activate()
+void TestWindow::activate()
 {
     Command7->show();
     Command4->show();
@@ -324,7 +324,7 @@ void Frm1::activate()
     Adodc5->setFilter(kCode, code);
 }
 
-void Frm1::examineeChanged()
+void TestWindow::examineeChanged()
 {
     Lblscore[kNameDisplay]->setText(Lblfn->text() + QLatin1Char(' ') + Lbln->text());
     // ClassifyIq runs when the bound IQ takes a new text. What it puts into
@@ -340,7 +340,7 @@ void Frm1::examineeChanged()
     LblN2->setText(chain.classification());
 }
 
-QStringList Frm1::slotTexts() const
+QStringList TestWindow::slotTexts() const
 {
     QStringList texts;
     for (int i = 1; i <= kItems; ++i)
@@ -348,7 +348,7 @@ QStringList Frm1::slotTexts() const
     return texts;
 }
 
-void Frm1::setSlot(int item, const QString &text)
+void TestWindow::setSlot(int item, const QString &text)
 {
     if (item >= 1 && !Adodc2->atStart())
         Adodc2->setField(fieldOfItem(item), text); // the bound slot follows
@@ -356,7 +356,7 @@ void Frm1::setSlot(int item, const QString &text)
         Lblscore[size_t(item)]->setText(text);
 }
 
-bool Frm1::storeAnswers()
+bool TestWindow::storeAnswers()
 {
     QString error;
     if (Adodc2->update(&error))
@@ -368,7 +368,7 @@ bool Frm1::storeAnswers()
     return false;
 }
 
-void Frm1::RecordAnswer(int item, int option)
+void TestWindow::RecordAnswer(int item, int option)
 {
     if (item != m_visibleItem || !m_guard.accepts())
         return;
@@ -376,7 +376,7 @@ void Frm1::RecordAnswer(int item, int option)
     NextItem();
 }
 
-void Frm1::ShowItem()
+void TestWindow::ShowItem()
 {
     const ItemCounter::Display d = ItemCounter::display(Txt1->text());
     if (m_visibleItem)
@@ -395,7 +395,7 @@ void Frm1::ShowItem()
     }
 }
 
-void Frm1::NextItem()
+void TestWindow::NextItem()
 {
     const ItemCounter::Step step = ItemCounter::next(Txt1->text());
     if (step.store && !storeAnswers())
@@ -404,7 +404,7 @@ void Frm1::NextItem()
         Txt1->setText(*step.counter);
 }
 
-void Frm1::PreviousItem()
+void TestWindow::PreviousItem()
 {
     const ItemCounter::Step step = ItemCounter::previous(Txt1->text());
     if (step.store && !storeAnswers())
@@ -413,7 +413,7 @@ void Frm1::PreviousItem()
         Txt1->setText(*step.counter);
 }
 
-void Frm1::StartTest()
+void TestWindow::StartTest()
 {
     Command1->show();
     Command2->show();
@@ -423,7 +423,7 @@ void Frm1::StartTest()
     FillEmptyAnswers();
 }
 
-void Frm1::FillEmptyAnswers()
+void TestWindow::FillEmptyAnswers()
 {
     for (int i = 0; i <= kItems; ++i) {
         if (Lblscore[size_t(i)]->text().isEmpty())
@@ -431,7 +431,7 @@ void Frm1::FillEmptyAnswers()
     }
 }
 
-void Frm1::ScoreTest()
+void TestWindow::ScoreTest()
 {
     FillEmptyAnswers();
     Command1->hide();
@@ -455,7 +455,7 @@ void Frm1::ScoreTest()
         Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
 }
 
-void Frm1::showResult(const ScoreChain &chain)
+void TestWindow::showResult(const ScoreChain &chain)
 {
     Text1->setText(chain.rawScore());
     Lblkham->setText(chain.rawScore());
@@ -465,12 +465,12 @@ void Frm1::showResult(const ScoreChain &chain)
     LblN2->setText(chain.classification());
 }
 
-void Frm1::closeResultPanel()
+void TestWindow::closeResultPanel()
 {
     Frame2->hide();
 }
 
-void Frm1::PrintScoringSheet()
+void TestWindow::PrintScoringSheet()
 {
     Frame2->hide();
     ScoringSheet sheet;
@@ -496,14 +496,14 @@ void Frm1::PrintScoringSheet()
     Command7->show();
 }
 
-void Frm1::changeEvent(QEvent *event)
+void TestWindow::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && m_loaded)
         activate();
     QWidget::changeEvent(event);
 }
 
-void Frm1::closeEvent(QCloseEvent *event)
+void TestWindow::closeEvent(QCloseEvent *event)
 {
     Txt1->hide();
     // Zeros that FillEmptyAnswers left pending go with the row.

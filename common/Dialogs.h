@@ -6,14 +6,15 @@
 
 class QWidget;
 
-/// Every message box, input box and file dialog of the program goes through
-/// here. In test mode nothing is shown: each call is logged and answered
+/// Every message box, input box and file dialog of a program goes through
+/// here (both programs use it). In test mode nothing is shown: each call is logged and answered
 /// from the queue set up in advance, so no test ever waits on a modal box.
 namespace Dialogs {
 
 enum class Icon { None, Information, Warning, Critical, Question };
 
-/// Message box with right-to-left reading. Returns the button pressed.
+/// Message box, read right to left (or as its text reads, see
+/// setReadingFollowsText). Returns the button pressed.
 QMessageBox::StandardButton message(QWidget *owner, const QString &title, const QString &text,
                                     QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None);
 
@@ -23,6 +24,10 @@ QString input(QWidget *owner, const QString &title, const QString &prompt, const
 /// File dialogs; empty text when cancelled.
 QString openFile(QWidget *owner, const QString &caption, const QString &dir, const QString &filter);
 QString saveFile(QWidget *owner, const QString &caption, const QString &dir, const QString &filter);
+
+/// Pelorin's boxes always read right to left; the updater's English boxes
+/// read as their text does.
+void setReadingFollowsText(bool on);
 
 // ---- test seam -------------------------------------------------------------
 

@@ -1,4 +1,4 @@
-#include "WrapButton.h"
+#include "ui/WrapButton.h"
 
 #include <QPainter>
 #include <QStyleOptionButton>

@@ -3,7 +3,7 @@
 #include <QString>
 
 // Texts of the update window, in one place.
-namespace FrmUpdateTexts {
+namespace UpdateWindowTexts {
 
 inline const QString CheckButton = QStringLiteral("بررسي آپديت جديد");
 inline const QString ExitButton = QStringLiteral("خروج");
@@ -16,4 +16,4 @@ inline const QString UpToDate
 inline const QString UpdaterNotStarted = QStringLiteral("برنامه به روز رساني اجرا نشد:\n");
 inline const QString VersionFilePath = QStringLiteral("/Soft/pelorin/LastVersion.txt");
 
-} // namespace FrmUpdateTexts
+} // namespace UpdateWindowTexts

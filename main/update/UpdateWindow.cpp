@@ -1,12 +1,12 @@
-#include "FrmUpdate.h"
+#include "update/UpdateWindow.h"
 
-#include "AppInfo.h"
-#include "Dialogs.h"
-#include "Fonts.h"
-#include "FrmUpdateTexts.h"
-#include "Twips.h"
-#include "UpdateRules.h"
-#include "VersionFetcher.h"
+#include "data/AppInfo.h"
+#include "common/Dialogs.h"
+#include "ui/Fonts.h"
+#include "update/UpdateWindowTexts.h"
+#include "ui/Twips.h"
+#include "update/UpdateRules.h"
+#include "update/VersionFetcher.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,12 +15,12 @@
 #include <QProcess>
 #include <QPushButton>
 
-FrmUpdate::FrmUpdate(QWidget *parent)
+UpdateWindow::UpdateWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , Command1(new QPushButton(FrmUpdateTexts::CheckButton, this))
-    , Command2(new QPushButton(FrmUpdateTexts::ExitButton, this))
+    , Command1(new QPushButton(UpdateWindowTexts::CheckButton, this))
+    , Command2(new QPushButton(UpdateWindowTexts::ExitButton, this))
     , Label1(new QLabel(this))
-    , SkinLabel1(new QLabel(FrmUpdateTexts::Hint, this))
+    , SkinLabel1(new QLabel(UpdateWindowTexts::Hint, this))
     , Inet1(new VersionFetcher(this))
     , m_programDir(QCoreApplication::applicationDirPath())
     , m_serverUrl(AppInfo::serverUrl())
@@ -57,17 +57,17 @@ FrmUpdate::FrmUpdate(QWidget *parent)
 
     setVersion(m_major, m_minor);
 
-    connect(Command1, &QPushButton::clicked, this, &FrmUpdate::Command1Click);
-    connect(Command2, &QPushButton::clicked, this, &FrmUpdate::close);
-    connect(Inet1, &VersionFetcher::finished, this, &FrmUpdate::versionFetched);
+    connect(Command1, &QPushButton::clicked, this, &UpdateWindow::Command1Click);
+    connect(Command2, &QPushButton::clicked, this, &UpdateWindow::close);
+    connect(Inet1, &VersionFetcher::finished, this, &UpdateWindow::versionFetched);
 }
 
-FrmUpdate::~FrmUpdate()
+UpdateWindow::~UpdateWindow()
 {
     setBusy(false);
 }
 
-void FrmUpdate::setVersion(int major, int minor)
+void UpdateWindow::setVersion(int major, int minor)
 {
     m_major = major;
     m_minor = minor;
@@ -76,17 +76,17 @@ void FrmUpdate::setVersion(int major, int minor)
     Label1->setText(label);
 }
 
-void FrmUpdate::Command1Click()
+void UpdateWindow::Command1Click()
 {
     Command1->setEnabled(false);
-    setWindowTitle(FrmUpdateTexts::PleaseWait);
+    setWindowTitle(UpdateWindowTexts::PleaseWait);
     setBusy(true);
     // The fetch runs in the background so the window stays painted and can
     // be closed while it waits.
-    Inet1->fetch(m_serverUrl + FrmUpdateTexts::VersionFilePath);
+    Inet1->fetch(m_serverUrl + UpdateWindowTexts::VersionFilePath);
 }
 
-void FrmUpdate::versionFetched(const QString &text)
+void UpdateWindow::versionFetched(const QString &text)
 {
     if (UpdateRules::isNewer(text, m_major, m_minor)) {
         const QString updater = QDir(m_programDir).filePath(UpdateRules::updaterFileName());
@@ -98,17 +98,17 @@ void FrmUpdate::versionFetched(const QString &text)
         }
         // Without a running updater the program must not end as if it had begun.
         setBusy(false);
-        Dialogs::message(this, AppInfo::title(), FrmUpdateTexts::UpdaterNotStarted + updater, QMessageBox::Ok,
+        Dialogs::message(this, AppInfo::title(), UpdateWindowTexts::UpdaterNotStarted + updater, QMessageBox::Ok,
             Dialogs::Icon::Critical);
     } else {
         setBusy(false);
-        Dialogs::message(this, AppInfo::title(), FrmUpdateTexts::UpToDate, QMessageBox::Ok, Dialogs::Icon::Information);
+        Dialogs::message(this, AppInfo::title(), UpdateWindowTexts::UpToDate, QMessageBox::Ok, Dialogs::Icon::Information);
     }
     setWindowTitle(UpdateRules::versionText(m_major, m_minor));
     Command1->setEnabled(true);
 }
 
-void FrmUpdate::done(int result)
+void UpdateWindow::done(int result)
 {
     // Closing while the fetch runs: drop it, so no answer arrives later.
     Inet1->abort();
@@ -116,7 +116,7 @@ void FrmUpdate::done(int result)
     QDialog::done(result);
 }
 
-void FrmUpdate::setBusy(bool busy)
+void UpdateWindow::setBusy(bool busy)
 {
     if (busy == m_busy)
         return;

@@ -1,6 +1,6 @@
-#include "TimedNotice.h"
+#include "ui/TimedNotice.h"
 
-#include "Dialogs.h"
+#include "common/Dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
