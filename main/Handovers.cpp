@@ -1,16 +1,27 @@
 #include "Handovers.h"
 
+#include "mainwindow/registration/RegistrationTexts.h"
+#include "data/RecordSource.h"
+#include "test/window/TestWindow.h"
+#include "ui/TimedNotice.h"
 #include "common/Dialogs.h"
 #include "backup/ExitWindow.h"
 #include "update/UpdateWindow.h"
 #include "mainwindow/MainWindow.h"
 #include "backup/ProgramEnd.h"
 #include "records/window/RecordsWindow.h"
-#include "mainwindow/registration/StartTest.h"
 
 #include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
 
 namespace {
+
+QPointer<TestWindow> &openWindow()
+{
+    static QPointer<TestWindow> window;
+    return window;
+}
 
 void reloadMainWindow()
 {
@@ -20,9 +31,56 @@ void reloadMainWindow()
 
 } // namespace
 
+TestWindow *OpenTestWindow()
+{
+    return openWindow().data();
+}
+
+void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *clinic)
+{
+    Adodc1->refresh();
+    if (Adodc1->rowCount() == 0)
+        return;
+    bool ok = false;
+    const QString code
+        = Dialogs::input(mainWindow, RegistrationTexts::startTitle(), RegistrationTexts::startPrompt(), QString(), &ok);
+    if (!ok || code.isEmpty()) {
+        ShowTimedNotice(mainWindow, RegistrationTexts::startEmptyCode());
+        return;
+    }
+    // The code as typed: "7" does not find "07", nor "7 " find "7".
+    Adodc1->setFilter(QStringLiteral("code"), code);
+    if (Adodc1->atStart()) {
+        ShowTimedNotice(mainWindow, RegistrationTexts::startUnknownCode());
+        return;
+    }
+
+    if (TestWindow *old = openWindow()) {
+        old->close();
+        delete old;
+    }
+    auto *window = new TestWindow(mainWindow, clinic);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QString error;
+    if (!window->load(&error)) {
+        delete window;
+        Dialogs::message(mainWindow, RegistrationTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return;
+    }
+    openWindow() = window;
+    window->Adodc2->setFilter(QStringLiteral("code"), code);
+    window->Lblkey->setText(code);
+    window->show();
+    window->activateWindow();
+    window->activate();
+    if (mainWindow)
+        mainWindow->hide();
+}
+
 MainWindow *OpenMainWindow()
 {
     auto *window = new MainWindow;
+    ConnectHandovers(window);
     QString error;
     if (!window->load(&error)) {
         Dialogs::message(nullptr, QStringLiteral("خطا"), error, QMessageBox::Ok, Dialogs::Icon::Warning);
@@ -34,10 +92,11 @@ MainWindow *OpenMainWindow()
     return window;
 }
 
-void InstallHandovers()
+void ConnectHandovers(MainWindow *w)
 {
-    MainWindow::setStartTestAction([](MainWindow *w) { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
-    MainWindow::setRecordsAction([](MainWindow *w) {
+    QObject::connect(w, &MainWindow::startTestRequested, w,
+                     [w] { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
+    QObject::connect(w, &MainWindow::recordsRequested, w, [w] {
         auto *records = new RecordsWindow(w, &w->clinicValues());
         records->setAttribute(Qt::WA_DeleteOnClose);
         QString error;
@@ -49,11 +108,11 @@ void InstallHandovers()
         records->show();
         w->hide();
     });
-    MainWindow::setUpdateAction([](MainWindow *w) {
+    QObject::connect(w, &MainWindow::updateRequested, w, [w] {
         UpdateWindow dialog(w);
         // The updater has started: end at once, without the exit questions.
         QObject::connect(&dialog, &UpdateWindow::updaterStarted, &dialog, [] { ProgramEnd::now(); });
         dialog.exec();
     });
-    MainWindow::setExitAction([](MainWindow *) { ShowExitWindow(&reloadMainWindow); });
+    QObject::connect(w, &MainWindow::exitRequested, w, [] { ShowExitWindow(&reloadMainWindow); });
 }

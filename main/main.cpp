@@ -9,7 +9,6 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(AppInfo::title());
     QApplication::setApplicationVersion(QStringLiteral("%1.%2").arg(AppInfo::versionMajor()).arg(AppInfo::versionMinor()));
 
-    InstallHandovers();
     if (!OpenMainWindow())
         return 1;
     return app.exec();

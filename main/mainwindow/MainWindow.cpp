@@ -16,6 +16,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QMetaMethod>
 #include <QMouseEvent>
 #include <QRegion>
 #include <QToolButton>
@@ -41,23 +42,7 @@ const QString helpTip = QStringLiteral("براي مشاهده اين قسمت ب
 constexpr int kWidthTw = 9270;
 constexpr int kHeightTw = 7725;
 
-struct Actions
-{
-    MainWindow::Action startTest, records, update, exit;
-};
-
-Actions &handovers()
-{
-    static Actions a;
-    return a;
-}
-
 } // namespace
-
-void MainWindow::setStartTestAction(Action a) { handovers().startTest = std::move(a); }
-void MainWindow::setRecordsAction(Action a) { handovers().records = std::move(a); }
-void MainWindow::setUpdateAction(Action a) { handovers().update = std::move(a); }
-void MainWindow::setExitAction(Action a) { handovers().exit = std::move(a); }
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
@@ -125,11 +110,11 @@ MainWindow::MainWindow(QWidget *parent)
     Command9 = makeButton("Command9", 6195, 1260, Text::update, QString());
     Command1 = makeButton("Command1", 7545, 885, Text::exit, QString());
 
-    connect(Command3, &QPushButton::clicked, this, [this] { runAction(handovers().startTest); });
-    connect(Command6, &QPushButton::clicked, this, [this] { runAction(handovers().records); });
+    connect(Command3, &QPushButton::clicked, this, &MainWindow::startTestRequested);
+    connect(Command6, &QPushButton::clicked, this, &MainWindow::recordsRequested);
     connect(Command2, &QPushButton::clicked, this, [this] { showArea(Area::Registration); });
     connect(Command7, &QPushButton::clicked, this, [this] { showArea(Area::Settings); });
-    connect(Command9, &QPushButton::clicked, this, [this] { runAction(handovers().update); });
+    connect(Command9, &QPushButton::clicked, this, &MainWindow::updateRequested);
     connect(Command1, &QPushButton::clicked, this, &MainWindow::exitAction);
 }
 
@@ -193,19 +178,13 @@ void MainWindow::showArea(Area area)
         Frame9->opened();
 }
 
-void MainWindow::runAction(const Action &action)
-{
-    if (action)
-        action(this);
-}
-
 void MainWindow::exitAction()
 {
     if (m_unloading)
         return;
     m_unloading = true;
-    if (handovers().exit) {
-        handovers().exit(this);
+    if (isSignalConnected(QMetaMethod::fromSignal(&MainWindow::exitRequested))) {
+        Q_EMIT exitRequested();
         // Unload: the record sources and the scroller go with the window.
         hide();
         deleteLater();

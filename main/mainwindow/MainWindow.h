@@ -4,8 +4,6 @@
 
 #include <QWidget>
 
-#include <functional>
-
 class CreditsBox;
 class QFrame;
 class QLabel;
@@ -44,14 +42,8 @@ public:
     /// The printouts read these at print time.
     ClinicValues &clinicValues() { return m_clinic; }
 
-    // Hand-overs to the other windows, wired by the program's start-up.
-    using Action = std::function<void(MainWindow *)>;
-    static void setStartTestAction(Action a);
-    static void setRecordsAction(Action a);
-    static void setUpdateAction(Action a);
-    static void setExitAction(Action a);
-
-    /// The exit action: the exit window is shown and this window unloads.
+    /// The exit action: exitRequested is announced and this window unloads;
+    /// with nobody listening the program quits.
     void exitAction();
 
     CreditsBox *Picture1 = nullptr;
@@ -68,6 +60,11 @@ public:
 
 Q_SIGNALS:
     void activated();
+    // What the user asked for; the program's hand-overs answer them.
+    void startTestRequested();
+    void recordsRequested();
+    void updateRequested();
+    void exitRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -77,7 +74,6 @@ protected:
 
 private:
     WrapButton *makeButton(const char *name, int left, int width, const QString &caption, const QString &tip);
-    void runAction(const Action &action);
 
     Area m_area = Area::Credits;
     ClinicValues m_clinic;

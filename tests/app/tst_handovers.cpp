@@ -38,7 +38,6 @@ private Q_SLOTS:
 void TestHandovers::initTestCase()
 {
     Dialogs::setTestMode(true);
-    InstallHandovers();
 }
 
 // The exit action shows the exit window at (5000, 1500) twips and unloads the

@@ -68,7 +68,6 @@ void TestExitWindow::init()
 void TestExitWindow::cleanup()
 {
     ProgramEnd::setHandler({});
-    MainWindow::setExitAction({});
     Dialogs::setTestMode(false);
     for (QWidget *w : QApplication::topLevelWidgets())
         w->deleteLater();
@@ -160,7 +159,8 @@ void TestExitWindow::cancelBringsAFreshMainWindow()
     ProgramFolder folder;
     QPointer<MainWindow> fresh;
     // The program's wiring: the exit hook opens this window, cancel reloads.
-    MainWindow::setExitAction([&](MainWindow *) {
+    QPointer<MainWindow> first = new MainWindow;
+    connect(first, &MainWindow::exitRequested, this, [&] {
         ShowExitWindow([&] {
             fresh = new MainWindow;
             QString error;
@@ -168,7 +168,6 @@ void TestExitWindow::cancelBringsAFreshMainWindow()
             fresh->show();
         });
     });
-    QPointer<MainWindow> first = new MainWindow;
     QString error;
     QVERIFY2(first->load(&error), qPrintable(error));
     first->show();

@@ -56,7 +56,6 @@ void TestMainWindow::cleanup()
     m_window = nullptr;
     delete m_folder;
     m_folder = nullptr;
-    MainWindow::setExitAction({});
     WebLinks::setOpener({});
 }
 
@@ -195,7 +194,7 @@ void TestMainWindow::brokenDatabaseStopsTheLoad()
 void TestMainWindow::closingRunsTheExitAction()
 {
     int calls = 0;
-    MainWindow::setExitAction([&](MainWindow *) { ++calls; });
+    connect(m_window, &MainWindow::exitRequested, this, [&] { ++calls; });
     QPointer<MainWindow> window = m_window;
     m_window->close();
     QCOMPARE(calls, 1);

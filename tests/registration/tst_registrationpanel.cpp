@@ -9,7 +9,7 @@
 #include "mainwindow/registration/RegistrationTexts.h"
 #include "test/scoring/ResultTexts.h"
 #include "calendar/ShamsiCalendar.h"
-#include "mainwindow/registration/StartTest.h"
+#include "Handovers.h"
 #include "test/content/TestContent.h"
 #include "ui/WrapButton.h"
 
@@ -65,7 +65,8 @@ void TestRegistrationPanel::openMain()
     m_main = new MainWindow;
     QString error;
     QVERIFY2(m_main->load(&error), qPrintable(error));
-    MainWindow::setStartTestAction([](MainWindow *w) { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
+    connect(m_main, &MainWindow::startTestRequested, m_main,
+            [w = m_main] { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
     m_main->show();
     QApplication::setActiveWindow(m_main);
 }
@@ -78,7 +79,6 @@ void TestRegistrationPanel::cleanup()
     m_main = nullptr;
     delete m_folder;
     m_folder = nullptr;
-    MainWindow::setStartTestAction({});
     Clock::setFixed(QDateTime());
     ClickGuard::setInterval(ClickGuard::kDefaultMs);
 }
