@@ -3,6 +3,7 @@
 #include "mainwindow/registration/RegistrationTexts.h"
 #include "data/RecordSource.h"
 #include "test/window/TestWindow.h"
+#include "ui/CommonTexts.h"
 #include "ui/TimedNotice.h"
 #include "common/Dialogs.h"
 #include "backup/ExitWindow.h"
@@ -83,7 +84,7 @@ MainWindow *OpenMainWindow()
     ConnectHandovers(window);
     QString error;
     if (!window->load(&error)) {
-        Dialogs::message(nullptr, QStringLiteral("خطا"), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(nullptr, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         delete window;
         return nullptr;
     }
@@ -101,7 +102,7 @@ void ConnectHandovers(MainWindow *w)
         records->setAttribute(Qt::WA_DeleteOnClose);
         QString error;
         if (!records->load(&error)) {
-            Dialogs::message(w, QStringLiteral("خطا"), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+            Dialogs::message(w, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
             delete records;
             return;
         }

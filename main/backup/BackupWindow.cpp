@@ -7,7 +7,9 @@
 #include "backup/CopyBackupFile.h"
 #include "data/Database.h"
 #include "common/Dialogs.h"
+#include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "backup/ProgramEnd.h"
 #include "ui/Twips.h"
 
@@ -52,14 +54,7 @@ constexpr int kHeightTw = 2940;
 BackupWindow::BackupWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
-    setObjectName(QStringLiteral("Frmbackup"));
-    setWindowTitle(Text::title);
-    setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(Twips::px(kWidthTw), Twips::px(kHeightTw));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(81, 128, 91));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    SetUpFixedWindow(this, "Frmbackup", Text::title, kWidthTw, kHeightTw, QColor(81, 128, 91));
 
     Label1 = new QLabel(this);
     Label2 = new QLabel(this);
@@ -77,7 +72,7 @@ BackupWindow::BackupWindow(QWidget *parent)
     Text2 = makePathBox("Text2", QRect(915, 1155, 4170, 435));
     b2 = makeButton("b2", Text::choose, QRect(240, 1125, 540, 495));
     Command1 = makeButton("Command1", Text::exit, QRect(2880, 1995, 1140, 540));
-    Command1->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+    Command1->setFont(Fonts::nazanin(12, true));
 
     connect(b1, &QPushButton::clicked, this, &BackupWindow::chooseBackupFile);
     connect(b2, &QPushButton::clicked, this, &BackupWindow::chooseRestoreFile);
@@ -101,13 +96,8 @@ QPushButton *BackupWindow::makeButton(const char *name, const QString &caption, 
     auto *button = new QPushButton(caption, this);
     button->setObjectName(QLatin1String(name));
     button->setGeometry(Twips::rect(twips));
-    button->setFont(Fonts::font(QStringLiteral("Arial"), 10, true));
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
-                       " border: 1px solid rgb(150, 96, 110); border-radius: 5px; }"
-                       "QPushButton:hover { background-color: rgb(255, 210, 218); }"
-                       "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
-                       "QPushButton:disabled { background-color: rgb(214, 196, 200); color: rgb(120, 110, 112); }"));
+    button->setFont(Fonts::arial(10, true));
+    button->setStyleSheet(Style::pinkButtons(5));
     return button;
 }
 

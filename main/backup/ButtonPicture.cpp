@@ -20,7 +20,7 @@ QPixmap ButtonPicture(const QString &name, const QString &caption, bool highligh
     p.setBrush(highlighted ? QColor(255, 232, 160) : QColor(238, 238, 238));
     p.drawRoundedRect(QRectF(0.5, 0.5, 95, 34), 5, 5);
     p.setPen(Qt::black);
-    p.setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
+    p.setFont(Fonts::nazanin(11, true));
     p.drawText(face.rect(), Qt::AlignCenter, caption);
     return face;
 }

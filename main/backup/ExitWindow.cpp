@@ -2,6 +2,7 @@
 
 #include "backup/BackupWindow.h"
 #include "backup/ButtonPicture.h"
+#include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "backup/ProgramEnd.h"
 #include "ui/Twips.h"
@@ -37,28 +38,23 @@ ExitWindow::ExitWindow(std::function<void()> reloadMainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_reloadMainWindow(std::move(reloadMainWindow))
 {
-    setObjectName(QStringLiteral("exitpro"));
-    setWindowTitle(Text::title);
-    setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(Twips::px(kWidthTw), Twips::px(kHeightTw));
+    SetUpFixedWindow(this, "exitpro", Text::title, kWidthTw, kHeightTw, QColor(233, 240, 235));
     setMouseTracking(true);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(233, 240, 235));
     pal.setColor(QPalette::WindowText, QColor(24, 40, 28));
     setPalette(pal);
-    setAutoFillBackground(true);
 
     Label1 = new QLabel(Text::question, this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(Twips::rect(360, 330, 3540, 720));
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setWordWrap(true);
-    Label1->setFont(Fonts::font(QStringLiteral("B Nazanin"), 13, true));
+    Label1->setFont(Fonts::nazanin(13, true));
 
     Check1 = new QCheckBox(Text::option, this);
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setGeometry(Twips::rect(1020, 1260, 2280, 480));
-    Check1->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12));
+    Check1->setFont(Fonts::nazanin(12));
 
     k1 = makePicture("k1", kAcceptLeft, QStringLiteral("exit_accept"), Text::accept, false);
     k2 = makePicture("k2", kAcceptLeft, QStringLiteral("exit_accept_hot"), Text::accept, true);

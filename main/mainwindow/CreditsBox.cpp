@@ -23,7 +23,7 @@ constexpr int kTickMs = 16;
 
 QFont lineFont(double pointSize)
 {
-    return Fonts::font(QStringLiteral("Arial"), pointSize, true);
+    return Fonts::arial(pointSize, true);
 }
 
 // Shaping Persian text is the costly part of a tick; each line is measured

@@ -4,7 +4,9 @@
 #include "data/AppPaths.h"
 #include "mainwindow/CreditsBox.h"
 #include "data/Database.h"
+#include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "data/RecordSource.h"
 #include "mainwindow/registration/RegistrationPanel.h"
 #include "mainwindow/settings/SettingsPanel.h"
@@ -47,10 +49,7 @@ constexpr int kHeightTw = 7725;
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
-    setObjectName(QStringLiteral("Frm0"));
-    setWindowTitle(AppInfo::title());
-    setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(Twips::px(kWidthTw), Twips::px(kHeightTw));
+    SetUpFixedWindow(this, "Frm0", AppInfo::title(), kWidthTw, kHeightTw);
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     QPalette pal = palette();
@@ -78,7 +77,7 @@ MainWindow::MainWindow(QWidget *parent)
     SkinLabel9 = new QLabel(this);
     SkinLabel9->setObjectName(QStringLiteral("SkinLabel9"));
     SkinLabel9->setAlignment(Qt::AlignCenter);
-    SkinLabel9->setFont(Fonts::font(QStringLiteral("Arial"), 10, true));
+    SkinLabel9->setFont(Fonts::arial(10, true));
     SkinLabel9->setStyleSheet(QStringLiteral("color: rgb(40, 64, 46); background: transparent;"));
 
     CmdHelp = new QToolButton(this);
@@ -126,11 +125,8 @@ WrapButton *MainWindow::makeButton(const char *name, int left, int width, const 
     b->setObjectName(QLatin1String(name));
     b->setGeometry(Twips::rect(left, 4770, width, 1050));
     b->setToolTip(tip);
-    b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
-    b->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
-                                    " border: 1px solid rgb(150, 96, 110); border-radius: 6px; }"
-                                    "QPushButton:hover { background-color: rgb(255, 210, 218); }"
-                                    "QPushButton:pressed { background-color: rgb(232, 168, 180); }"));
+    b->setFont(Fonts::nazanin(12, true));
+    b->setStyleSheet(Style::pinkButtons());
     return b;
 }
 

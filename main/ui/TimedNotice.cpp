@@ -1,5 +1,7 @@
 #include "ui/TimedNotice.h"
 
+#include "ui/CommonTexts.h"
+
 #include "common/Dialogs.h"
 
 #include <QApplication>
@@ -42,7 +44,7 @@ QTimer *noticeTimer(QWidget *owner)
 
 QString NoticeCaption()
 {
-    return QStringLiteral("پيام");
+    return CommonTexts::noticeTitle;
 }
 
 void ShowTimedNotice(QWidget *owner, const QString &text)

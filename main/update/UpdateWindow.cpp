@@ -2,6 +2,7 @@
 
 #include "data/AppInfo.h"
 #include "common/Dialogs.h"
+#include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "update/UpdateWindowTexts.h"
 #include "ui/Twips.h"
@@ -27,24 +28,22 @@ UpdateWindow::UpdateWindow(QWidget *parent)
     , m_major(AppInfo::versionMajor())
     , m_minor(AppInfo::versionMinor())
 {
-    setObjectName(QStringLiteral("FrmUpdate"));
+    SetUpFixedWindow(this, "FrmUpdate", QString(), 6000, 3600);
     setModal(true);
-    setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(Twips::px(6000), Twips::px(3600));
     move(Twips::px(5085), Twips::px(1745));
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(Twips::rect(0, 240, 6000, 600));
     Label1->setAlignment(Qt::AlignCenter);
-    Label1->setFont(Fonts::font(QStringLiteral("B Titr"), 16, true));
+    Label1->setFont(Fonts::titr(16, true));
 
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
     SkinLabel1->setGeometry(Twips::rect(420, 960, 5160, 1320));
     SkinLabel1->setWordWrap(true);
     SkinLabel1->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
-    SkinLabel1->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12));
+    SkinLabel1->setFont(Fonts::nazanin(12));
 
-    const QFont buttonFont = Fonts::font(QStringLiteral("B Nazanin"), 11, true);
+    const QFont buttonFont = Fonts::nazanin(11, true);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(Twips::rect(3240, 2640, 2340, 600));
     Command1->setFont(buttonFont);

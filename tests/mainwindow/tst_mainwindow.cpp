@@ -4,6 +4,7 @@
 #include "ui/Fonts.h"
 #include "mainwindow/MainWindow.h"
 #include "ProgramFolder.h"
+#include "ui/Style.h"
 #include "ui/WebLinks.h"
 #include "ui/WrapButton.h"
 #include "mainwindow/registration/RegistrationPanel.h"
@@ -98,10 +99,10 @@ void TestMainWindow::buttons()
     QCOMPARE(b->text(), caption);
     QCOMPARE(!b->toolTip().isEmpty(), hasTip);
     const QFontInfo info(b->font());
-    QCOMPARE(info.family(), Fonts::nazanin());
+    QCOMPARE(info.family(), Fonts::resolve(QStringLiteral("B Nazanin")));
     QVERIFY(info.bold());
     QCOMPARE(b->font().pointSize(), 12);
-    QVERIFY(b->styleSheet().contains(QStringLiteral("rgb(253, 191, 201)")));
+    QVERIFY(b->styleSheet().contains(Style::buttonFace.name()));
 }
 
 void TestMainWindow::captionsFitInsideTheirButtons()

@@ -4,6 +4,7 @@
 #include "calendar/Clock.h"
 #include "common/Dialogs.h"
 #include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "mainwindow/registration/Registration.h"
 #include "mainwindow/registration/RegistrationTexts.h"
 #include "calendar/ShamsiCalendar.h"
@@ -87,11 +88,6 @@ RegistrationPanel::RegistrationPanel(
     makeCaption(Text::examiner, Text2[6], 4230);
     makeCaption(Text::testDate, Text2[4], 2070);
 
-    const QString buttonStyle = QStringLiteral(
-        "QPushButton { background-color: rgb(253, 191, 201); color: black; border: 1px solid rgb(150, 96, 110);"
-        " border-radius: 6px; }"
-        "QPushButton:hover { background-color: rgb(255, 210, 218); }"
-        "QPushButton:pressed { background-color: rgb(232, 168, 180); }");
     Command4 = new QPushButton(Text::save, this);
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setGeometry(Twips::rect(900, 2520, 1185, 465));
@@ -99,8 +95,8 @@ RegistrationPanel::RegistrationPanel(
     Command5->setObjectName(QStringLiteral("Command5"));
     Command5->setGeometry(Twips::rect(2790, 2520, 1185, 465));
     for (QPushButton *b : { Command4, Command5 }) {
-        b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
-        b->setStyleSheet(buttonStyle);
+        b->setFont(Fonts::nazanin(12, true));
+        b->setStyleSheet(Style::pinkButtons());
     }
     connect(Command4, &QPushButton::clicked, this, &RegistrationPanel::save);
     connect(Command5, &QPushButton::clicked, this, &RegistrationPanel::cancel);
@@ -121,7 +117,7 @@ QLineEdit *RegistrationPanel::makeText(int index, int left, int top, int width, 
     auto *edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("Text2_%1").arg(index));
     edit->setGeometry(Twips::rect(left, top, width, height));
-    edit->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+    edit->setFont(Fonts::nazanin(12, true));
     // Codes and dates read from the right like the names beside them.
     edit->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     return edit;
@@ -132,7 +128,7 @@ QComboBox *RegistrationPanel::makeCombo(const char *name, int left, int top, con
     auto *combo = new QComboBox(this);
     combo->setObjectName(QLatin1String(name));
     combo->setGeometry(Twips::rect(left, top, 915, 510));
-    combo->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+    combo->setFont(Fonts::nazanin(12, true));
     combo->addItems(items);
     combo->setCurrentIndex(-1);
     return combo;
@@ -142,7 +138,7 @@ void RegistrationPanel::makeCaption(const QString &text, QWidget *field, int rig
 {
     auto *label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("Caption_%1").arg(field->objectName()));
-    label->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
+    label->setFont(Fonts::nazanin(11, true));
     // Next to its own field, the free space on the far side.
     label->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     const int left = field->geometry().right() + 1 + Twips::px(kCaptionGapTw);

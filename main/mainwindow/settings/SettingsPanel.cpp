@@ -92,7 +92,7 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
         { &Text27, "Text27", kTwitterLabel, "T5", 2880 },
         { &Text28, "Text28", kPhoneLabel, "T6", 3300 },
     };
-    const QFont boxFont = Fonts::font(QStringLiteral("B Nazanin"), 10, true);
+    const QFont boxFont = Fonts::nazanin(10, true);
     for (const Row &r : rows) {
         auto *box = new QLineEdit(this);
         box->setObjectName(QString::fromLatin1(r.name));
@@ -123,7 +123,7 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
     });
     connect(Check1, &QCheckBox::clicked, this, &SettingsPanel::toggleShowLogo);
 
-    const QFont buttonFont = Fonts::font(QStringLiteral("B Nazanin"), 11.25, true);
+    const QFont buttonFont = Fonts::nazanin(11.25, true);
     auto button = [&](const char *name, const QString &caption, int left, int width) {
         auto *b = new QPushButton(caption, this);
         b->setObjectName(QString::fromLatin1(name));

@@ -2,12 +2,14 @@
 
 #include "data/AppInfo.h"
 #include "data/BoundField.h"
+#include "ui/FixedWindow.h"
 #include "ui/ClinicValues.h"
 #include "data/Database.h"
 #include "common/Dialogs.h"
 #include "data/DistinctValuesModel.h"
 #include "records/ExamineeRemoval.h"
 #include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "records/report/FullReport.h"
 #include "data/RecordSource.h"
 #include "data/RecordSourceModel.h"
@@ -50,12 +52,8 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, c
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(geometry);
-    b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
-    b->setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); border: 1px solid rgb(150, 96, 110);"
-                                    " border-radius: 5px; }"
-                                    "QPushButton:hover { background-color: rgb(255, 210, 218); }"
-                                    "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
-                                    "QPushButton:disabled { color: gray; }"));
+    b->setFont(Fonts::nazanin(11, true));
+    b->setStyleSheet(Style::pinkButtons(5));
     return b;
 }
 
@@ -90,15 +88,8 @@ RecordsWindow::RecordsWindow(QWidget *mainWindow, const ClinicValues *clinic)
     , m_mainWindow(mainWindow)
     , m_clinic(clinic)
 {
-    setObjectName(QStringLiteral("FrmCode"));
-    setWindowTitle(T::title);
-    setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(kWidth, kHeight);
-    setFont(Fonts::font(QStringLiteral("B Nazanin"), 11));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, kBackground);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    SetUpFixedWindow(this, "FrmCode", T::title, kWidth * Twips::kPerPixel, kHeight * Twips::kPerPixel, kBackground);
+    setFont(Fonts::nazanin(11));
 
     Adodc1 = new RecordSource(this);
     Adodc2 = new RecordSource(this);
@@ -114,7 +105,7 @@ RecordsWindow::RecordsWindow(QWidget *mainWindow, const ClinicValues *clinic)
     auto *caption = new QLabel(T::gridCaption, this);
     caption->setGeometry(10, 46, kWidth - 20, 20);
     caption->setAlignment(Qt::AlignCenter);
-    caption->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
+    caption->setFont(Fonts::nazanin(11, true));
 
     m_gridModel = new RecordSourceModel(
         Adodc2,

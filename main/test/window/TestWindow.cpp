@@ -5,7 +5,9 @@
 #include "data/BoundField.h"
 #include "data/Database.h"
 #include "common/Dialogs.h"
+#include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "test/window/HotSpot.h"
 #include "test/scoring/ItemCounter.h"
 #include "data/RecordSource.h"
@@ -47,11 +49,8 @@ TestWindow::TestWindow(QWidget *mainWindow, ClinicValues *clinic)
     , m_mainWindow(mainWindow)
     , m_clinic(clinic)
 {
-    setObjectName(QStringLiteral("Frm1"));
-    setWindowTitle(AppInfo::title());
-    setLayoutDirection(Qt::RightToLeft);
-    setFixedSize(Twips::px(12855), Twips::px(8175));
-    setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+    SetUpFixedWindow(this, "Frm1", AppInfo::title(), 12855, 8175);
+    setFont(Fonts::nazanin(12, true));
 
     for (RecordSource **s : { &Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5 })
         *s = new RecordSource(this);
@@ -100,7 +99,7 @@ void TestWindow::buildGrid()
     Frame1->setStyleSheet(QStringLiteral("QFrame#Frame1 { %1 border: 1px solid rgb(120, 120, 120); }"
                                          "QLabel { %2 color: black; }")
                               .arg(colourStyle(kGridColour), colourStyle(kCellColour)));
-    const QFont cellFont = Fonts::font(QStringLiteral("Arial"), 10, true);
+    const QFont cellFont = Fonts::arial(10, true);
     for (int i = 0; i <= kItems; ++i) {
         const int column = i <= 18 ? 0 : 1;
         const int row = i == 0 ? 0 : (i - 1) % 18;
@@ -133,7 +132,7 @@ void TestWindow::buildGrid()
     name->setGeometry(Twips::rect(330, 7290, 1995, 885));
     name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     name->setWordWrap(true);
-    name->setFont(Fonts::font(QStringLiteral("B Nazanin"), 11, true));
+    name->setFont(Fonts::nazanin(11, true));
     name->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
     Lblscore[kNameDisplay] = name;
 }
@@ -167,7 +166,7 @@ void TestWindow::buildResultPanel()
     BoundField::bind(lbldarsad, Adodc1, QStringLiteral("RDarsadi"));
     BoundField::bind(Lblhoosh, Adodc1, QStringLiteral("Hooshbahr"));
     for (QLabel *l : Frame2->findChildren<QLabel *>())
-        l->setFont(Fonts::font(QStringLiteral("B Nazanin"), l == LblN2 ? 12 : 11, true));
+        l->setFont(Fonts::nazanin(l == LblN2 ? 12 : 11, true));
 
     Command5 = new QPushButton(TestWindowTexts::exit(), Frame2);
     Command5->setObjectName(QStringLiteral("Command5"));
@@ -176,7 +175,7 @@ void TestWindow::buildResultPanel()
     Command8->setObjectName(QStringLiteral("Command8"));
     Command8->setGeometry(Twips::rect(2745, 2520, 2085, 495));
     for (QPushButton *b : { Command5, Command8 })
-        b->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+        b->setFont(Fonts::nazanin(12, true));
     connect(Command5, &QPushButton::clicked, this, &TestWindow::closeResultPanel);
     connect(Command8, &QPushButton::clicked, this, &TestWindow::PrintScoringSheet);
 }
@@ -203,24 +202,21 @@ void TestWindow::buildButtons()
         button->setObjectName(QLatin1String(b.name));
         button->setGeometry(Twips::rect(b.twips));
         button->setVisible(b.visible);
-        button->setFont(Fonts::font(QStringLiteral("B Nazanin"), 12, true));
+        button->setFont(Fonts::nazanin(12, true));
         if (b.operation)
             connect(button, &QPushButton::clicked, this, b.operation);
         *b.button = button;
     }
     connect(Command6, &QPushButton::clicked, this, &QWidget::close);
-    setStyleSheet(QStringLiteral("QPushButton { background-color: rgb(253, 191, 201); color: black;"
-                                 " border: 1px solid rgb(150, 96, 110); border-radius: 6px; }"
-                                 "QPushButton:hover { background-color: rgb(255, 210, 218); }"
-                                 "QPushButton:pressed { background-color: rgb(232, 168, 180); }"
-                                 "QLineEdit#Txt1 { background-color: white; color: black;"
-                                 " border: 1px solid rgb(60, 96, 68); }"));
+    setStyleSheet(Style::pinkButtons()
+                  + QStringLiteral("QLineEdit#Txt1 { background-color: white; color: black; border: 1px solid %1; }")
+                        .arg(Style::fieldBorder.name()));
 
     Txt1 = new QLineEdit(this);
     Txt1->setObjectName(QStringLiteral("Txt1"));
     Txt1->setGeometry(Twips::rect(3975, 7110, 555, 495));
     Txt1->setAlignment(Qt::AlignCenter);
-    Txt1->setFont(Fonts::font(QStringLiteral("Arial"), 12, true));
+    Txt1->setFont(Fonts::arial(12, true));
     Txt1->hide();
     connect(Txt1, &QLineEdit::textChanged, this, &TestWindow::ShowItem);
 }
@@ -397,16 +393,16 @@ void TestWindow::ShowItem()
 
 void TestWindow::NextItem()
 {
-    const ItemCounter::Step step = ItemCounter::next(Txt1->text());
-    if (step.store && !storeAnswers())
-        return;
-    if (step.counter)
-        Txt1->setText(*step.counter);
+    applyStep(ItemCounter::next(Txt1->text()));
 }
 
 void TestWindow::PreviousItem()
 {
-    const ItemCounter::Step step = ItemCounter::previous(Txt1->text());
+    applyStep(ItemCounter::previous(Txt1->text()));
+}
+
+void TestWindow::applyStep(const ItemCounter::Step &step)
+{
     if (step.store && !storeAnswers())
         return;
     if (step.counter)

@@ -2,6 +2,7 @@
 
 #include "test/scoring/ClickGuard.h"
 #include "ui/ClinicValues.h"
+#include "test/scoring/ItemCounter.h"
 #include "test/scoring/ScoreChain.h"
 
 #include <QPointer>
@@ -110,6 +111,7 @@ private:
     bool storeAnswers();
     void examineeChanged();
     void showResult(const ScoreChain &chain);
+    void applyStep(const ItemCounter::Step &step);
 
     QPointer<QWidget> m_mainWindow;
     ClinicValues *m_clinic;
