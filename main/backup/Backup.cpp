@@ -1,5 +1,6 @@
 #include "backup/Backup.h"
 
+#include "common/DurableFile.h"
 #include "data/AppPaths.h"
 #include "calendar/Clock.h"
 #include "data/Database.h"
@@ -14,10 +15,7 @@
 #include <QtEndian>
 
 #include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+
 
 #include <vector>
 
@@ -40,21 +38,6 @@ bool fail(QString *error, const QString &message)
     if (error)
         *error = message;
     return false;
-}
-
-QString systemError(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
-// A rename is only durable once the folder's entry is on disk too.
-void syncFolder(const QString &dir)
-{
-    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
 }
 
 // Journal files left beside a replaced database belong to the old file;
@@ -116,10 +99,10 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
     const QFileInfo named(destination);
     const QFileInfo target(named.isSymLink() ? named.symLinkTarget() : named.absoluteFilePath());
     if (target.isDir())
-        return fail(error, systemError(EISDIR));
+        return fail(error, DurableFile::faultText(DurableFile::Fault::IsFolder));
     // A rename would replace a file the user may not write; refuse as a write would.
     if (target.exists() && !target.isWritable())
-        return fail(error, systemError(EACCES));
+        return fail(error, DurableFile::faultText(DurableFile::Fault::AccessDenied));
 
     // The temporary file carries the destination's name so a leftover one
     // after a crash says what it was.
@@ -128,7 +111,7 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
         return fail(error, out.errorString());
 
     const qint64 length = in.size();
-    ::posix_fadvise(in.handle(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    DurableFile::adviseSequential(in);
     // A chunk is read with the block it starts, and written with the block
     // it ends.
     static_assert(kBlockSize % kChunkSize == 0);
@@ -145,7 +128,7 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
             if (got < 0)
                 return fail(error, in.errorString());
             if (got != blockSize) // the source was cut short while copying
-                return fail(error, systemError(EIO));
+                return fail(error, DurableFile::faultText(DurableFile::Fault::InputOutput));
         }
         const qint64 end = qMin(offset + kChunkSize, length);
         if (end < blockStart + blockSize)
@@ -157,45 +140,37 @@ bool copyFile(const QString &source, const QString &destination, QString *error,
         if (durability == Durability::Synced && end - started >= kWritebackStep) {
             if (!out.flush())
                 return fail(error, out.errorString());
-            ::sync_file_range(out.handle(), started, end - started, SYNC_FILE_RANGE_WRITE);
+            DurableFile::startWriteback(out, started, end - started);
             started = end;
         }
     }
-    if (!out.flush())
-        return fail(error, out.errorString());
     if (durability == Durability::Synced) {
-        if (::fsync(out.handle()) != 0)
-            return fail(error, systemError(errno));
+        if (!DurableFile::flushToDisk(out, error))
+            return false;
     } else {
-        ::sync_file_range(out.handle(), 0, 0, SYNC_FILE_RANGE_WRITE);
+        if (!out.flush())
+            return fail(error, out.errorString());
+        DurableFile::startWriteback(out, 0, 0);
     }
 
     const QFile::Permissions permissions = target.exists()
         ? QFile::permissions(target.absoluteFilePath())
         : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther;
     out.setPermissions(permissions);
-    if (std::rename(
-            QFile::encodeName(out.fileName()).constData(), QFile::encodeName(target.absoluteFilePath()).constData())
-        != 0)
-        return fail(error, systemError(errno));
+    if (!DurableFile::renameIntoPlace(out.fileName(), target.absoluteFilePath(), error))
+        return false;
     out.setAutoRemove(false);
     if (durability == Durability::Synced)
-        syncFolder(target.absolutePath());
+        DurableFile::syncFolder(target.absolutePath());
     return true;
 }
 
 bool waitForDisk(const QString &path, QString *error)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return fail(error, systemError(errno));
-    const bool synced = ::fsync(fd) == 0;
-    const int code = errno;
-    ::close(fd);
-    if (!synced)
-        return fail(error, systemError(code));
+    if (!DurableFile::flushPathToDisk(path, error))
+        return false;
     // The rename that needs to be lasting is in the folder of the file a link names.
-    syncFolder(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
+    DurableFile::syncFolder(QFileInfo(QFileInfo(path).canonicalFilePath()).absolutePath());
     return true;
 }
 
@@ -236,7 +211,7 @@ RestoreResult restoreDatabase(const QString &source, QString *error, QString *sa
     const QString database = AppPaths::examineeDatabase();
     if (QFileInfo::exists(database)) {
         if (!QDir().mkpath(AppPaths::backupDir())) {
-            fail(error, QStringLiteral("%1: %2").arg(AppPaths::backupDir(), systemError(errno)));
+            fail(error, QStringLiteral("%1: %2").arg(AppPaths::backupDir(), DurableFile::systemErrorText(errno)));
             return RestoreResult::CopyFailed;
         }
         const QString keep = safetyCopyPath(Clock::now());
