@@ -105,7 +105,7 @@ CreditsBox::CreditsBox(int widthTwips, int heightTwips, QWidget *parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_background = QPixmap(size());
     m_background.fill(QColor(81, 128, 91));
-    const QPixmap bitmap(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/credits_box.png")));
+    const QPixmap bitmap(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/credits_box.png")), "PNG");
     if (!bitmap.isNull())
         m_background = bitmap.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     setCursor(Qt::PointingHandCursor);

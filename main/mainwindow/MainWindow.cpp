@@ -21,6 +21,7 @@
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QRegion>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -53,7 +54,7 @@ MainWindow::MainWindow(QWidget *parent)
     setAttribute(Qt::WA_DeleteOnClose, false);
 
     QPalette pal = palette();
-    const QPixmap background(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/main_background.png")));
+    const QPixmap background(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/main_background.png")), "PNG");
     if (!background.isNull())
         pal.setBrush(QPalette::Window, background.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     else
@@ -61,9 +62,6 @@ MainWindow::MainWindow(QWidget *parent)
     setPalette(pal);
     setAutoFillBackground(true);
 
-    const QIcon icon(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/app_icon.png")));
-    if (!icon.isNull())
-        setWindowIcon(icon);
 
     // Record sources exist from creation; load() opens them.
     for (RecordSource **s : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5})
@@ -86,7 +84,7 @@ MainWindow::MainWindow(QWidget *parent)
     CmdHelp->setObjectName(QStringLiteral("CmdHelp"));
     CmdHelp->setToolTip(Text::helpTip);
     CmdHelp->setGeometry(Twips::rect(1755, 540, 855, 855));
-    const QPixmap helpFace(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/help_button.png")));
+    const QPixmap helpFace(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/help_button.png")), "PNG");
     if (!helpFace.isNull()) {
         CmdHelp->setIcon(helpFace);
         CmdHelp->setIconSize(QSize(34, 34));
@@ -96,11 +94,6 @@ MainWindow::MainWindow(QWidget *parent)
     connect(CmdHelp, &QToolButton::clicked, this, [] { WebLinks::open(WebLinks::helpPage()); });
 
     Picture1 = new CreditsBox(9015, 3270, this);
-    Frame1 = new RegistrationPanel(this, Adodc1, Adodc2, Adodc3, Adodc5);
-    Frame9 = new SettingsPanel(this, Adodc4, &m_clinic);
-    connect(Frame1, &RegistrationPanel::closed, this, [this] { showArea(Area::Credits); });
-    connect(Frame9, &SettingsPanel::closed, this, [this] { showArea(Area::Credits); });
-    connect(this, &MainWindow::activated, Frame9, &SettingsPanel::windowActivated);
 
     Command3 = makeButton("Command3", 975, 1020, Text::start, Text::startTip);
     Command6 = makeButton("Command6", 2115, 1785, Text::details, Text::detailsTip);
@@ -147,8 +140,6 @@ bool MainWindow::load(QString *error)
         return false;
 
     Picture1->setGeometry(Twips::rect(220, 1440, 9015, 3270));
-    Frame1->setGeometry(Twips::rect(950, 1440, 7515, 3270));
-    Frame9->setGeometry(Twips::rect(870, 135, 6660, 4590));
     Picture1->raise();
 
     SkinLabel9->setText(AppInfo::versionLabel());
@@ -156,16 +147,66 @@ bool MainWindow::load(QString *error)
     SkinLabel9->move(Twips::px(4530), Twips::px(45));
     SkinLabel9->raise(); // stays readable above the settings panel's top edge
 
-    Frame1->windowLoaded();
-    Frame9->windowLoaded();
+    m_loaded = true;
     showArea(Area::Credits);
     return true;
+}
+
+void MainWindow::ensurePanels()
+{
+    if (Frame1 || !m_loaded)
+        return;
+    Frame1 = new RegistrationPanel(this, Adodc1, Adodc2, Adodc3, Adodc5);
+    Frame9 = new SettingsPanel(this, Adodc4, &m_clinic);
+    Frame1->setGeometry(Twips::rect(950, 1440, 7515, 3270));
+    Frame9->setGeometry(Twips::rect(870, 135, 6660, 4590));
+    Frame1->hide();
+    Frame9->hide();
+    SkinLabel9->raise();
+    connect(Frame1, &RegistrationPanel::closed, this, [this] { showArea(Area::Credits); });
+    connect(Frame9, &SettingsPanel::closed, this, [this] { showArea(Area::Credits); });
+    connect(this, &MainWindow::activated, Frame9, &SettingsPanel::windowActivated);
+    Frame1->windowLoaded();
+    Frame9->windowLoaded();
+    // The activation that came before the panels were built.
+    if (isActiveWindow())
+        Frame9->windowActivated();
+}
+
+void MainWindow::afterFirstFrame()
+{
+    const QIcon icon(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/app_icon.png")));
+    if (!icon.isNull())
+        setWindowIcon(icon);
+    ensurePanels();
+}
+
+RegistrationPanel *MainWindow::registrationPanel()
+{
+    ensurePanels();
+    return Frame1;
+}
+
+SettingsPanel *MainWindow::settingsPanel()
+{
+    ensurePanels();
+    return Frame9;
+}
+
+ClinicValues &MainWindow::clinicValues()
+{
+    ensurePanels();
+    return m_clinic;
 }
 
 void MainWindow::showArea(Area area)
 {
     m_area = area;
+    if (area != Area::Credits)
+        ensurePanels();
     Picture1->setVisible(area == Area::Credits);
+    if (!Frame1)
+        return;
     Frame1->setVisible(area == Area::Registration);
     Frame9->setVisible(area == Area::Settings);
     if (area == Area::Registration)
@@ -187,6 +228,16 @@ void MainWindow::exitAction()
     } else {
         QApplication::quit();
     }
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    // Whatever the first frame does not need comes right after it.
+    if (event->type() == QEvent::Paint && !m_painted) {
+        m_painted = true;
+        QTimer::singleShot(0, this, &MainWindow::afterFirstFrame);
+    }
+    return QWidget::event(event);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -40,7 +40,12 @@ public:
     RecordSource *Adodc5 = nullptr;
 
     /// The printouts read these at print time.
-    ClinicValues &clinicValues() { return m_clinic; }
+    ClinicValues &clinicValues();
+
+    /// The two panels are built just after the first frame (or when first
+    /// asked for): the window shows sooner without them.
+    RegistrationPanel *registrationPanel();
+    SettingsPanel *settingsPanel();
 
     /// The exit action: exitRequested is announced and this window unloads;
     /// with nobody listening the program quits.
@@ -67,16 +72,21 @@ Q_SIGNALS:
     void exitRequested();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    void ensurePanels();
+    void afterFirstFrame();
     WrapButton *makeButton(const char *name, int left, int width, const QString &caption, const QString &tip);
 
     Area m_area = Area::Credits;
     ClinicValues m_clinic;
     bool m_unloading = false;
+    bool m_loaded = false;
+    bool m_painted = false;
     QPoint m_dragFrom;
 };

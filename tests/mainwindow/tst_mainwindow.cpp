@@ -128,22 +128,22 @@ void TestMainWindow::versionLabel()
 void TestMainWindow::panelsTakeTheCreditsPlace()
 {
     QVERIFY(m_window->Picture1->isVisible());
-    QVERIFY(!m_window->Frame1->isVisible() && !m_window->Frame9->isVisible());
+    QVERIFY(!m_window->registrationPanel()->isVisible() && !m_window->settingsPanel()->isVisible());
     QCOMPARE(m_window->Picture1->geometry(), QRect(15, 96, 601, 218));
-    QCOMPARE(m_window->Frame1->geometry(), QRect(63, 96, 501, 218));
-    QCOMPARE(m_window->Frame9->geometry(), QRect(58, 9, 444, 306));
+    QCOMPARE(m_window->registrationPanel()->geometry(), QRect(63, 96, 501, 218));
+    QCOMPARE(m_window->settingsPanel()->geometry(), QRect(58, 9, 444, 306));
 
     m_window->Command2->click();
     QCOMPARE(m_window->area(), MainWindow::Area::Registration);
-    QVERIFY(!m_window->Picture1->isVisible() && m_window->Frame1->isVisible() && !m_window->Frame9->isVisible());
+    QVERIFY(!m_window->Picture1->isVisible() && m_window->registrationPanel()->isVisible() && !m_window->settingsPanel()->isVisible());
     m_window->Command7->click();
-    QVERIFY(!m_window->Picture1->isVisible() && !m_window->Frame1->isVisible() && m_window->Frame9->isVisible());
-    Q_EMIT m_window->Frame9->closed();
+    QVERIFY(!m_window->Picture1->isVisible() && !m_window->registrationPanel()->isVisible() && m_window->settingsPanel()->isVisible());
+    Q_EMIT m_window->settingsPanel()->closed();
     QCOMPARE(m_window->area(), MainWindow::Area::Credits);
     QVERIFY(m_window->Picture1->isVisible());
     m_window->Command2->click();
-    Q_EMIT m_window->Frame1->closed();
-    QVERIFY(m_window->Picture1->isVisible() && !m_window->Frame1->isVisible());
+    Q_EMIT m_window->registrationPanel()->closed();
+    QVERIFY(m_window->Picture1->isVisible() && !m_window->registrationPanel()->isVisible());
 }
 
 void TestMainWindow::webLinks()

@@ -47,7 +47,7 @@ private Q_SLOTS:
 private:
     void openMain();
     void fill(const QString &code);
-    RegistrationPanel *panel() const { return m_main->Frame1; }
+    RegistrationPanel *panel() const { return m_main->registrationPanel(); }
 
     ExamFolder *m_folder = nullptr;
     MainWindow *m_main = nullptr;
