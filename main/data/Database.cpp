@@ -1,13 +1,16 @@
 #include "data/Database.h"
 
 #include "data/AppPaths.h"
+#include "data/DataTexts.h"
 #include "data/Schema.h"
+#include "data/SqlFailure.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
+#include <QtEndian>
 
 namespace Database {
 
@@ -20,39 +23,49 @@ QString describe(const QString &path, const QString &message)
 
 bool fail(QString *error, const QString &path, const QString &message)
 {
-    // The driver leaves some faults (a file cut short) without a text.
     if (error)
-        *error = describe(path, message.trimmed().isEmpty() ? QStringLiteral("damaged or unreadable database") : message);
+        *error = describe(path, message);
     return false;
 }
 
-int pragmaInt(QSqlDatabase &db, const char *pragma, bool *ok)
+bool failSql(QString *error, const QString &path, const QSqlError &sqlError)
+{
+    return fail(error, path, SqlFailureText(sqlError));
+}
+
+int pragmaInt(QSqlDatabase &db, const char *pragma, QSqlError *sqlError)
 {
     QSqlQuery q(db);
-    *ok = q.exec(QStringLiteral("PRAGMA %1").arg(QLatin1String(pragma))) && q.next();
-    return *ok ? q.value(0).toInt() : 0;
+    if (q.exec(QStringLiteral("PRAGMA %1").arg(QLatin1String(pragma))) && q.next())
+        return q.value(0).toInt();
+    *sqlError = q.lastError();
+    return -1;
+}
+
+int expectedApplicationId(File kind)
+{
+    return kind == File::Examinee ? Schema::kExamineeApplicationId : Schema::kThemeApplicationId;
 }
 
 bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error, CheckOptions options)
 {
-    bool ok = false;
-    const int appId = pragmaInt(db, "application_id", &ok);
-    if (!ok)
-        return fail(error, path, db.lastError().text());
-    const int expectedId = kind == File::Examinee ? Schema::kExamineeApplicationId : Schema::kThemeApplicationId;
-    if (appId != expectedId)
-        return fail(error, path, QStringLiteral("not a Pelorin %1 database").arg(kind == File::Examinee ? QStringLiteral("examinee") : QStringLiteral("clinic profile")));
-    const int version = pragmaInt(db, "user_version", &ok);
-    if (!ok)
-        return fail(error, path, db.lastError().text());
+    QSqlError sqlError;
+    const int appId = pragmaInt(db, "application_id", &sqlError);
+    if (appId < 0)
+        return failSql(error, path, sqlError);
+    if (appId != expectedApplicationId(kind))
+        return fail(error, path, kind == File::Examinee ? DataTexts::notExaminees : DataTexts::notClinic);
+    const int version = pragmaInt(db, "user_version", &sqlError);
+    if (version < 0)
+        return failSql(error, path, sqlError);
     if (version > Schema::kSchemaVersion)
-        return fail(error, path, QStringLiteral("made by a newer Pelorin (schema %1, this program reads up to %2)").arg(version).arg(Schema::kSchemaVersion));
+        return fail(error, path, DataTexts::newer.arg(version).arg(Schema::kSchemaVersion));
     if (options.integrity) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next())
-            return fail(error, path, q.lastError().text());
+            return failSql(error, path, q.lastError());
         if (q.value(0).toString() != QLatin1String("ok"))
-            return fail(error, path, QStringLiteral("damaged database (%1)").arg(q.value(0).toString()));
+            return fail(error, path, DataTexts::damagedDetail.arg(q.value(0).toString()));
     }
     const QVector<Schema::Table> tables = kind == File::Examinee ? Schema::examineeTables() : Schema::themeTables();
     for (const Schema::Table &t : tables) {
@@ -60,17 +73,46 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
         q.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
         q.addBindValue(t.name);
         if (!q.exec())
-            return fail(error, path, q.lastError().text());
+            return failSql(error, path, q.lastError());
         QStringList present;
         while (q.next())
             present << q.value(0).toString();
         if (present.isEmpty())
-            return fail(error, path, QStringLiteral("no such table: %1").arg(t.name));
+            return fail(error, path, DataTexts::noTable.arg(t.name));
         for (const QString &f : t.fields) {
             if (!present.contains(f, Qt::CaseInsensitive))
-                return fail(error, path, QStringLiteral("no such field: %1.%2").arg(t.name, f));
+                return fail(error, path, DataTexts::noField.arg(t.name, f));
         }
     }
+    return true;
+}
+
+// Whether the file is one of ours by its first page alone, before SQLite
+// opens it: the header text and the application id at offset 68.
+bool checkHeader(const QString &path, File kind, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(error, path, file.error() == QFileDevice::PermissionsError ? DataTexts::readOnlyFile : DataTexts::ioError);
+    const QByteArray head = file.read(100);
+    if (!head.startsWith(QByteArray("SQLite format 3\0", 16)))
+        return fail(error, path, DataTexts::notADatabase);
+    if (head.size() < 100)
+        return fail(error, path, DataTexts::damaged);
+    if (qFromBigEndian<qint32>(head.constData() + 68) != expectedApplicationId(kind))
+        return fail(error, path, kind == File::Examinee ? DataTexts::notExaminees : DataTexts::notClinic);
+    return true;
+}
+
+// A store needs the file and its folder (for the rollback journal) writable.
+bool checkWritable(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (!info.isWritable())
+        return fail(error, path, DataTexts::readOnlyFile);
+    const QFileInfo folder(info.absolutePath());
+    if (!folder.isWritable())
+        return fail(error, path, DataTexts::readOnlyFolder.arg(folder.absoluteFilePath()));
     return true;
 }
 
@@ -93,25 +135,25 @@ QString connectionName(File file)
 
 bool check(const QString &path, File kind, QString *error, CheckOptions options)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return fail(error, path, QStringLiteral("file not found (%1)").arg(QFileInfo(path).absoluteFilePath()));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(error, path, file.errorString());
-    const QByteArray head = file.read(16);
-    file.close();
-    if (head != QByteArray("SQLite format 3\0", 16))
-        return fail(error, path, QStringLiteral("not a database file"));
+    if (!QFileInfo::exists(path))
+        return fail(error, path, DataTexts::notFound.arg(QFileInfo(path).absoluteFilePath()));
+    if (!checkHeader(path, kind, error))
+        return false;
+    if (options.recover && !checkWritable(path, error))
+        return false;
 
     const QString name = QStringLiteral("check-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        // Opened for writing, SQLite rolls back the journal a crash left
+        // behind, and the file is whole again; read-only it would only see
+        // the half-written pages.
+        db.setConnectOptions(options.recover ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=2000")
+                                             : QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=2000"));
         if (!db.open())
-            ok = fail(error, path, db.lastError().text());
+            ok = failSql(error, path, db.lastError());
         else
             ok = checkOpen(db, path, kind, error, options);
         db.close();
@@ -126,20 +168,22 @@ bool open(File file, QString *error)
     if (QSqlDatabase::contains(name) && QSqlDatabase::database(name, false).isOpen())
         return true;
     const QString p = path(file);
-    if (!check(p, file, error))
+    CheckOptions options;
+    options.recover = true;
+    if (!check(p, file, error, options))
         return false;
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(p);
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
-        return fail(error, p, db.lastError().text());
+        return failSql(error, p, db.lastError());
     QSqlQuery q(db);
     if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
-        const QString message = q.lastError().text();
+        const QSqlError sqlError = q.lastError();
         q.finish();
         db.close();
-        return fail(error, p, message);
+        return failSql(error, p, sqlError);
     }
     return true;
 }

@@ -16,11 +16,15 @@ QString fileName(File file); ///< "DBres.mdb" / "Theme.skn"
 struct CheckOptions
 {
     bool integrity = false; ///< run PRAGMA quick_check as well (restore)
+    /// Open for writing, so SQLite can finish what a crash interrupted (roll
+    /// its journal back); the file must be ours by its header first, and
+    /// writable with its folder. Without it the file is opened read-only.
+    bool recover = false;
 };
 
 /// Checks that \a path is one of our \a kind database files with every table
-/// and field, opening it read-only: nothing is created or written. The
-/// message names the file and the fault.
+/// and field. Nothing is created; without \a options.recover nothing is
+/// written either. The message names the file and the fault, in Persian.
 bool check(const QString &path, File kind, QString *error, CheckOptions options = {});
 
 /// Opens the connection to \a file if it is not open yet, after check().

@@ -1,8 +1,11 @@
 #include "ProgramFolder.h"
+#include "data/DataTexts.h"
 #include "common/LeadingNumber.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QUuid>
 
@@ -44,6 +47,8 @@ private Q_SLOTS:
     void brokenFilesAreRefusedUntouched_data();
     void brokenFilesAreRefusedUntouched();
     void missingFileIsNotCreated();
+    void saveCutShortByACrashIsRolledBack();
+    void lockedDatabaseIsNamed();
     void lenientNumber_data();
     void lenientNumber();
 };
@@ -73,12 +78,13 @@ void TestDatabase::brokenFilesAreRefusedUntouched_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("message");
-    QTest::newRow("random bytes") << "bytes" << "DBres.mdb: not a database file";
-    QTest::newRow("empty file") << "empty" << "DBres.mdb: not a database file";
-    QTest::newRow("foreign sqlite") << "foreign" << "DBres.mdb: not a Pelorin examinee database";
-    QTest::newRow("missing table") << "droptable" << "DBres.mdb: no such table: PPP";
-    QTest::newRow("missing field") << "dropfield" << "DBres.mdb: no such field: IDE.Hooshbahr";
-    QTest::newRow("newer schema") << "newer" << "DBres.mdb: made by a newer Pelorin";
+    const QString file = QStringLiteral("DBres.mdb: ");
+    QTest::newRow("random bytes") << "bytes" << file + DataTexts::notADatabase;
+    QTest::newRow("empty file") << "empty" << file + DataTexts::notADatabase;
+    QTest::newRow("foreign sqlite") << "foreign" << file + DataTexts::notExaminees;
+    QTest::newRow("missing table") << "droptable" << file + DataTexts::noTable.arg(QStringLiteral("PPP"));
+    QTest::newRow("missing field") << "dropfield" << file + DataTexts::noField.arg(QStringLiteral("IDE"), QStringLiteral("Hooshbahr"));
+    QTest::newRow("newer schema") << "newer" << file + DataTexts::newer.arg(99).arg(Schema::kSchemaVersion);
 }
 
 void TestDatabase::brokenFilesAreRefusedUntouched()
@@ -118,8 +124,66 @@ void TestDatabase::missingFileIsNotCreated()
     QString error;
     QVERIFY(Database::open(Database::File::Examinee, &error));
     QVERIFY(!Database::open(Database::File::Theme, &error));
-    QVERIFY2(error.startsWith(QStringLiteral("Theme.skn: file not found")), qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("Theme.skn: ") + DataTexts::notFound.left(10)), qPrintable(error));
     QVERIFY(!QFile::exists(AppPaths::themeDatabase()));
+}
+
+// A save cut short leaves the rollback journal beside a file whose pages are
+// half written. Opened for writing, SQLite puts the old pages back.
+void TestDatabase::saveCutShortByACrashIsRolledBack()
+{
+    ProgramFolder folder;
+    const QString path = AppPaths::examineeDatabase();
+    runSql(path, {QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                                 "INSERT INTO IDE (Code, LName) SELECT i, 'name ' || i FROM n")});
+    QTemporaryDir crashed;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        // A tiny cache makes SQLite write changed pages into the file before the commit.
+        QVERIFY(q.exec(QStringLiteral("PRAGMA cache_size = 1")));
+        QVERIFY(q.exec(QStringLiteral("BEGIN")));
+        QVERIFY(q.exec(QStringLiteral("UPDATE IDE SET LName = 'changed ' || Code || '%1'").arg(QString(200, QLatin1Char('x')))));
+        // The moment of the crash: the file and its journal as the disk has them.
+        for (const QString &name : {QStringLiteral("DBres.mdb"), QStringLiteral("DBres.mdb-journal"), QStringLiteral("Theme.skn")})
+            QVERIFY(QFile::copy(QFileInfo(path).dir().filePath(name), crashed.filePath(name)));
+        QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("writer"));
+    QVERIFY(digest(crashed.filePath(QStringLiteral("DBres.mdb"))) != digest(path)); // torn
+
+    AppPaths::setProgramDir(crashed.path());
+    QString error;
+    QVERIFY2(Database::open(Database::File::Examinee, &error), qPrintable(error));
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM IDE WHERE LName LIKE 'name %'")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 300);
+    QVERIFY(!QFile::exists(crashed.filePath(QStringLiteral("DBres.mdb-journal"))));
+}
+
+void TestDatabase::lockedDatabaseIsNamed()
+{
+    ProgramFolder folder;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("holder"));
+    db.setDatabaseName(AppPaths::examineeDatabase());
+    QVERIFY(db.open());
+    QSqlQuery q(db);
+    QVERIFY(q.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    QString error;
+    QVERIFY(!Database::open(Database::File::Examinee, &error));
+    QCOMPARE(error, QStringLiteral("DBres.mdb: ") + DataTexts::locked);
+    QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
+    q.finish();
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("holder"));
+    QVERIFY2(Database::open(Database::File::Examinee, &error), qPrintable(error));
 }
 
 void TestDatabase::lenientNumber_data()

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class QSqlError;
+
+/// What a failed statement means for the user, in Persian: the database is
+/// locked, read-only, the disk is full, ... never SQLite's own English.
+QString SqlFailureText(const QSqlError &error);
+
+/// The same for a result code of SQLite's own interface.
+QString SqliteFailureText(int code);
+
+/// Whether SQLite gave up because another connection holds a lock.
+bool IsLockedFailure(const QSqlError &error);
