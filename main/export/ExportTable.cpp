@@ -102,8 +102,16 @@ bool ExportNumber(const QString &text, double *value)
     }
     if (i != n || whole + fraction > kMaxDigits)
         return false;
-    if (value)
-        *value = text.toDouble();
+    if (value) {
+        if (fraction == 0) {
+            qint64 v = 0;
+            for (int k = start; k < n; ++k)
+                v = v * 10 + (text[k].unicode() - '0');
+            *value = double(start == 1 ? -v : v);
+        } else {
+            *value = text.toDouble();
+        }
+    }
     return true;
 }
 
@@ -147,24 +155,26 @@ void ExportTable::row(int row, QStringList *cells) const
 {
     const int n = int(m_columns.size());
     cells->resize(n);
-    const int answer = m_answerRow.value(m_ide.value(row, m_ideCode), -1);
+    m_ide.rowValues(row, &m_ideValues);
+    const int answer = m_answerRow.value(m_ideValues.value(m_ideCode), -1);
+    m_answers.rowValues(answer, &m_answerValues);
     QString persian, english;
-    ExportBands(m_ide.value(row, m_ideIq), &persian, &english);
+    ExportBands(m_ideValues.value(m_ideIq), &persian, &english);
+    static const QString one = QStringLiteral("1"), zero = QStringLiteral("0");
     for (int c = 0; c < n; ++c) {
         const ExportColumn &col = m_columns[c];
+        const int f = m_fieldIndex[c];
         QString &cell = (*cells)[c];
         switch (col.from) {
         case From::Ide:
-            cell = m_ide.value(row, m_fieldIndex[c]);
+            cell = f < 0 ? QString() : m_ideValues[f];
             break;
         case From::Answer:
-            cell = answer < 0 ? QString() : m_answers.value(answer, m_fieldIndex[c]);
+            cell = f < 0 ? QString() : m_answerValues[f];
             break;
-        case From::Correct: {
-            const QString a = answer < 0 ? QString() : m_answers.value(answer, m_fieldIndex[c]);
-            cell = IsCorrectAnswer(a, m_key[size_t(col.item - 1)]) ? QStringLiteral("1") : QStringLiteral("0");
+        case From::Correct:
+            cell = f >= 0 && IsCorrectAnswer(m_answerValues[f], m_key[size_t(col.item - 1)]) ? one : zero;
             break;
-        }
         case From::BandPersian:
             cell = persian;
             break;

@@ -56,7 +56,8 @@ public:
     const QVector<ExportColumn> &columns() const { return m_columns; }
     int rowCount() const;
     /// The cells of \a row in column order: texts as stored, "" for a value
-    /// that is not there, "1"/"0" for the correct flags.
+    /// that is not there, "1"/"0" for the correct flags. The texts may share
+    /// the record sources' memory: use them before the sources change.
     void row(int row, QStringList *cells) const;
 
 private:
@@ -68,6 +69,8 @@ private:
     int m_ideCode = -1;
     int m_ideIq = -1;
     QHash<QString, int> m_answerRow; ///< code -> visible row of answers
+    mutable QStringList m_ideValues; ///< the row being read
+    mutable QStringList m_answerValues;
 };
 
 /// Whether \a text is a number written plainly ("12", "-3.5", "0.25"), one
