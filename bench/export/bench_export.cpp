@@ -87,7 +87,8 @@ int main(int argc, char **argv)
         ExportFormat format;
         const char *name;
         double limit;
-    } formats[] = {{ExportFormat::Csv, "csv", 2000}, {ExportFormat::Xlsx, "xlsx", 10000}, {ExportFormat::Sav, "sav", 10000}};
+    } formats[] = { { ExportFormat::Csv, "csv", 2000 }, { ExportFormat::Xlsx, "xlsx", 10000 },
+        { ExportFormat::Sav, "sav", 10000 } };
     const QStringList only = argc >= 3 ? QString::fromLatin1(argv[2]).split(QLatin1Char(',')) : QStringList();
     for (const auto &f : formats) {
         if (!only.isEmpty() && !only.contains(QLatin1String(f.name)))
@@ -100,7 +101,8 @@ int main(int argc, char **argv)
         const double ms = msSince(t);
         cpu = cpuMs() - cpu;
         std::printf("  %-4s %s  %8.1f ms, cpu %8.1f ms (limit %5.0f, %4.1fx anchor), peak %6.1f MB, %6.1f MB file\n",
-            f.name, ok ? "ok  " : "FAIL", ms, cpu, f.limit, cpu / anchorCpu, peakMb(), QFileInfo(path).size() / 1048576.0);
+            f.name, ok ? "ok  " : "FAIL", ms, cpu, f.limit, cpu / anchorCpu, peakMb(),
+            QFileInfo(path).size() / 1048576.0);
         if (!ok)
             std::printf("       %s\n", qPrintable(error));
     }

@@ -1,5 +1,6 @@
 #include "export/ExportFile.h"
 
+#include "common/DurableFile.h"
 #include "data/AppPaths.h"
 #include "export/ExportTable.h"
 #include "test/content/TestContent.h"
@@ -11,12 +12,6 @@
 
 #include <readstat.h>
 #include <xlsxwriter.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -282,16 +277,6 @@ bool writeSav(const ExportTable &table, QIODevice *device, QString *error)
 
 // ---- the file --------------------------------------------------------------
 
-bool syncPath(const QString &path, int flags)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), flags);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
-
 // The file being written, beside its final name; removed unless kept.
 struct PartFile
 {
@@ -379,19 +364,19 @@ bool ExportToFile(const ExportTable &table, ExportFormat format, const QString &
         ok = writeXlsx(table, part.name, &message);
         break;
     }
-    if (ok && file.isOpen())
-        ok = file.flush() || (message = file.errorString(), false);
+    if (ok)
+        ok = file.isOpen() ? file.flush() && DurableFile::flushToDisk(file, &message)
+                           : DurableFile::flushPathToDisk(part.name, &message);
+    if (!ok && message.isEmpty())
+        message = file.errorString();
     if (file.isOpen())
         file.close();
-    if (ok && !syncPath(part.name, O_RDONLY))
-        ok = (message = QString::fromLocal8Bit(std::strerror(errno)), false);
     if (!ok)
         return fail(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), message));
-    if (std::rename(QFile::encodeName(part.name).constData(), QFile::encodeName(path).constData()) != 0)
-        return fail(error,
-            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(std::strerror(errno))));
+    if (!DurableFile::renameIntoPlace(part.name, path, &message))
+        return fail(error, QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), message));
     part.keep = true;
-    syncPath(dir, O_RDONLY | O_DIRECTORY); // the new name lasts too
+    DurableFile::syncFolder(dir); // the new name lasts too
     return true;
 }
 

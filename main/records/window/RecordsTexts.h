@@ -48,7 +48,6 @@ inline const QString exportList = QStringLiteral("خروجي");
 inline const QString exportDone = QStringLiteral("خروجي با موفقيت ذخيره شد");
 inline const QString exportFailed = QStringLiteral("خروجي ذخيره نشد");
 inline const QString exportReplace = QStringLiteral("اين فايل وجود دارد. آيا جايگزين شود؟");
-inline const QString exportErrorTitle = QStringLiteral("خطا");
 
 inline const QStringList searchGroups = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("G")};
 inline const QStringList editGroups = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E")};

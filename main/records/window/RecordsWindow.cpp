@@ -2,6 +2,7 @@
 
 #include "data/AppInfo.h"
 #include "export/ExportFile.h"
+#include "ui/CommonTexts.h"
 #include "data/BoundField.h"
 #include "ui/FixedWindow.h"
 #include "ui/ClinicValues.h"
@@ -426,7 +427,7 @@ void RecordsWindow::exportList()
         return;
     QString error;
     if (!ExportRecords(*Adodc2, *Adodc4, path, &error)) {
-        Dialogs::message(this, T::exportErrorTitle, T::exportFailed + QLatin1Char('\n') + error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(this, CommonTexts::errorTitle, T::exportFailed + QLatin1Char('\n') + error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return;
     }
     ShowTimedNotice(this, T::exportDone);
