@@ -188,6 +188,21 @@ bool open(File file, QString *error)
     return true;
 }
 
+bool openReadOnly(File file, const QString &path, QString *error)
+{
+    const QString name = connectionName(file);
+    if (QSqlDatabase::contains(name))
+        return fail(error, path, QStringLiteral("already open"));
+    if (!check(path, file, error))
+        return false;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(path);
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
+    if (!db.open())
+        return fail(error, path, db.lastError().text());
+    return true;
+}
+
 QSqlDatabase connection(File file)
 {
     return QSqlDatabase::database(connectionName(file), false);

@@ -32,6 +32,11 @@ bool check(const QString &path, File kind, QString *error, CheckOptions options 
 /// stored change is durable once the statement returns.
 bool open(File file, QString *error);
 
+/// Opens the connection to \a file over the database at \a path, read-only:
+/// nothing in or beside the file is ever written through it (tools that
+/// only read, such as the export). Fails when a connection is already open.
+bool openReadOnly(File file, const QString &path, QString *error);
+
 /// The open connection (invalid when open() has not succeeded).
 QSqlDatabase connection(File file);
 QString connectionName(File file);

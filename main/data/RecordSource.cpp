@@ -526,6 +526,38 @@ QString RecordSource::value(int visibleRow, int f) const
     return storedValue(row, f);
 }
 
+void RecordSource::rowValues(int visibleRow, QStringList *values) const
+{
+    const int n = int(m_fields.size());
+    values->resize(n);
+    if (visibleRow < 0 || visibleRow >= rowCount()) {
+        for (QString &v : *values)
+            v.clear();
+        return;
+    }
+    const Row &row = m_rows[size_t(m_visible[size_t(visibleRow)])];
+    const QString &packed = row.packed;
+    qsizetype pos = 0;
+    for (int i = 0; i < n; ++i) {
+        qsizetype length = 0;
+        if (pos < packed.size()) {
+            length = packed.at(pos).unicode();
+            ++pos;
+            if (length == 0xFFFF) {
+                length = (qsizetype(packed.at(pos).unicode()) << 16) | packed.at(pos + 1).unicode();
+                pos += 2;
+            }
+        }
+        (*values)[i] = length ? QString::fromRawData(packed.constData() + pos, length) : QString();
+        pos += length;
+    }
+    const auto p = m_pending.constFind(row.key);
+    if (p != m_pending.constEnd()) {
+        for (auto v = p->cbegin(); v != p->cend(); ++v)
+            (*values)[v.key()] = v.value();
+    }
+}
+
 QString RecordSource::field(const QString &name) const
 {
     return value(m_current, fieldIndex(name));

@@ -57,6 +57,10 @@ public:
     /// there is no current row or no such field.
     QString field(const QString &name) const;
     QString value(int visibleRow, int fieldIndex) const;
+    /// All fields of \a visibleRow, pending values included, in field order.
+    /// The texts share the snapshot's memory without copying it, so they are
+    /// only valid until the source next changes (for reading large lists).
+    void rowValues(int visibleRow, QStringList *values) const;
     /// Sets the pending value of the named field of the current row.
     void setField(const QString &name, const QString &value);
     bool hasPending() const;

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void deleteCurrentRemovesFromFile();
     void newRowFieldsStartEmpty();
     void longAndUnusualValuesRoundTrip();
+    void rowValuesMatchTheFields();
     void transactionRollsBackBothTables();
     void sourcesOpenedTogetherStayIndependent();
     void ownWritesKeepTheSharedReadExact();
@@ -197,6 +198,40 @@ void TestRecordSource::longAndUnusualValuesRoundTrip()
     QCOMPARE(s.field(QStringLiteral("FName")), longText);
     QCOMPARE(s.field(QStringLiteral("Hooshbahr")), persian);
     QCOMPARE(s.field(QStringLiteral("Code")), QStringLiteral("1"));
+}
+
+// The whole-row read gives what value() gives, field by field: long texts
+// (a longer length prefix), empty ones, pending values, the filtered rows.
+void TestRecordSource::rowValuesMatchTheFields()
+{
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    for (const QString &code : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}) {
+        s.addNew();
+        s.setField(QStringLiteral("Code"), code);
+        s.setField(QStringLiteral("FName"), code == QLatin1String("2") ? QString(70000, QLatin1Char('y')) : code);
+        s.setField(QStringLiteral("Hooshbahr"), QStringLiteral("نتيجه نامعتبر مي باشد"));
+        QVERIFY(s.update());
+    }
+    QVERIFY(s.refresh());
+    s.setCurrentRow(2);
+    s.setField(QStringLiteral("LName"), QStringLiteral("pending"));
+    QStringList values;
+    auto check = [&] {
+        for (int r = 0; r < s.rowCount(); ++r) {
+            s.rowValues(r, &values);
+            QCOMPARE(values.size(), s.fieldNames().size());
+            for (int f = 0; f < values.size(); ++f)
+                QCOMPARE(values[f], s.value(r, f));
+        }
+    };
+    check();
+    s.rowValues(2, &values);
+    QCOMPARE(values[s.fieldIndex(QStringLiteral("LName"))], QStringLiteral("pending"));
+    s.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
+    check();
+    s.rowValues(5, &values);
+    QCOMPARE(values, QStringList(s.fieldNames().size(), QString()));
 }
 
 void TestRecordSource::transactionRollsBackBothTables()

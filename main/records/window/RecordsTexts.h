@@ -44,6 +44,10 @@ inline const QString noSuchCode = QStringLiteral("فردي با اين کد وج
 inline const QString confirmDelete = QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟");
 inline const QString deleted = QStringLiteral("حذف با موفقيت انجام گرفت");
 inline const QString errorTitle = QStringLiteral("Error");
+inline const QString exportList = QStringLiteral("خروجي");
+inline const QString exportDone = QStringLiteral("خروجي با موفقيت ذخيره شد");
+inline const QString exportFailed = QStringLiteral("خروجي ذخيره نشد");
+inline const QString exportReplace = QStringLiteral("اين فايل وجود دارد. آيا جايگزين شود؟");
 
 inline const QStringList searchGroups = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("G")};
 inline const QStringList editGroups = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E")};

@@ -1,6 +1,8 @@
 #include "records/window/RecordsWindow.h"
 
 #include "data/AppInfo.h"
+#include "export/ExportFile.h"
+#include "ui/CommonTexts.h"
 #include "data/BoundField.h"
 #include "ui/FixedWindow.h"
 #include "ui/ClinicValues.h"
@@ -19,6 +21,8 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QCompleter>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -251,12 +255,14 @@ void RecordsWindow::buildButtons()
     const int x = 590, w = 200, h = 38;
     Command9 = button(this, "Command9", T::edit, QRect(x, 240, w, h));
     Command5 = button(this, "Command5", T::review, QRect(x, 286, w, h));
-    Command3 = button(this, "Command3", T::print, QRect(x, 332, w, h));
+    Command3 = button(this, "Command3", T::print, QRect(x + w / 2 + 3, 332, w / 2 - 3, h));
+    CommandExport = button(this, "CommandExport", T::exportList, QRect(x, 332, w / 2 - 3, h));
     Command1 = button(this, "Command1", T::deleteExaminee, QRect(x, 378, w, h));
     Command6 = button(this, "Command6", T::exit, QRect(x, 452, w, h));
     connect(Command9, &QPushButton::clicked, this, &RecordsWindow::showEditPanel);
     connect(Command5, &QPushButton::clicked, this, &RecordsWindow::review);
     connect(Command3, &QPushButton::clicked, this, &RecordsWindow::print);
+    connect(CommandExport, &QPushButton::clicked, this, &RecordsWindow::exportList);
     connect(Command1, &QPushButton::clicked, this, &RecordsWindow::showDeletePanel);
     connect(Command6, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -408,6 +414,23 @@ void RecordsWindow::print()
 {
     static const ClinicValues none;
     PrintFullReport(this, *Adodc2, FullReportClinicFrom(*Adodc1, m_clinic ? *m_clinic : none));
+}
+
+// The rows the grid shows, as the full report prints them.
+void RecordsWindow::exportList()
+{
+    const QString proposed = QDir::homePath() + QLatin1String("/Pelorin.xlsx");
+    const QString path = Dialogs::saveFile(this, T::exportList, proposed, ExportFileFilter());
+    if (path.isEmpty())
+        return;
+    if (QFileInfo::exists(path) && Dialogs::message(this, AppInfo::title(), T::exportReplace, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+        return;
+    QString error;
+    if (!ExportRecords(*Adodc2, *Adodc4, path, &error)) {
+        Dialogs::message(this, CommonTexts::errorTitle, T::exportFailed + QLatin1Char('\n') + error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return;
+    }
+    ShowTimedNotice(this, T::exportDone);
 }
 
 void RecordsWindow::closeEvent(QCloseEvent *event)

@@ -31,6 +31,7 @@ public:
     void showEditPanel();   ///< Command9
     void review();          ///< Command5
     void print();           ///< Command3
+    void exportList();      ///< CommandExport: the shown list to a file
     void showDeletePanel(); ///< Command1
     void saveEdit();        ///< Command7
     void cancelEdit();      ///< Command8
@@ -65,6 +66,7 @@ public:
     QPushButton *Command7 = nullptr;
     QPushButton *Command8 = nullptr;
     QPushButton *Command9 = nullptr;
+    QPushButton *CommandExport = nullptr;
     QLabel *LabelCount = nullptr;
 
 protected:

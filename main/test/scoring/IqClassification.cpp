@@ -27,11 +27,19 @@ constexpr std::array<Band, 9> kBands { {
 
 } // namespace
 
-std::optional<QString> IqBandText(double iq)
+std::optional<IqBand> IqBandOf(double iq)
 {
     for (const Band &b : kBands) {
         if (iq >= b.low && iq <= b.high)
-            return QString::fromUtf16(b.persian) + QLatin1Char(' ') + QString::fromUtf16(b.english);
+            return IqBand { QString::fromUtf16(b.persian), QString::fromUtf16(b.english) };
     }
     return std::nullopt;
+}
+
+std::optional<QString> IqBandText(double iq)
+{
+    const std::optional<IqBand> band = IqBandOf(iq);
+    if (!band)
+        return std::nullopt;
+    return band->persian + QLatin1Char(' ') + band->english;
 }

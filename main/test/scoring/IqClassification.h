@@ -4,6 +4,17 @@
 
 #include <optional>
 
+/// One verbal band of an IQ.
+struct IqBand
+{
+    QString persian; ///< "سرآمد"
+    QString english; ///< "Superior"
+};
+
+/// The band of \a iq; bounds are inclusive whole numbers from 25 up, so a
+/// value between two bands (109.5) or below 25 has none.
+std::optional<IqBand> IqBandOf(double iq);
+
 /// The verbal bands of an IQ, Persian then English ("سرآمد Superior").
 /// Bounds are inclusive whole numbers from 25 up; a value between two bands
 /// (109.5) or below 25 has no band.

@@ -12,11 +12,16 @@ constexpr int kLowestInterpretedRaw = 5;
 
 } // namespace
 
+bool IsCorrectAnswer(const QString &answer, int key)
+{
+    return LenientNumber(answer) == key;
+}
+
 int CountCorrect(const QStringList &answers, const AnswerKey &key)
 {
     int correct = 0;
     for (int i = 0; i < 36 && i < answers.size(); ++i) {
-        if (LenientNumber(answers.at(i)) == key[size_t(i)])
+        if (IsCorrectAnswer(answers.at(i), key[size_t(i)]))
             ++correct;
     }
     return correct;

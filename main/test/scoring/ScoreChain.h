@@ -10,6 +10,9 @@ class RecordSource;
 /// The 36 correct options (1..6) of the test.
 using AnswerKey = std::array<int, 36>;
 
+/// Whether one stored answer slot text equals the item's key ("" and "0" never do).
+bool IsCorrectAnswer(const QString &answer, int key);
+
 /// Number of answers equal to the key; \a answers holds the slot texts of
 /// items 1..36 ("" and "0" never match).
 int CountCorrect(const QStringList &answers, const AnswerKey &key);
