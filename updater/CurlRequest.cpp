@@ -75,10 +75,11 @@ CurlRequest::~CurlRequest()
     curl_multi_cleanup(multiOf(m_multi));
 }
 
-void CurlRequest::setTimeouts(int connectSeconds, int stallSeconds)
+void CurlRequest::setTimeouts(int connectSeconds, int lowSpeedSeconds, int lowSpeedBytes)
 {
     m_connectSeconds = connectSeconds;
-    m_stallSeconds = stallSeconds;
+    m_lowSpeedSeconds = lowSpeedSeconds;
+    m_lowSpeedBytes = lowSpeedBytes;
 }
 
 void CurlRequest::start(
@@ -89,6 +90,7 @@ void CurlRequest::start(
     m_rawHead.clear();
     m_status = 0;
     m_headDone = false;
+    m_headComplete = false;
     m_authRetryExpected = false;
     m_finished = false;
     m_interrupted = false;
@@ -110,8 +112,11 @@ void CurlRequest::start(
     curl_easy_setopt(easy, CURLOPT_HTTP_CONTENT_DECODING, 0L);
     curl_easy_setopt(easy, CURLOPT_BUFFERSIZE, kReadBufferSize);
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, long(m_connectSeconds));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(m_stallSeconds));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, long(m_lowSpeedBytes));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(m_lowSpeedSeconds));
+    // https:// against the system's certificate store; both checks stay on.
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, m_errorBuffer);
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &CurlRequest::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
@@ -190,6 +195,11 @@ void CurlRequest::interrupt()
     m_interrupted = true;
 }
 
+bool CurlRequest::endedEarly() const
+{
+    return m_finished && m_result == CURLE_PARTIAL_FILE;
+}
+
 bool CurlRequest::failed() const
 {
     return m_finished && m_result != CURLE_OK;
@@ -230,6 +240,7 @@ size_t CurlRequest::onHeader(char *data, size_t size, size_t count, void *self)
         // A new head: after an interim answer or a challenge that curl answers.
         request->m_head.clear();
         request->m_headDone = false;
+        request->m_headComplete = false;
         const QByteArray code = QByteArray(data, qsizetype(total)).mid(9, 3);
         request->m_status = code.toInt();
     } else if (request->m_headDone) {
@@ -246,6 +257,7 @@ size_t CurlRequest::onHeader(char *data, size_t size, size_t count, void *self)
         return total;
     }
     request->m_headDone = true;
+    request->m_headComplete = true;
     return total;
 }
 

@@ -24,9 +24,10 @@ public:
     explicit CurlRequest(QObject *parent = nullptr);
     ~CurlRequest() override;
 
-    /// Seconds allowed for connecting, and seconds without a received byte
-    /// after which the transfer is given up (head or body alike).
-    void setTimeouts(int connectSeconds, int stallSeconds);
+    /// Seconds allowed for connecting, and the low-speed limit: a transfer
+    /// that moves fewer than \a lowSpeedBytes a second for \a lowSpeedSeconds
+    /// in a row is given up (head or body alike), so a trickle ends too.
+    void setTimeouts(int connectSeconds, int lowSpeedSeconds, int lowSpeedBytes);
 
     /// Starts a GET of \a url with \a headerLines ("Name: value") added.
     /// Credentials are offered only after the server asks for them.
@@ -38,6 +39,13 @@ public:
 
     /// True while connecting, sending or receiving the response head.
     bool stillExecuting() const;
+
+    /// True once the blank line that ends the final response head came.
+    bool headComplete() const { return m_headComplete; }
+
+    /// True when the transfer ended because the server closed the
+    /// connection before the framed body was whole.
+    bool endedEarly() const;
 
     /// The response head as received, status line first, lines ending in
     /// CR LF as the server sent them; the blank line that ends it is left out.
@@ -93,12 +101,14 @@ private:
     QHash<int, Watch> m_watches;
     QTimer m_timer;
     int m_connectSeconds = 15;
-    int m_stallSeconds = 30;
+    int m_lowSpeedSeconds = 60;
+    int m_lowSpeedBytes = 1024;
 
     QByteArray m_head;
     QByteArray m_rawHead;
     int m_status = 0;
     bool m_headDone = false;
+    bool m_headComplete = false;
     bool m_authRetryExpected = false;
     bool m_haveCredentials = false;
     bool m_finished = false;

@@ -1,6 +1,7 @@
 #include "updater/FileDownloader.h"
 
 #include "updater/UpdaterRules.h"
+#include "updater/UpdaterWindowTexts.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -53,11 +54,12 @@ FileDownloader::FileDownloader(QObject *parent)
     : QObject(parent)
     , m_request(this)
 {
+    m_request.setTimeouts(kConnectSeconds, kLowSpeedSeconds, kLowSpeedBytes);
 }
 
-void FileDownloader::setTimeouts(int connectSeconds, int stallSeconds)
+void FileDownloader::setTimeouts(int connectSeconds, int lowSpeedSeconds, int lowSpeedBytes)
 {
-    m_request.setTimeouts(connectSeconds, stallSeconds);
+    m_request.setTimeouts(connectSeconds, lowSpeedSeconds, lowSpeedBytes);
 }
 
 void FileDownloader::Cancel()
@@ -82,9 +84,12 @@ bool FileDownloader::DownloadFile(
     QCoreApplication::processEvents();
     m_request.start(url, userName, password, { "Range: bytes=0-", "Accept-Encoding: identity" });
 
-    if (receiveHead() && checkLength(destination))
+    const bool bodyPhase = receiveHead() && checkLength(destination);
+    if (bodyPhase) {
         receiveBody(destination);
-    const bool result = finish(destination);
+        checkEnd();
+    }
+    const bool result = finish(destination, bodyPhase);
     m_running = false;
     return result;
 }
@@ -105,8 +110,15 @@ bool FileDownloader::receiveHead()
         return false;
     }
     const QByteArray status = head.mid(9, 3);
-    if (status == "200" || status == "206")
+    if (status == "200" || status == "206") {
+        // A head curl gave up on (too large, trickled past the limit) is no
+        // answer to download from.
+        if (m_request.failed() && !m_request.headComplete()) {
+            report(QString::fromLatin1(kNetworkFailure).arg(m_request.errorString()));
+            return false;
+        }
         return true;
+    }
     if (status == "204") {
         report(QString::fromLatin1(kNothingToDownload));
     } else if (status == "401") {
@@ -127,11 +139,10 @@ bool FileDownloader::receiveHead()
 bool FileDownloader::checkLength(const QString &destination)
 {
     const QString length = QString::fromLatin1(m_request.header("Content-Length"));
-    // A negative length is as unusable as none.
+    // Without a usable length (none, chunked, 0, negative) the body is read
+    // until the answer ends; an empty one is reported then.
     m_length = std::max<qint64>(0, UpdaterRules::roundHalfEven(UpdaterRules::leadingNumber(length)));
-    if (m_length == 0)
-        return false;
-    const qint64 freeSpace = freeSpaceFor(destination);
+    const qint64 freeSpace = m_length > 0 ? freeSpaceFor(destination) : -1;
     if (freeSpace >= 0 && freeSpace < m_length) {
         report(QString::fromLatin1(kNoSpace));
         return false;
@@ -168,10 +179,13 @@ void FileDownloader::receiveBody(const QString &destination)
             reportFileFailure(int(file.error()), file.errorString());
             break;
         }
+        if (m_sink && n > 0)
+            m_sink(chunk, n);
         if (m_cancel)
             break;
         m_received += n;
-        emit DownloadProgress(UpdaterRules::percentText(m_received, m_length));
+        if (m_length > 0)
+            emit DownloadProgress(UpdaterRules::percentText(m_received, m_length));
         if (sinceEvents.hasExpired(kEventIntervalMs)) {
             QCoreApplication::processEvents();
             sinceEvents.restart();
@@ -182,16 +196,28 @@ void FileDownloader::receiveBody(const QString &destination)
     file.close();
 }
 
-bool FileDownloader::finish(const QString &destination)
+void FileDownloader::checkEnd()
+{
+    if (m_cancel)
+        return;
+    // A server that closes early is the reset below when the length was
+    // announced; every other failure of the transfer is curl's to name.
+    if (m_request.failed() && !m_request.endedEarly())
+        report(QString::fromLatin1(kNetworkFailure).arg(m_request.errorString()));
+    else if (m_length == 0 && m_request.endedEarly())
+        report(QString::fromLatin1(kConnectionReset));
+    else if (m_length == 0 && m_received == 0)
+        report(UpdaterWindowTexts::EmptyDownload);
+}
+
+bool FileDownloader::finish(const QString &destination, bool bodyPhase)
 {
     bool result = false;
-    if (m_received == m_length) {
-        if (m_length > 0) {
-            // The setup program is started right after: it must be runnable.
-            QFile::setPermissions(destination,
-                QFile::permissions(destination) | QFileDevice::ExeOwner | QFileDevice::ExeUser | QFileDevice::ExeGroup
-                    | QFileDevice::ExeOther);
-        }
+    bool whole = m_length > 0 ? m_received == m_length : !bodyPhase || m_received > 0;
+    // Failed or cancelled while the body came: never whole.
+    if (bodyPhase && m_cancel)
+        whole = false;
+    if (whole) {
         if (!m_cancel)
             emit DowloadComplete();
         result = true;

@@ -9,7 +9,9 @@ namespace UpdaterRules {
 
 QString GetFileName(const QString &address)
 {
-    const QString scheme = QStringLiteral("http://");
+    // https:// as well: the setup address may be an encrypted one.
+    const QString scheme
+        = address.startsWith(QStringLiteral("https://")) ? QStringLiteral("https://") : QStringLiteral("http://");
     if (!address.startsWith(scheme) || address == scheme)
         return {};
     const qsizetype slash = address.lastIndexOf(QLatin1Char('/'), address.size() - 2);

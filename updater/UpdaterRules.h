@@ -5,8 +5,8 @@
 /// Rules of the updater that need no window and no network.
 namespace UpdaterRules {
 
-/// The file name at the end of an "http://" address, or empty: empty for any
-/// other scheme, for "http://" alone, when no "/" stands before the last
+/// The file name at the end of an "http://" or "https://" address, or empty:
+/// empty for any other scheme, for the scheme alone, when no "/" stands before the last
 /// character, and when the last part has no "." before its last character.
 QString GetFileName(const QString &address);
 

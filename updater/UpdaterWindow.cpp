@@ -1,9 +1,11 @@
 #include "updater/UpdaterWindow.h"
 
-#include "updater/FileDownloader.h"
-#include "updater/UpdaterWindowTexts.h"
 #include "common/Dialogs.h"
+#include "updater/FileDownloader.h"
+#include "updater/SetupUpdate.h"
+#include "updater/SignatureCheck.h"
 #include "updater/UpdaterRules.h"
+#include "updater/UpdaterWindowTexts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -45,6 +47,7 @@ UpdaterWindow::UpdaterWindow(QWidget *parent)
     , FileDownloader(new ::FileDownloader(this))
     , Text(new QLineEdit(QStringLiteral(PELORIN_SERVER_URL) + UpdaterWindowTexts::SetupPath, this))
     , Label1(new QLabel(UpdaterWindowTexts::AddressLabel, this))
+    , m_update(new SetupUpdate(FileDownloader, this))
     , m_programDir(QCoreApplication::applicationDirPath())
 {
     setObjectName(QStringLiteral("Progress"));
@@ -102,8 +105,8 @@ UpdaterWindow::UpdaterWindow(QWidget *parent)
     connect(cmdUpdate, &QPushButton::clicked, this, &UpdaterWindow::cmdUpdateClick);
     connect(Command1, &QPushButton::clicked, this, &UpdaterWindow::endUpdater);
     connect(Timer1, &QTimer::timeout, this, [this] { Label4->setText(QString::number(ProgressBar->value())); });
-    connect(FileDownloader, &::FileDownloader::DownloadErrors, this, &UpdaterWindow::showError);
-    connect(FileDownloader, &::FileDownloader::DowloadComplete, this, &UpdaterWindow::downloadComplete);
+    m_update->setPublicKey(SignatureCheck::publicKeyFromHex(PELORIN_UPDATE_PUBLIC_KEY));
+    connect(m_update, &SetupUpdate::DownloadErrors, this, &UpdaterWindow::showError);
     connect(FileDownloader, &::FileDownloader::DownloadProgress, this, &UpdaterWindow::setProgress);
 
     loadArt();
@@ -115,6 +118,11 @@ void UpdaterWindow::setProgramDir(const QString &dir)
     loadArt();
 }
 
+void UpdaterWindow::setPublicKey(const QByteArray &key)
+{
+    m_update->setPublicKey(key);
+}
+
 QString UpdaterWindow::destination() const
 {
     return QDir(m_programDir).filePath(UpdaterRules::GetFileName(Text->text()));
@@ -124,7 +132,7 @@ void UpdaterWindow::cmdUpdateClick()
 {
     if (cmdUpdate->text() != UpdaterWindowTexts::Download) {
         // Pressed inside the running download.
-        FileDownloader->Cancel();
+        m_update->cancel();
         ProgressBar->setValue(0);
         cmdUpdate->setText(UpdaterWindowTexts::Download);
         return;
@@ -134,8 +142,20 @@ void UpdaterWindow::cmdUpdateClick()
         return;
     cmdUpdate->setText(UpdaterWindowTexts::CancelDownload);
     ProgressBar->setValue(0);
-    FileDownloader->DownloadFile(Text->text(), destination());
+    const SetupUpdate::Outcome outcome = m_update->run(Text->text(), destination());
     cmdUpdate->setText(UpdaterWindowTexts::Download);
+    if (outcome == SetupUpdate::Outcome::Ready)
+        downloadComplete();
+    else if (outcome == SetupUpdate::Outcome::NotVerified)
+        notVerified();
+}
+
+void UpdaterWindow::notVerified()
+{
+    Dialogs::message(this, UpdaterWindowTexts::ErrorTitle, UpdaterWindowTexts::NotVerified, QMessageBox::Ok,
+        Dialogs::Icon::Critical);
+    cmdUpdate->setText(UpdaterWindowTexts::Download);
+    ProgressBar->setValue(0);
 }
 
 void UpdaterWindow::showError(const QString &message)
@@ -173,9 +193,13 @@ void UpdaterWindow::closeEvent(QCloseEvent *event)
 {
     // Leaving mid-way cancels the download, which removes the partial file.
     if (FileDownloader->isDownloading())
-        FileDownloader->Cancel();
+        m_update->cancel();
     Timer1->stop();
     event->accept();
+    if (!m_ended) {
+        m_ended = true;
+        emit ended();
+    }
 }
 
 void UpdaterWindow::paintEvent(QPaintEvent *)

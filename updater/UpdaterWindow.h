@@ -7,6 +7,7 @@
 #include <array>
 
 class FileDownloader;
+class SetupUpdate;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
@@ -14,7 +15,9 @@ class QPushButton;
 class QTimer;
 
 /// The updater's window: downloads the setup program into the updater's
-/// folder, shows the progress and starts the setup program when done.
+/// folder, shows the progress and starts the setup program once its
+/// signature is verified. ended() tells the program to end: the window is a
+/// tool window, which the application does not count as its last window.
 class UpdaterWindow : public QWidget
 {
     Q_OBJECT
@@ -30,6 +33,10 @@ public:
     /// Where the setup program is saved.
     QString destination() const;
 
+    /// The release key the setup program must be signed with (32 bytes);
+    /// the built-in one unless a test sets another.
+    void setPublicKey(const QByteArray &key);
+
     QLabel *Label3;
     std::array<QLabel *, 2> Label2;
     QProgressBar *ProgressBar;
@@ -41,6 +48,10 @@ public:
     QLineEdit *Text;
     QLabel *Label1;
 
+signals:
+    /// Every way out of the updater: exit, the close box, a started setup.
+    void ended();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
@@ -49,10 +60,13 @@ private:
     void cmdUpdateClick();
     void showError(const QString &message);
     void downloadComplete();
+    void notVerified();
     void setProgress(const QString &percent);
     void endUpdater();
     void loadArt();
 
+    SetupUpdate *m_update;
     QString m_programDir;
     QPixmap m_background;
+    bool m_ended = false;
 };

@@ -1,11 +1,20 @@
 // 500 MB from a local server: FileDownloader against command-line curl on the
-// same file in the same run, and the peak memory of the downloading process.
+// same file in the same run, the peak memory of the downloading process, and
+// what the signature check adds: the updater's whole verified download
+// (signature, setup file checked on its way to disk) against the plain
+// download, with a check after the download for comparison.
 //
 //   bench_download            run the comparison and print the figures
 //   bench_download --fetch URL DEST
 //                             (internal) one download, prints seconds and VmHWM
+//   bench_download --verified URL DEST KEY SIGNATURE
+//                             (internal) one verified download, prints seconds,
+//                             and the seconds crypto_sign_verify_detached takes
+//                             over the downloaded file afterwards
 
 #include "updater/FileDownloader.h"
+#include "updater/SetupUpdate.h"
+#include "updater/SignatureCheck.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -19,13 +28,17 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/sendfile.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <sodium.h>
+
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -44,8 +57,9 @@ long peakMemoryKb()
 }
 
 // A plain server in its own process, so it does not share the downloader's
-// event loop: every connection gets the file after a 200 head.
-pid_t startServer(const QByteArray &path, int *port)
+// event loop: every connection gets the file after a 200 head, or its
+// signature when the path ends in ".sig".
+pid_t startServer(const QByteArray &path, const QByteArray &signaturePath, int *port)
 {
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
     int yes = 1;
@@ -64,16 +78,19 @@ pid_t startServer(const QByteArray &path, int *port)
         close(listener);
         return pid;
     }
-    for (int served = 0; served < 4 * kRounds; ++served) {
+    for (int served = 0; served < 5 * kRounds; ++served) {
         const int client = accept(listener, nullptr, nullptr);
         if (client < 0)
             break;
         char request[4096];
-        if (recv(client, request, sizeof request, 0) <= 0) {
+        const ssize_t received = recv(client, request, sizeof request - 1, 0);
+        if (received <= 0) {
             close(client);
             continue;
         }
-        const int file = open(path.constData(), O_RDONLY);
+        request[received] = '\0';
+        const bool wantsSignature = std::strstr(request, ".sig HTTP/") != nullptr;
+        const int file = open(wantsSignature ? signaturePath.constData() : path.constData(), O_RDONLY);
         struct stat info
         {
         };
@@ -90,6 +107,15 @@ pid_t startServer(const QByteArray &path, int *port)
     _exit(0);
 }
 
+// CPU seconds of this process, all threads: a figure that other load on the
+// machine does not inflate the way it does wall time.
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 int fetch(const QString &url, const QString &destination)
 {
     FileDownloader downloader;
@@ -100,7 +126,41 @@ int fetch(const QString &url, const QString &destination)
     timer.start();
     const bool ok = downloader.DownloadFile(url, destination);
     const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("%d %.3f %ld %ld %ld\n", ok ? 1 : 0, seconds, before, peakMemoryKb(), events);
+    std::printf("%d %.3f %ld %ld %ld %.3f\n", ok ? 1 : 0, seconds, before, peakMemoryKb(), events, cpuSeconds());
+    return ok ? 0 : 1;
+}
+
+double verifyAfterwards(const QString &path, const QByteArray &signature, const QByteArray &publicKey)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const qint64 size = file.size();
+    const uchar *data = file.map(0, size);
+    QElapsedTimer timer;
+    timer.start();
+    const bool ok = data
+        && crypto_sign_verify_detached(reinterpret_cast<const unsigned char *>(signature.constData()), data,
+               size_t(size), reinterpret_cast<const unsigned char *>(publicKey.constData()))
+            == 0;
+    return ok ? timer.nsecsElapsed() / 1e9 : -1;
+}
+
+int fetchVerified(const QString &url, const QString &destination, const QString &keyHex, const QString &signaturePath)
+{
+    FileDownloader downloader;
+    SetupUpdate update(&downloader);
+    const QByteArray publicKey = SignatureCheck::publicKeyFromHex(keyHex.toLatin1());
+    update.setPublicKey(publicKey);
+    QElapsedTimer timer;
+    timer.start();
+    const bool ok = update.run(url, destination) == SetupUpdate::Outcome::Ready;
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds();
+    QFile signatureFile(signaturePath);
+    signatureFile.open(QIODevice::ReadOnly);
+    const double afterwards = ok ? verifyAfterwards(destination, signatureFile.readAll(), publicKey) : -1;
+    std::printf("%d %.3f %.3f %.3f\n", ok ? 1 : 0, seconds, afterwards, cpu);
     return ok ? 0 : 1;
 }
 
@@ -112,6 +172,10 @@ int main(int argc, char *argv[])
     const QStringList args = QCoreApplication::arguments();
     if (args.size() == 4 && args[1] == QLatin1String("--fetch"))
         return fetch(args[2], args[3]);
+    if (args.size() == 6 && args[1] == QLatin1String("--verified"))
+        return fetchVerified(args[2], args[3], args[4], args[5]);
+    if (sodium_init() < 0)
+        return 1;
 
     QTextStream out(stdout);
     QTemporaryDir dir;
@@ -126,8 +190,27 @@ int main(int argc, char *argv[])
         for (qint64 written = 0; written < kFileSize; written += block.size())
             file.write(block.constData(), std::min<qint64>(block.size(), kFileSize - written));
     }
+    // The release signature, as signrelease makes it.
+    QByteArray publicKey(crypto_sign_PUBLICKEYBYTES, '\0');
+    QByteArray secretKey(crypto_sign_SECRETKEYBYTES, '\0');
+    crypto_sign_keypair(
+        reinterpret_cast<unsigned char *>(publicKey.data()), reinterpret_cast<unsigned char *>(secretKey.data()));
+    const QString signaturePath = source + QStringLiteral(".sig");
+    {
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly))
+            return 1;
+        const uchar *data = file.map(0, file.size());
+        unsigned char signature[crypto_sign_BYTES];
+        crypto_sign_detached(signature, nullptr, data, size_t(file.size()),
+            reinterpret_cast<const unsigned char *>(secretKey.constData()));
+        QFile out(signaturePath);
+        if (!data || !out.open(QIODevice::WriteOnly))
+            return 1;
+        out.write(reinterpret_cast<const char *>(signature), sizeof signature);
+    }
     int port = 0;
-    const pid_t server = startServer(QFile::encodeName(source), &port);
+    const pid_t server = startServer(QFile::encodeName(source), QFile::encodeName(signaturePath), &port);
     if (server < 0)
         return 1;
     const QString url = QStringLiteral("http://127.0.0.1:%1/Soft/pelorin/setup-Pelorin.exe").arg(port);
@@ -135,6 +218,10 @@ int main(int argc, char *argv[])
 
     double bestCurl = 1e9;
     double bestOurs = 1e9;
+    double bestVerified = 1e9;
+    double bestAfterwards = 1e9;
+    double cpuOurs = 1e9;
+    double cpuVerified = 1e9;
     long peak = 0;
     long baseline = 0;
     long events = 0;
@@ -153,7 +240,7 @@ int main(int argc, char *argv[])
         child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--fetch"), url, destination });
         child.waitForFinished(-1);
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
-        if (figures.size() != 5 || figures[0] != "1" || QFileInfo(destination).size() != kFileSize) {
+        if (figures.size() != 6 || figures[0] != "1" || QFileInfo(destination).size() != kFileSize) {
             out << "download failed\n";
             return 1;
         }
@@ -161,6 +248,21 @@ int main(int argc, char *argv[])
         baseline = figures[2].toLong();
         peak = std::max(peak, figures[3].toLong());
         events = figures[4].toLong();
+        cpuOurs = std::min(cpuOurs, figures[5].toDouble());
+        QFile::remove(destination);
+
+        QProcess verified;
+        verified.start(QCoreApplication::applicationFilePath(),
+            { QStringLiteral("--verified"), url, destination, QString::fromLatin1(publicKey.toHex()), signaturePath });
+        verified.waitForFinished(-1);
+        const QList<QByteArray> checked = verified.readAllStandardOutput().trimmed().split(' ');
+        if (checked.size() != 4 || checked[0] != "1" || QFileInfo(destination).size() != kFileSize) {
+            out << "verified download failed\n";
+            return 1;
+        }
+        bestVerified = std::min(bestVerified, checked[1].toDouble());
+        bestAfterwards = std::min(bestAfterwards, checked[2].toDouble());
+        cpuVerified = std::min(cpuVerified, checked[3].toDouble());
         QFile::remove(destination);
     }
     kill(server, SIGTERM);
@@ -173,6 +275,17 @@ int main(int argc, char *argv[])
                .arg(bestOurs, 0, 'f', 3)
                .arg(mb / bestOurs, 0, 'f', 0)
                .arg(bestCurl / bestOurs, 0, 'f', 2);
+    out << QStringLiteral(
+        "verified download (signature, file checked as it arrives): %1 s  (+%2% over FileDownloader)\n")
+               .arg(bestVerified, 0, 'f', 3)
+               .arg((bestVerified / bestOurs - 1) * 100, 0, 'f', 1);
+    out << QStringLiteral("CPU time (all threads): FileDownloader %1 s, verified download %2 s (+%3%)\n")
+               .arg(cpuOurs, 0, 'f', 3)
+               .arg(cpuVerified, 0, 'f', 3)
+               .arg((cpuVerified / cpuOurs - 1) * 100, 0, 'f', 1);
+    out << QStringLiteral("for comparison, crypto_sign_verify_detached after the download: %1 s  (+%2%)\n")
+               .arg(bestAfterwards, 0, 'f', 3)
+               .arg(bestAfterwards / bestOurs * 100, 0, 'f', 1);
     out << QStringLiteral("progress events: %1\n").arg(events);
     out << QStringLiteral("peak memory (VmHWM) of the downloading process: %1 MB (%2 MB before the download)\n")
                .arg(peak / 1024.0, 0, 'f', 1)

@@ -7,8 +7,6 @@
 namespace {
 
 constexpr int kMaxRedirects = 3;
-// A version file is a few bytes; anything much longer is not one.
-constexpr qint64 kMaxBody = 64 * 1024;
 
 } // namespace
 
@@ -26,7 +24,12 @@ void VersionFetcher::fetch(const QString &url)
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     request.setMaximumRedirectsAllowed(kMaxRedirects);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+    m_body.clear();
     m_reply = m_network->get(request);
+    // A version file is a few bytes: Qt keeps no more than the limit
+    // buffered, and reading stops once it is reached.
+    m_reply->setReadBufferSize(kMaxBody);
+    connect(m_reply, &QNetworkReply::readyRead, this, &VersionFetcher::readBody);
     connect(m_reply, &QNetworkReply::finished, this, &VersionFetcher::replyFinished);
 }
 
@@ -41,18 +44,34 @@ void VersionFetcher::abort()
     reply->deleteLater();
 }
 
+void VersionFetcher::readBody()
+{
+    // A reply that timed out is closed and has nothing more to give.
+    if (!m_reply || !m_reply->isOpen())
+        return;
+    m_body += m_reply->read(kMaxBody - m_body.size());
+    if (m_body.size() >= kMaxBody)
+        done();
+}
+
 void VersionFetcher::replyFinished()
+{
+    readBody();
+    if (m_reply)
+        done();
+}
+
+void VersionFetcher::done()
 {
     QNetworkReply *reply = m_reply;
     m_reply = nullptr;
-    if (!reply)
-        return;
-    reply->deleteLater();
+    reply->disconnect(this);
     // Only a successful answer is a version file: the body of an error page
     // ("404 Not Found") must not be read as a version number.
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    QString text;
-    if (reply->error() == QNetworkReply::NoError && status / 100 == 2)
-        text = QString::fromUtf8(reply->read(kMaxBody));
-    emit finished(text);
+    const bool ok = reply->error() == QNetworkReply::NoError && status / 100 == 2;
+    reply->abort();
+    reply->deleteLater();
+    emit finished(ok ? QString::fromUtf8(m_body) : QString());
+    m_body.clear();
 }

@@ -82,6 +82,11 @@ void TestUpdateCheck::fetch_data()
         << QStringLiteral("24");
     QTest::newRow("no answer in time") << Answer { { { 5000, QByteArray() } }, true } << QString();
     QTest::newRow("closed without answer") << TestHttpServer::reply(QByteArray()) << QString();
+    // A huge file is cut at 64 KB, without waiting for the rest.
+    const QByteArray huge = "24\r\n" + QByteArray(100 * 1024, '#');
+    QTest::newRow("1.5 GB announced, 64 KB read")
+        << Answer { { { 0, "HTTP/1.1 200 OK\r\nContent-Length: 1500000000\r\n\r\n" + huge } }, true }
+        << QString::fromLatin1(huge.left(VersionFetcher::kMaxBody));
 }
 
 void TestUpdateCheck::fetch()

@@ -23,7 +23,9 @@ void TestUpdaterRules::fileName_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("shipped address") << QStringLiteral("http://www.pelorin-soft.example/Soft/pelorin/setup-Pelorin.exe")
                                      << QStringLiteral("setup-Pelorin.exe");
-    QTest::newRow("encrypted scheme") << QStringLiteral("https://host/setup-Pelorin.exe") << QString();
+    QTest::newRow("encrypted scheme") << QStringLiteral("https://host/Soft/pelorin/setup-Pelorin.exe")
+                                      << QStringLiteral("setup-Pelorin.exe");
+    QTest::newRow("encrypted scheme alone") << QStringLiteral("https://") << QString();
     QTest::newRow("other scheme") << QStringLiteral("ftp://host/setup-Pelorin.exe") << QString();
     QTest::newRow("scheme in capitals") << QStringLiteral("HTTP://host/setup-Pelorin.exe") << QString();
     QTest::newRow("scheme alone") << QStringLiteral("http://") << QString();
