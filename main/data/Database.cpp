@@ -135,9 +135,14 @@ bool open(File file, QString *error)
     if (!db.open())
         return fail(error, p, db.lastError().text());
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
-        const QString message = q.lastError().text();
-        q.finish();
+    QString message;
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+        message = q.lastError().text();
+    q.finish();
+    // Files made before the lookups were indexed gain the indexes here.
+    if (message.isEmpty() && file == File::Examinee)
+        Schema::ensureIndexes(db, &message);
+    if (!message.isEmpty()) {
         db.close();
         return fail(error, p, message);
     }
@@ -149,18 +154,8 @@ QSqlDatabase connection(File file)
     return QSqlDatabase::database(connectionName(file), false);
 }
 
-namespace {
-quint64 g_generation = 0;
-}
-
-quint64 generation()
-{
-    return g_generation;
-}
-
 void closeAll()
 {
-    ++g_generation;
     for (File f : {File::Examinee, File::Theme}) {
         const QString name = connectionName(f);
         if (!QSqlDatabase::contains(name))

@@ -263,10 +263,13 @@ void RecordsWindow::buildButtons()
 
 bool RecordsWindow::load(QString *error)
 {
+    // Adodc3 is never used after opening and Adodc4 reads the one answer
+    // row of a deletion when it comes: both start keyed on no examinee
+    // (codes are never empty), so opening reads only the list.
     return OpenRecordSources({{Adodc1, Database::File::Theme, "Theme"},
                               {Adodc2, Database::File::Examinee, "IDE"},
-                              {Adodc3, Database::File::Examinee, "IDE"},
-                              {Adodc4, Database::File::Examinee, "Answer"}},
+                              {Adodc3, Database::File::Examinee, "IDE", "Code", QString()},
+                              {Adodc4, Database::File::Examinee, "Answer", "Code", QString()}},
                              error);
 }
 
@@ -391,7 +394,8 @@ void RecordsWindow::deleteExaminee()
         Adodc2->refresh();
         return;
     }
-    Adodc4->setFilter(QStringLiteral("code"), code);
+    // The answer row as stored now, read alone.
+    Adodc4->refreshWhere(QStringLiteral("code"), code);
     if (Dialogs::message(this, AppInfo::title(), T::confirmDelete, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
         QString error;
         if (!DeleteExamineeRows(*Adodc2, *Adodc4, &error)) {
@@ -400,8 +404,8 @@ void RecordsWindow::deleteExaminee()
         }
         ShowTimedNotice(this, T::deleted);
     }
+    // Adodc4 keeps what it read: its next use reads its row again.
     Adodc2->refresh();
-    Adodc4->refresh();
 }
 
 void RecordsWindow::print()
