@@ -1,6 +1,7 @@
 #include "ui/ClinicValues.h"
 #include "common/Dialogs.h"
 #include "ProgramFolder.h"
+#include "records/window/RecordsTexts.h"
 #include "records/window/RecordsWindow.h"
 #include "report/ReportPreview.h"
 
@@ -93,6 +94,7 @@ private Q_SLOTS:
     void searchesReplaceEachOther();
     void editThenCancelRestores();
     void editThenSaveStores();
+    void saveOfARowDeletedElsewhereSaysSo();
     void deleteExaminee_data();
     void deleteExaminee();
     void printPrintsTheShownRows();
@@ -240,6 +242,28 @@ void TestRecordsWindow::editThenSaveStores()
     check.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
     QCOMPARE(check.field(QStringLiteral("Tahsil")), QStringLiteral("اول دبستان"));
     QCOMPARE(check.field(QStringLiteral("Group")), QStringLiteral("E"));
+}
+
+// Another window (a source of its own) deletes the examinee while it is
+// being edited here: the save fails with a box the user can read.
+void TestRecordsWindow::saveOfARowDeletedElsewhereSaysSo()
+{
+    clickRow(*m_window, 1);
+    m_window->Command9->click();
+    m_window->TextTahsil->setText(QStringLiteral("اول دبستان"));
+    RecordSource other;
+    QVERIFY(other.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    QVERIFY(other.deleteCurrent());
+    Dialogs::takeLog();
+    m_window->Command7->click();
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].kind, QStringLiteral("message"));
+    QCOMPARE(log[0].title, RecordsTexts::errorTitle);
+    QCOMPARE(log[0].text, QStringLiteral("اين ركورد توسط پنجره ديگري حذف شده است؛ تغييرات ذخيره نشد"));
+    QCOMPARE(log[0].icon, Dialogs::Icon::Warning);
+    QCOMPARE(stored("IDE", QStringLiteral("2")), 0); // nothing written back
+    QCOMPARE(m_window->TextTahsil->text(), QStringLiteral("اول دبستان")); // the edit is still there to see
 }
 
 void TestRecordsWindow::deleteExaminee_data()

@@ -273,11 +273,11 @@ bool TestWindow::load(const QString &code, QString *error)
 {
     // The window serves one examinee: its sources over the large tables
     // read that examinee's rows alone.
-    const char *key = "Code";
-    if (!OpenRecordSources({ { Adodc1, Database::File::Examinee, "IDE", key, code },
-                               { Adodc2, Database::File::Examinee, "Answer", key, code },
+    const char *byCode = "Code";
+    if (!OpenRecordSources({ { Adodc1, Database::File::Examinee, "IDE", byCode, code },
+                               { Adodc2, Database::File::Examinee, "Answer", byCode, code },
                                { Adodc3, Database::File::Examinee, "PPP" }, { Adodc4, Database::File::Theme, "Theme" },
-                               { Adodc5, Database::File::Examinee, "Answer", key, code } },
+                               { Adodc5, Database::File::Examinee, "Answer", byCode, code } },
             error))
         return false;
 
