@@ -154,8 +154,18 @@ QSqlDatabase connection(File file)
     return QSqlDatabase::database(connectionName(file), false);
 }
 
+namespace {
+quint64 g_generation = 0;
+}
+
+quint64 generation()
+{
+    return g_generation;
+}
+
 void closeAll()
 {
+    ++g_generation;
     for (File f : {File::Examinee, File::Theme}) {
         const QString name = connectionName(f);
         if (!QSqlDatabase::contains(name))

@@ -35,4 +35,8 @@ QString connectionName(File file);
 /// Closes every connection the program holds.
 void closeAll();
 
+/// Counts closeAll() calls, so what was read through a connection is never
+/// mistaken for what a later connection reads.
+quint64 generation();
+
 } // namespace Database

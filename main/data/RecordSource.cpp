@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace {
 
 // Rows are kept packed, one string per row, so a 100,000-row answer table
@@ -154,9 +156,44 @@ bool RecordSource::openWhere(
     return m_open;
 }
 
+namespace {
+
+// Read only outside a transaction: a rollback takes back writes without
+// counting as a change.
+std::optional<qint64> dataVersion(sqlite3 *db)
+{
+    if (!sqlite3_get_autocommit(db))
+        return std::nullopt;
+    Statement s;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &s.stmt, nullptr) != SQLITE_OK
+        || sqlite3_step(s.stmt) != SQLITE_ROW)
+        return std::nullopt;
+    return sqlite3_column_int64(s.stmt, 0);
+}
+
+} // namespace
+
 bool RecordSource::refresh(QString *error)
 {
-    return read(QString(), QString(), error);
+    // The whole table, as read last, unchanged since: nothing to read.
+    sqlite3 *db = nativeHandle(Database::connection(m_file));
+    const std::optional<qint64> version = db ? dataVersion(db) : std::nullopt;
+    const FileState now { Database::generation(), db ? sqlite3_total_changes64(db) : -1, version.value_or(-1) };
+    if (version && !isKeyed() && m_readAt == now) {
+        std::vector<Row> rows;
+        rows.reserve(m_rows.size());
+        for (Row &row : m_rows) {
+            if (row.rowid != 0)
+                rows.push_back(std::move(row));
+        }
+        adopt(m_fields, std::move(rows));
+        return true;
+    }
+    if (!read(QString(), QString(), error))
+        return false;
+    if (version)
+        m_readAt = now;
+    return true;
 }
 
 bool RecordSource::refreshWhere(const QString &field, const QString &value, QString *error)
@@ -225,6 +262,7 @@ bool RecordSource::read(const QString &keyField, const QString &key, QString *er
         return sqliteFail(error, db);
     m_keyField = keyField;
     m_key = key;
+    m_readAt = FileState();
     adopt(fields, std::move(rows));
     return true;
 }

@@ -34,7 +34,9 @@ public:
     QString tableName() const { return m_table; }
 
     /// Re-reads the whole table, drops the filter and makes the first row
-    /// current. Pending values are dropped.
+    /// current. Pending values and rows not yet stored are dropped. When the
+    /// file has not changed since this source read it whole, its rows are
+    /// kept as they are instead of being read again.
     bool refresh(QString *error = nullptr);
     /// Re-reads only the rows whose \a field equals \a value (text, exact,
     /// through an index where there is one) and makes the first current;
@@ -123,6 +125,16 @@ private:
     bool m_filtered = false;
     QString m_keyField; ///< the field of the last keyed read; empty: the whole table
     QString m_key;
+    /// What the file was when the whole table was last read outside a
+    /// transaction; a refresh that finds the same reads nothing.
+    struct FileState
+    {
+        quint64 generation = 0;
+        qint64 changes = -1; ///< through our connection
+        qint64 dataVersion = -1; ///< commits by other connections
+        bool operator==(const FileState &) const = default;
+    };
+    FileState m_readAt;
     qint64 m_nextNewKey = -1;
     QHash<qint64, QHash<int, QString>> m_pending;
 };

@@ -25,6 +25,7 @@ private Q_SLOTS:
     void transactionRollsBackBothTables();
     void sourcesKeepTheirOwnSnapshots();
     void updateFailsWithoutItsRow();
+    void refreshOfAnUnchangedFileDropsEdits();
     void refreshWhereReadsOnlyMatchingRows_data();
     void refreshWhereReadsOnlyMatchingRows();
     void refreshWhereSeesAnotherConnectionsCommit();
@@ -299,15 +300,20 @@ void TestRecordSource::sourcesKeepTheirOwnSnapshots()
     QVERIFY(c.open(Database::File::Examinee, QStringLiteral("IDE")));
     QCOMPARE(c.field(QStringLiteral("LName")), QStringLiteral("changed"));
 
+    RecordSource inside;
     {
         Transaction t(Database::File::Examinee);
         a.addNew();
         a.setField(QStringLiteral("Code"), QStringLiteral("2"));
         QVERIFY(a.update());
-        RecordSource inside;
         QVERIFY(inside.open(Database::File::Examinee, QStringLiteral("IDE")));
         QCOMPARE(inside.rowCount(), 2);
     }
+    // What was read inside the transaction went with its rollback.
+    QVERIFY(inside.refresh());
+    QCOMPARE(rowsOf(inside), rowsInFile(QStringLiteral("IDE")));
+    QVERIFY(c.refresh());
+    QCOMPARE(rowsOf(c), rowsInFile(QStringLiteral("IDE")));
     RecordSource after;
     QVERIFY(after.open(Database::File::Examinee, QStringLiteral("IDE")));
     QCOMPARE(rowsOf(after), rowsInFile(QStringLiteral("IDE")));
@@ -318,6 +324,35 @@ void TestRecordSource::sourcesKeepTheirOwnSnapshots()
     QVERIFY(b.refresh());
     QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("elsewhere"));
     QCOMPARE(b.field(QStringLiteral("Sen")), QString());
+}
+
+// Nothing changed in the file since the read: a refresh still drops the
+// filter, the pending values and the rows not stored.
+void TestRecordSource::refreshOfAnUnchangedFileDropsEdits()
+{
+    for (const char *code : { "1", "2" })
+        addExaminee(QLatin1String(code), QStringLiteral("stored"));
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(s.refresh());
+    s.setField(QStringLiteral("LName"), QStringLiteral("pending"));
+    s.addNew();
+    s.setField(QStringLiteral("Code"), QStringLiteral("3"));
+    s.setFilter(QStringLiteral("Code"), QStringLiteral("3"));
+    QSignalSpy rows(&s, &RecordSource::rowsChanged);
+    QVERIFY(s.refresh());
+    QCOMPARE(rows.count(), 1);
+    QVERIFY(!s.hasFilter());
+    QVERIFY(!s.hasPending());
+    QCOMPARE(rowsOf(s), rowsInFile(QStringLiteral("IDE")));
+    QCOMPARE(s.field(QStringLiteral("LName")), QStringLiteral("stored"));
+    // And a file that changed is read again: here through a connection
+    // that closed and opened again in between.
+    Database::closeAll();
+    elsewhere(QStringLiteral("UPDATE IDE SET LName = 'changed'"));
+    QVERIFY(m_folder->openAll());
+    QVERIFY(s.refresh());
+    QCOMPARE(s.field(QStringLiteral("LName")), QStringLiteral("changed"));
 }
 
 void TestRecordSource::updateFailsWithoutItsRow()

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void opensWithTheFullList();
+    void listIsReadAfterTheFirstPaint();
     void search_data();
     void search();
     void searchesReplaceEachOther();
@@ -120,6 +122,7 @@ void TestRecordsWindow::init()
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_VERIFY(m_window->isListRead());
 }
 
 void TestRecordsWindow::cleanup()
@@ -159,6 +162,29 @@ void TestRecordsWindow::opensWithTheFullList()
     clickRow(*m_window, 2);
     QCOMPARE(m_window->Adodc2->field(QStringLiteral("Code")), QStringLiteral("3"));
     QCOMPARE(m_window->TextLName->text(), QStringLiteral("رضايي"));
+}
+
+void TestRecordsWindow::listIsReadAfterTheFirstPaint()
+{
+    RecordsWindow w(m_main, &m_clinic);
+    QString error;
+    QVERIFY2(w.load(&error), qPrintable(error));
+    QVERIFY(!w.isListRead());
+    QCOMPARE(w.DataGrid1->model()->rowCount(), 0);
+    // A search before the list is read reads the table for itself, and
+    // the list read that follows the paint leaves the search alone.
+    w.DataCombo1->setEditText(QStringLiteral("احمدي"));
+    QCOMPARE(gridCodes(w), (QStringList{"1", "4"}));
+    w.show();
+    QTRY_VERIFY(w.isListRead());
+    QCOMPARE(gridCodes(w), (QStringList{"1", "4"}));
+
+    RecordsWindow plain(m_main, &m_clinic);
+    QVERIFY2(plain.load(&error), qPrintable(error));
+    plain.show();
+    QTRY_VERIFY(plain.isListRead());
+    QCOMPARE(gridCodes(plain).size(), 6);
+    QCOMPARE(plain.LabelCount->text().section(QLatin1Char(' '), 0, 0), QStringLiteral("6"));
 }
 
 void TestRecordsWindow::search_data()
