@@ -143,6 +143,7 @@ bool RecordSource::open(Database::File file, const QString &table, QString *erro
 {
     m_file = file;
     m_table = table;
+    m_readAt = FileState(); // what was read before is of another table
     m_open = refresh(error);
     return m_open;
 }

@@ -353,6 +353,11 @@ void TestRecordSource::refreshOfAnUnchangedFileDropsEdits()
     QVERIFY(m_folder->openAll());
     QVERIFY(s.refresh());
     QCOMPARE(s.field(QStringLiteral("LName")), QStringLiteral("changed"));
+    // Opened again on another table, unchanged too, it reads that table.
+    QVERIFY(s.refresh());
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("Answer")));
+    QCOMPARE(s.fieldNames(), Schema::answer().fields);
+    QCOMPARE(s.rowCount(), 0);
 }
 
 void TestRecordSource::updateFailsWithoutItsRow()
@@ -411,7 +416,8 @@ void TestRecordSource::refreshWhereReadsOnlyMatchingRows()
 void TestRecordSource::refreshWhereSeesAnotherConnectionsCommit()
 {
     RecordSource s;
-    QVERIFY(s.openWhere(Database::File::Examinee, QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("5")));
+    QVERIFY(
+        s.openWhere(Database::File::Examinee, QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("5")));
     QVERIFY(s.atStart());
     elsewhere(QStringLiteral("INSERT INTO Answer (Code, \"1\") VALUES ('5', '2'), ('6', '3'), ('5', '4')"));
     QCOMPARE(s.rowCount(), 0);
@@ -455,7 +461,7 @@ void TestRecordSource::clearFilterReadsTheWholeTableKeepingEdits()
     s.setCurrentRow(1);
     QVERIFY(s.update()); // the kept value is stored like any pending one
     QCOMPARE(rowsInFile(QStringLiteral("IDE"), QStringLiteral("2")).value(0).section(QLatin1Char('|'), 2, 2),
-             QStringLiteral("pending"));
+        QStringLiteral("pending"));
     s.moveLast();
     QVERIFY(s.hasPending());
     QVERIFY(s.update());
