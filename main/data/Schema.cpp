@@ -197,9 +197,10 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
 bool ensureIndexes(QSqlDatabase db, QString *error)
 {
     QSqlQuery q(db);
-    for (const Table &t : {ide(), answer()}) {
-        const QString sql = QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
-                                .arg(quoted(t.name + QStringLiteral("_Code")), quoted(t.name), quoted(QStringLiteral("Code")));
+    for (const Table &t : { ide(), answer() }) {
+        const QString sql
+            = QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                  .arg(quoted(t.name + QStringLiteral("_Code")), quoted(t.name), quoted(QStringLiteral("Code")));
         if (!exec(q, sql, error))
             return false;
     }

@@ -26,8 +26,9 @@ QStringList contentsOf(const QString &path, QStringList *indexes)
         QStringList tables;
         q.exec(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name"));
         while (q.next()) {
-            const QString entry = QStringList{q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
-                                              q.value(3).toString()}.join(QLatin1Char('|'));
+            const QString entry = QStringList { q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                q.value(3).toString() }
+                                      .join(QLatin1Char('|'));
             if (q.value(0).toString() == QLatin1String("index"))
                 *indexes << entry;
             else
@@ -35,7 +36,7 @@ QStringList contentsOf(const QString &path, QStringList *indexes)
             if (q.value(0).toString() == QLatin1String("table"))
                 tables << q.value(1).toString();
         }
-        for (const char *pragma : {"user_version", "application_id", "journal_mode"}) {
+        for (const char *pragma : { "user_version", "application_id", "journal_mode" }) {
             q.exec(QStringLiteral("PRAGMA %1").arg(QLatin1String(pragma)));
             q.next();
             out << QLatin1String(pragma) + QLatin1Char('=') + q.value(0).toString();
@@ -43,7 +44,7 @@ QStringList contentsOf(const QString &path, QStringList *indexes)
         for (const QString &t : tables) {
             q.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(t)));
             while (q.next()) {
-                QStringList values{t};
+                QStringList values { t };
                 for (int i = 0; i < q.record().count(); ++i)
                     values << q.value(i).toString();
                 out << values.join(QLatin1Char('|'));
@@ -124,7 +125,7 @@ void TestDatabase::codeLookupsUseAnIndex()
 {
     ProgramFolder folder;
     QVERIFY(folder.openAll());
-    for (const char *table : {"IDE", "Answer"}) {
+    for (const char *table : { "IDE", "Answer" }) {
         QSqlQuery q(Database::connection(Database::File::Examinee));
         QVERIFY(q.prepare(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, * FROM %1 WHERE \"Code\" = ? ORDER BY rowid")
                               .arg(QLatin1String(table))));
@@ -143,11 +144,12 @@ void TestDatabase::existingFileGainsIndexesAndNothingElse()
 {
     ProgramFolder folder;
     const QString path = AppPaths::examineeDatabase();
-    runSql(path, {QStringLiteral("DROP INDEX IDE_Code"), QStringLiteral("DROP INDEX Answer_Code"),
-                  QStringLiteral("INSERT INTO IDE (Code, FName, Hooshbahr) VALUES ('07', 'علي', 'نتيجه نامعتبر مي باشد')"),
-                  QStringLiteral("INSERT INTO IDE (Code) VALUES ('7 ')"),
-                  QStringLiteral("INSERT INTO Answer (Code, \"1\", \"36\") VALUES ('07', '3', '0')"),
-                  QStringLiteral("DELETE FROM IDE WHERE Code = '7 '")});
+    runSql(path,
+        { QStringLiteral("DROP INDEX IDE_Code"), QStringLiteral("DROP INDEX Answer_Code"),
+            QStringLiteral("INSERT INTO IDE (Code, FName, Hooshbahr) VALUES ('07', 'علي', 'نتيجه نامعتبر مي باشد')"),
+            QStringLiteral("INSERT INTO IDE (Code) VALUES ('7 ')"),
+            QStringLiteral("INSERT INTO Answer (Code, \"1\", \"36\") VALUES ('07', '3', '0')"),
+            QStringLiteral("DELETE FROM IDE WHERE Code = '7 '") });
     QStringList indexes;
     const QStringList before = contentsOf(path, &indexes);
     QVERIFY(!before.isEmpty());
@@ -158,7 +160,8 @@ void TestDatabase::existingFileGainsIndexesAndNothingElse()
     QCOMPARE(contentsOf(path, &indexes), before);
     QCOMPARE(indexes.size(), 2);
     QVERIFY2(indexes.filter(QStringLiteral("|IDE_Code|IDE|")).size() == 1, qPrintable(indexes.join(QLatin1Char('\n'))));
-    QVERIFY2(indexes.filter(QStringLiteral("|Answer_Code|Answer|")).size() == 1, qPrintable(indexes.join(QLatin1Char('\n'))));
+    QVERIFY2(indexes.filter(QStringLiteral("|Answer_Code|Answer|")).size() == 1,
+        qPrintable(indexes.join(QLatin1Char('\n'))));
 
     const QByteArray indexed = digest(path);
     QVERIFY(folder.openAll());

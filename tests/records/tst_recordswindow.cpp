@@ -1,17 +1,17 @@
-#include "ui/ClinicValues.h"
-#include "common/Dialogs.h"
 #include "ProgramFolder.h"
+#include "common/Dialogs.h"
 #include "records/window/RecordsTexts.h"
 #include "records/window/RecordsWindow.h"
 #include "report/ReportPreview.h"
+#include "ui/ClinicValues.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -174,10 +174,10 @@ void TestRecordsWindow::listIsReadAfterTheFirstPaint()
     // A search before the list is read reads the table for itself, and
     // the list read that follows the paint leaves the search alone.
     w.DataCombo1->setEditText(QStringLiteral("احمدي"));
-    QCOMPARE(gridCodes(w), (QStringList{"1", "4"}));
+    QCOMPARE(gridCodes(w), (QStringList { "1", "4" }));
     w.show();
     QTRY_VERIFY(w.isListRead());
-    QCOMPARE(gridCodes(w), (QStringList{"1", "4"}));
+    QCOMPARE(gridCodes(w), (QStringList { "1", "4" }));
 
     RecordsWindow plain(m_main, &m_clinic);
     QVERIFY2(plain.load(&error), qPrintable(error));
@@ -278,7 +278,8 @@ void TestRecordsWindow::saveOfARowDeletedElsewhereSaysSo()
     m_window->Command9->click();
     m_window->TextTahsil->setText(QStringLiteral("اول دبستان"));
     RecordSource other;
-    QVERIFY(other.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    QVERIFY(
+        other.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
     QVERIFY(other.deleteCurrent());
     Dialogs::takeLog();
     m_window->Command7->click();

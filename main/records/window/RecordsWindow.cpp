@@ -268,11 +268,11 @@ bool RecordsWindow::load(QString *error)
     // reads next to nothing: Adodc3 is never used after opening, Adodc4 reads
     // the one answer row of a deletion when it comes, and Adodc2 reads the
     // list after the first paint (a search before that reads it itself).
-    const bool opened = OpenRecordSources({{Adodc1, Database::File::Theme, "Theme"},
-                                           {Adodc2, Database::File::Examinee, "IDE", "Code", QString()},
-                                           {Adodc3, Database::File::Examinee, "IDE", "Code", QString()},
-                                           {Adodc4, Database::File::Examinee, "Answer", "Code", QString()}},
-                                          error);
+    const bool opened = OpenRecordSources(
+        { { Adodc1, Database::File::Theme, "Theme" }, { Adodc2, Database::File::Examinee, "IDE", "Code", QString() },
+            { Adodc3, Database::File::Examinee, "IDE", "Code", QString() },
+            { Adodc4, Database::File::Examinee, "Answer", "Code", QString() } },
+        error);
     m_listPending = opened;
     return opened;
 }
