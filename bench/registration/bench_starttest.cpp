@@ -8,7 +8,7 @@
 #include "BenchFolder.h"
 #include "common/Dialogs.h"
 #include "data/RecordSource.h"
-#include "mainwindow/registration/StartTest.h"
+#include "Handovers.h"
 #include "test/window/TestWindow.h"
 #include "ui/ClinicValues.h"
 
