@@ -39,8 +39,8 @@ TestWindow *OpenTestWindow()
 
 void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *clinic)
 {
-    Adodc1->refresh();
-    if (Adodc1->rowCount() == 0)
+    // Asked of the file, so a start costs no read of the whole table.
+    if (Adodc1->tableIsEmpty())
         return;
     bool ok = false;
     const QString code
@@ -49,8 +49,9 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
         ShowTimedNotice(mainWindow, RegistrationTexts::startEmptyCode());
         return;
     }
-    // The code as typed: "7" does not find "07", nor "7 " find "7".
-    Adodc1->setFilter(QStringLiteral("code"), code);
+    // The code as typed: "7" does not find "07", nor "7 " find "7". Only
+    // that examinee's row is read.
+    Adodc1->refreshWhere(QStringLiteral("code"), code);
     if (Adodc1->atStart()) {
         ShowTimedNotice(mainWindow, RegistrationTexts::startUnknownCode());
         return;
@@ -63,7 +64,7 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
     auto *window = new TestWindow(mainWindow, clinic);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QString error;
-    if (!window->load(&error)) {
+    if (!window->load(code, &error)) {
         delete window;
         Dialogs::message(mainWindow, RegistrationTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return;

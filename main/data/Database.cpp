@@ -179,9 +179,15 @@ bool open(File file, QString *error)
     if (!db.open())
         return failSql(error, p, db.lastError());
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
-        const QSqlError sqlError = q.lastError();
-        q.finish();
+    QSqlError sqlError;
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+        sqlError = q.lastError();
+    q.finish();
+    // Files made before the lookups were indexed gain the indexes here.
+    QString indexError;
+    if (!sqlError.isValid() && file == File::Examinee && !Schema::ensureIndexes(db, &indexError))
+        sqlError = db.lastError();
+    if (sqlError.isValid() || !indexError.isEmpty()) {
         db.close();
         return failSql(error, p, sqlError);
     }

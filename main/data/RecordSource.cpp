@@ -1,15 +1,15 @@
 #include "data/RecordSource.h"
 
+#include "data/RecordSourceTexts.h"
 #include "data/Schema.h"
 
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 
 #include <sqlite3.h>
 
-#include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -92,6 +92,28 @@ bool sqlFail(QString *error, const QSqlQuery &q)
     return false;
 }
 
+bool sqliteFail(QString *error, sqlite3 *db)
+{
+    if (error)
+        *error = QString::fromUtf8(sqlite3_errmsg(db));
+    return false;
+}
+
+QStringList columnNames(sqlite3_stmt *stmt)
+{
+    QStringList fields;
+    for (int i = 1; i < sqlite3_column_count(stmt); ++i)
+        fields << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    return fields;
+}
+
+// Finalizes the statement however the read ends.
+struct Statement
+{
+    sqlite3_stmt *stmt = nullptr;
+    ~Statement() { sqlite3_finalize(stmt); }
+};
+
 } // namespace
 
 RecordSource::RecordSource(QObject *parent)
@@ -105,7 +127,10 @@ bool OpenRecordSources(std::initializer_list<RecordSourceTable> sources, QString
         if (!Database::open(s.file, error))
             return false;
         QString message;
-        if (!s.source->open(s.file, QLatin1String(s.table), &message)) {
+        const QString table = QLatin1String(s.table);
+        const bool opened = s.keyField ? s.source->openWhere(s.file, table, QLatin1String(s.keyField), s.key, &message)
+                                       : s.source->open(s.file, table, &message);
+        if (!opened) {
             if (error)
                 *error = QStringLiteral("%1: %2").arg(Database::fileName(s.file), message);
             return false;
@@ -118,35 +143,127 @@ bool RecordSource::open(Database::File file, const QString &table, QString *erro
 {
     m_file = file;
     m_table = table;
+    m_readAt = FileState(); // what was read before is of another table
     m_open = refresh(error);
     return m_open;
 }
 
+bool RecordSource::openWhere(
+    Database::File file, const QString &table, const QString &field, const QString &value, QString *error)
+{
+    m_file = file;
+    m_table = table;
+    m_open = refreshWhere(field, value, error);
+    return m_open;
+}
+
+namespace {
+
+// Read only outside a transaction: a rollback takes back writes without
+// counting as a change.
+std::optional<qint64> dataVersion(sqlite3 *db)
+{
+    if (!sqlite3_get_autocommit(db))
+        return std::nullopt;
+    Statement s;
+    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &s.stmt, nullptr) != SQLITE_OK
+        || sqlite3_step(s.stmt) != SQLITE_ROW)
+        return std::nullopt;
+    return sqlite3_column_int64(s.stmt, 0);
+}
+
+} // namespace
+
 bool RecordSource::refresh(QString *error)
 {
-    if (sqlite3 *handle = nativeHandle(Database::connection(m_file)))
-        return refreshNative(handle, error);
+    // The whole table, as read last, unchanged since: nothing to read.
+    sqlite3 *db = nativeHandle(Database::connection(m_file));
+    const std::optional<qint64> version = db ? dataVersion(db) : std::nullopt;
+    const FileState now { Database::generation(), db ? sqlite3_total_changes64(db) : -1, version.value_or(-1) };
+    if (version && !isKeyed() && m_readAt == now) {
+        std::vector<Row> rows;
+        rows.reserve(m_rows.size());
+        for (Row &row : m_rows) {
+            if (row.rowid != 0)
+                rows.push_back(std::move(row));
+        }
+        adopt(m_fields, std::move(rows));
+        return true;
+    }
+    if (!read(QString(), QString(), error))
+        return false;
+    if (version)
+        m_readAt = now;
+    return true;
+}
+
+bool RecordSource::refreshWhere(const QString &field, const QString &value, QString *error)
+{
+    return read(field, value, error);
+}
+
+bool RecordSource::tableIsEmpty(QString *error) const
+{
     QSqlQuery q(Database::connection(m_file));
-    q.setForwardOnly(true);
-    // The whole table in stored order, as the windows expect.
-    if (!q.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(m_table))))
-        return sqlFail(error, q);
-    const QSqlRecord record = q.record();
-    QStringList fields;
-    for (int i = 1; i < record.count(); ++i)
-        fields << record.fieldName(i);
+    if (!q.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1)").arg(Schema::quoted(m_table))) || !q.next()) {
+        sqlFail(error, q);
+        return true;
+    }
+    return !q.value(0).toBool();
+}
+
+// Reads the whole table, or with \a keyField the rows whose field equals
+// \a key, in stored order, and makes it the source's snapshot.
+bool RecordSource::read(const QString &keyField, const QString &key, QString *error)
+{
+    sqlite3 *db = nativeHandle(Database::connection(m_file));
+    if (!db) {
+        if (error)
+            *error = QStringLiteral("%1 is not open").arg(Database::fileName(m_file));
+        return false;
+    }
+    QString sql = QStringLiteral("SELECT rowid, * FROM %1").arg(Schema::quoted(m_table));
+    if (!keyField.isEmpty())
+        sql += QStringLiteral(" WHERE %1 = ?").arg(Schema::quoted(keyField));
+    sql += QStringLiteral(" ORDER BY rowid");
+    const QByteArray utf8 = sql.toUtf8();
+    Statement s;
+    if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &s.stmt, nullptr) != SQLITE_OK)
+        return sqliteFail(error, db);
+    const QStringList fields = columnNames(s.stmt);
+    if (!keyField.isEmpty()) {
+        // SQLite would read an unknown quoted name as a text literal and
+        // quietly match nothing.
+        if (!fields.contains(keyField, Qt::CaseInsensitive)) {
+            if (error)
+                *error = QStringLiteral("no such field: %1.%2").arg(m_table, keyField);
+            return false;
+        }
+        const QByteArray bound = key.toUtf8();
+        if (sqlite3_bind_text(s.stmt, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT) != SQLITE_OK)
+            return sqliteFail(error, db);
+    }
+    const int columns = sqlite3_column_count(s.stmt);
     std::vector<Row> rows;
-    const int n = int(fields.size());
-    while (q.next()) {
+    qsizetype sizeHint = 0; // rows of one table are alike: each is sized from the one before
+    int rc;
+    while ((rc = sqlite3_step(s.stmt)) == SQLITE_ROW) {
         Row row;
-        row.rowid = q.value(0).toLongLong();
+        row.rowid = sqlite3_column_int64(s.stmt, 0);
         row.key = row.rowid;
-        for (int i = 1; i <= n; ++i)
-            appendPacked(row.packed, q.value(i).toString());
+        row.packed.reserve(sizeHint + sizeHint / 4 + columns);
+        for (int i = 1; i < columns; ++i)
+            appendUtf8(row.packed, reinterpret_cast<const char *>(sqlite3_column_text(s.stmt, i)),
+                sqlite3_column_bytes(s.stmt, i));
+        row.packed.squeeze();
+        sizeHint = row.packed.size();
         rows.push_back(std::move(row));
     }
-    if (q.lastError().isValid())
-        return sqlFail(error, q);
+    if (rc != SQLITE_DONE)
+        return sqliteFail(error, db);
+    m_keyField = keyField;
+    m_key = key;
+    m_readAt = FileState();
     adopt(fields, std::move(rows));
     return true;
 }
@@ -158,264 +275,35 @@ void RecordSource::adopt(const QStringList &fields, std::vector<Row> rows)
     m_rows = std::move(rows);
     m_pending.clear();
     setVisibleAll();
+    m_filtered = isKeyed(); // a keyed read shows a part, like a filter
     m_current = m_visible.empty() ? -1 : 0;
     Q_EMIT rowsChanged();
     Q_EMIT currentChanged();
 }
 
-namespace {
-
-// The last snapshot read of each table. A window opens several record
-// sources over one table at once; while the file is unchanged (no change
-// through our connection, none committed by another) they share one read.
-struct SharedSnapshot
+// A keyed source about to show rows it did not read: the whole table is
+// read, and the edits not yet stored (pending values, added rows) carry over.
+bool RecordSource::readWholeKeepingEdits()
 {
-    sqlite3_int64 changes = -1;
-    unsigned int dataVersion = 0;
-    QStringList fields;
-    std::vector<RecordSource::Row> rows;
-};
-
-QHash<QString, SharedSnapshot> &sharedSnapshots()
-{
-    static QHash<QString, SharedSnapshot> cache;
-    return cache;
-}
-
-QString snapshotKey(sqlite3 *db, const QString &table)
-{
-    return QStringLiteral("%1/%2/%3").arg(quintptr(db)).arg(Database::generation()).arg(table);
-}
-
-// The pragma (unlike the file control) looks at the file itself, so it sees
-// commits made by other connections.
-unsigned int dataVersion(sqlite3 *db)
-{
-    unsigned int version = 0;
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &stmt, nullptr) == SQLITE_OK
-        && sqlite3_step(stmt) == SQLITE_ROW)
-        version = unsigned(sqlite3_column_int64(stmt, 0));
-    sqlite3_finalize(stmt);
-    return version;
-}
-
-QStringList columnNames(sqlite3_stmt *stmt)
-{
-    QStringList fields;
-    for (int i = 1; i < sqlite3_column_count(stmt); ++i)
-        fields << QString::fromUtf8(sqlite3_column_name(stmt, i));
-    return fields;
-}
-
-// The row a statement of "SELECT rowid, * ..." stands on; \a sizeHint is the
-// packed size of a like row, if one is known.
-RecordSource::Row readRow(sqlite3_stmt *stmt, qsizetype sizeHint)
-{
-    const int columns = sqlite3_column_count(stmt);
-    RecordSource::Row row;
-    row.rowid = sqlite3_column_int64(stmt, 0);
-    row.key = row.rowid;
-    row.packed.reserve(sizeHint + sizeHint / 4 + columns);
-    for (int i = 1; i < columns; ++i)
-        appendUtf8(
-            row.packed, reinterpret_cast<const char *>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
-    row.packed.squeeze();
-    return row;
-}
-
-struct RowWrite
-{
-    QString table;
-    qint64 rowid = 0;
-};
-
-// Puts one written row, read back as stored, into a table's snapshot; a
-// row that is gone (deleted) is taken out. False when it cannot be read.
-bool patchSnapshot(sqlite3 *db, SharedSnapshot &entry, const RowWrite &write)
-{
-    std::vector<RecordSource::Row> &rows = entry.rows;
-    const auto at = std::lower_bound(
-        rows.begin(), rows.end(), write.rowid, [](const RecordSource::Row &row, qint64 id) { return row.rowid < id; });
-    const bool present = at != rows.end() && at->rowid == write.rowid;
-    const QByteArray sql
-        = QStringLiteral("SELECT rowid, * FROM %1 WHERE rowid = ?").arg(Schema::quoted(write.table)).toUtf8();
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK
-        || sqlite3_bind_int64(stmt, 1, write.rowid) != SQLITE_OK) {
-        sqlite3_finalize(stmt);
+    std::vector<Row> added;
+    for (const Row &row : m_rows) {
+        if (row.rowid == 0)
+            added.push_back(row);
+    }
+    const auto pending = m_pending;
+    QString error;
+    const QSignalBlocker quiet(this); // the caller announces the outcome
+    if (!read(QString(), QString(), &error)) {
+        qWarning("%s: %s", qPrintable(m_table), qPrintable(error));
         return false;
     }
-    const int rc = sqlite3_step(stmt);
-    const bool ok = rc == SQLITE_DONE || (rc == SQLITE_ROW && columnNames(stmt) == entry.fields);
-    if (rc == SQLITE_ROW && ok) {
-        RecordSource::Row row = readRow(stmt, rows.empty() ? 0 : rows.front().packed.size());
-        if (present)
-            *at = std::move(row);
-        else
-            rows.insert(at, std::move(row));
-    } else if (rc == SQLITE_DONE && present) {
-        rows.erase(at);
+    for (Row &row : added)
+        m_rows.push_back(std::move(row));
+    for (const Row &row : m_rows) {
+        const auto p = pending.constFind(row.key);
+        if (p != pending.constEnd())
+            m_pending.insert(row.key, *p);
     }
-    sqlite3_finalize(stmt);
-    return ok;
-}
-
-// The change count went from \a before to \a after through exactly \a writes:
-// the snapshots read at \a before get those rows, and all are current again.
-void applyWrites(sqlite3 *db, sqlite3_int64 before, sqlite3_int64 after, const std::vector<RowWrite> &writes)
-{
-    const unsigned int version = dataVersion(db);
-    const QString prefix = snapshotKey(db, QString());
-    auto &cache = sharedSnapshots();
-    for (auto it = cache.begin(); it != cache.end();) {
-        if (!it.key().startsWith(prefix) || it->changes != before || it->dataVersion != version) {
-            ++it;
-            continue;
-        }
-        bool patched = true;
-        for (const RowWrite &w : writes) {
-            if (it.key() == prefix + w.table)
-                patched = patched && patchSnapshot(db, *it, w);
-        }
-        if (!patched) {
-            it = cache.erase(it);
-            continue;
-        }
-        it->changes = after;
-        ++it;
-    }
-}
-
-// The writes of the transaction open on a connection, applied once it commits.
-struct TransactionWrites
-{
-    sqlite3_int64 first = -1; ///< the change count before the first write
-    sqlite3_int64 last = -1; ///< and after the latest
-    bool broken = false; ///< a write changed more than its row, or one was missed
-    std::vector<RowWrite> writes;
-};
-
-QHash<sqlite3 *, TransactionWrites> &openTransactions()
-{
-    static QHash<sqlite3 *, TransactionWrites> open;
-    return open;
-}
-
-/// Notes a write to one row of a table through our connection in the shared
-/// snapshots, so the next refresh of any source need not read a whole table
-/// again: the row is read back as stored into its table's snapshot, and the
-/// other tables' snapshots stay current. Inside a transaction the writes
-/// wait for the commit. Anything but single changed rows in an unbroken
-/// chain (a trigger's extra changes, a commit by another connection, a write
-/// not noted, a rollback) leaves the snapshots stale, and the next refresh
-/// reads the table.
-class SnapshotNote
-{
-public:
-    SnapshotNote(const QSqlDatabase &connection, const QString &table)
-        : m_db(nativeHandle(connection))
-        , m_table(table)
-    {
-        if (!m_db)
-            return;
-        m_before = sqlite3_total_changes64(m_db);
-        m_inTransaction = !sqlite3_get_autocommit(m_db);
-    }
-
-    /// The statement succeeded and changed (added, updated or deleted) the
-    /// row \a rowid.
-    void changed(qint64 rowid) { note({ m_table, rowid }); }
-
-private:
-    void note(const RowWrite &write)
-    {
-        if (!m_db)
-            return;
-        const sqlite3_int64 after = sqlite3_total_changes64(m_db);
-        const bool single = after == m_before + 1;
-        if (m_inTransaction) {
-            if (sqlite3_get_autocommit(m_db))
-                return;
-            TransactionWrites &t = openTransactions()[m_db];
-            if (t.writes.empty() && !t.broken)
-                t.first = m_before;
-            else if (t.last != m_before)
-                t.broken = true;
-            t.broken = t.broken || !single;
-            t.last = after;
-            t.writes.push_back(write);
-            return;
-        }
-        // Notes of a transaction whose end was not seen say nothing now.
-        openTransactions().remove(m_db);
-        if (single && sqlite3_get_autocommit(m_db))
-            applyWrites(m_db, m_before, after, { write });
-    }
-
-    sqlite3 *m_db = nullptr;
-    QString m_table;
-    sqlite3_int64 m_before = -1;
-    bool m_inTransaction = false;
-};
-
-} // namespace
-
-void RecordSource::transactionEnded(const QSqlDatabase &connection, bool committed)
-{
-    sqlite3 *db = nativeHandle(connection);
-    if (!db)
-        return;
-    const TransactionWrites t = openTransactions().take(db);
-    if (committed && !t.broken && !t.writes.empty() && sqlite3_get_autocommit(db)
-        && sqlite3_total_changes64(db) == t.last)
-        applyWrites(db, t.first, t.last, t.writes);
-}
-
-bool RecordSource::refreshNative(void *handle, QString *error)
-{
-    auto *db = static_cast<sqlite3 *>(handle);
-    // Inside a transaction a later rollback could undo what is read now.
-    const bool shareable = sqlite3_get_autocommit(db) != 0;
-    const QString cacheKey = snapshotKey(db, m_table);
-    sqlite3_int64 changes = 0;
-    unsigned int version = 0;
-    if (shareable) {
-        changes = sqlite3_total_changes64(db);
-        version = dataVersion(db);
-        const auto hit = sharedSnapshots().constFind(cacheKey);
-        if (hit != sharedSnapshots().constEnd() && hit->changes == changes && hit->dataVersion == version) {
-            adopt(hit->fields, std::vector<Row>(hit->rows));
-            return true;
-        }
-    }
-    const QByteArray sql
-        = QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(m_table)).toUtf8();
-    sqlite3_stmt *stmt = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr) != SQLITE_OK) {
-        if (error)
-            *error = QString::fromUtf8(sqlite3_errmsg(db));
-        return false;
-    }
-    const QStringList fields = columnNames(stmt);
-    std::vector<Row> rows;
-    int rc;
-    // Rows of one table are alike: each is sized from the one before.
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
-        rows.push_back(readRow(stmt, rows.empty() ? 0 : rows.back().packed.size()));
-    if (rc != SQLITE_DONE) {
-        if (error)
-            *error = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(stmt);
-        return false;
-    }
-    sqlite3_finalize(stmt);
-    if (shareable) {
-        if (sharedSnapshots().size() > 16)
-            sharedSnapshots().clear();
-        sharedSnapshots().insert(cacheKey, { changes, version, fields, rows });
-    }
-    adopt(fields, std::move(rows));
     return true;
 }
 
@@ -429,7 +317,14 @@ void RecordSource::setVisibleAll()
 
 void RecordSource::setFilter(const QString &fieldName, const QString &value)
 {
-    const int f = fieldIndex(fieldName);
+    const bool onKey = fieldName.compare(m_keyField, Qt::CaseInsensitive) == 0 && value == m_key;
+    if (isKeyed() && !onKey)
+        readWholeKeepingEdits();
+    showMatching(fieldIndex(fieldName), value);
+}
+
+void RecordSource::showMatching(int f, const QString &value)
+{
     m_visible.clear();
     m_filtered = true;
     for (size_t i = 0; i < m_rows.size(); ++i) {
@@ -443,14 +338,11 @@ void RecordSource::setFilter(const QString &fieldName, const QString &value)
 
 void RecordSource::clearFilter()
 {
+    if (isKeyed())
+        readWholeKeepingEdits();
     setVisibleAll();
     m_current = m_visible.empty() ? -1 : 0;
     Q_EMIT rowsChanged();
-    Q_EMIT currentChanged();
-}
-
-void RecordSource::emitMoved()
-{
     Q_EMIT currentChanged();
 }
 
@@ -460,7 +352,7 @@ void RecordSource::setCurrentRow(int visibleRow)
     if (target == m_current)
         return;
     m_current = target;
-    emitMoved();
+    Q_EMIT currentChanged();
 }
 
 void RecordSource::moveFirst()
@@ -583,12 +475,14 @@ bool RecordSource::hasPending() const
 
 bool RecordSource::update(QString *error)
 {
-    if (m_current < 0)
-        return true;
+    if (m_current < 0) {
+        if (error)
+            *error = RecordSourceTexts::noCurrentRow;
+        return false;
+    }
     Row &row = m_rows[size_t(m_visible[size_t(m_current)])];
     const QHash<int, QString> pending = m_pending.value(row.key);
-    QSqlDatabase db = Database::connection(m_file);
-    QSqlQuery q(db);
+    QSqlQuery q(Database::connection(m_file));
     if (row.rowid == 0) {
         QStringList columns, marks;
         for (auto it = pending.cbegin(); it != pending.cend(); ++it) {
@@ -602,11 +496,9 @@ bool RecordSource::update(QString *error)
                           .arg(Schema::quoted(m_table), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
         for (auto it = pending.cbegin(); it != pending.cend(); ++it)
             q.addBindValue(it.value());
-        SnapshotNote note(db, m_table);
         if (!q.exec())
             return sqlFail(error, q);
         row.rowid = q.lastInsertId().toLongLong();
-        note.changed(row.rowid);
     } else {
         if (pending.isEmpty())
             return true;
@@ -618,15 +510,13 @@ bool RecordSource::update(QString *error)
         for (auto it = pending.cbegin(); it != pending.cend(); ++it)
             q.addBindValue(it.value());
         q.addBindValue(row.rowid);
-        SnapshotNote note(db, m_table);
         if (!q.exec())
             return sqlFail(error, q);
         if (q.numRowsAffected() == 0) {
             if (error)
-                *error = QStringLiteral("The row was removed from %1 by another window.").arg(m_table);
+                *error = RecordSourceTexts::rowDeletedElsewhere;
             return false;
         }
-        note.changed(row.rowid);
     }
     QString packed;
     for (int f = 0; f < m_fields.size(); ++f)
@@ -653,14 +543,11 @@ bool RecordSource::deleteCurrent(QString *error)
     const int index = m_visible[size_t(m_current)];
     const Row &row = m_rows[size_t(index)];
     if (row.rowid != 0) {
-        const QSqlDatabase db = Database::connection(m_file);
-        QSqlQuery q(db);
+        QSqlQuery q(Database::connection(m_file));
         q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(Schema::quoted(m_table)));
         q.addBindValue(row.rowid);
-        SnapshotNote note(db, m_table);
         if (!q.exec())
             return sqlFail(error, q);
-        note.changed(row.rowid);
     }
     m_pending.remove(row.key);
     m_rows.erase(m_rows.begin() + index);

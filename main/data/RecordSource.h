@@ -10,10 +10,12 @@
 #include <initializer_list>
 #include <vector>
 
-/// One window's open table: a snapshot of the whole table in stored (rowid)
+/// One window's open table: a snapshot of the table in stored (rowid)
 /// order, with its own filter and current row. Values put into fields stay
 /// pending until update() writes the current row. Two record sources over
-/// one table see each other's stored changes only after refresh().
+/// one table see each other's stored changes only after a read from the
+/// file: refresh(), refreshWhere(), or a filter change that needs the rows
+/// a keyed read left out.
 class RecordSource : public QObject
 {
     Q_OBJECT
@@ -23,18 +25,37 @@ public:
 
     /// Reads the whole \a table of \a file (the connection must be open).
     bool open(Database::File file, const QString &table, QString *error = nullptr);
+    /// Reads only the rows of \a table whose \a field equals \a value, as
+    /// refreshWhere() does.
+    bool openWhere(Database::File file, const QString &table, const QString &field, const QString &value,
+        QString *error = nullptr);
     bool isOpen() const { return m_open; }
     Database::File file() const { return m_file; }
     QString tableName() const { return m_table; }
 
-    /// Re-reads the table, drops the filter and makes the first row current.
-    /// Pending values are dropped.
+    /// Re-reads the whole table, drops the filter and makes the first row
+    /// current. Pending values and rows not yet stored are dropped. When the
+    /// file has not changed since this source read it whole, its rows are
+    /// kept as they are instead of being read again.
     bool refresh(QString *error = nullptr);
+    /// Re-reads only the rows whose \a field equals \a value (text, exact,
+    /// through an index where there is one) and makes the first current;
+    /// the source then holds just those rows, as if filtered on them.
+    /// Pending values are dropped. Fails on a field the table lacks.
+    bool refreshWhere(const QString &field, const QString &value, QString *error = nullptr);
+    /// Whether the table in the file holds no row, asked of the file now;
+    /// the snapshot is left as it is. Also true when the file cannot be read.
+    bool tableIsEmpty(QString *error = nullptr) const;
+    /// True while the source holds only the rows of a refreshWhere().
+    bool isKeyed() const { return !m_keyField.isEmpty(); }
 
     /// Keeps only rows whose \a field equals \a value exactly (text
     /// comparison, no trimming); the first of them becomes current.
-    /// Replaces any earlier filter. Field names ignore letter case.
+    /// Replaces any earlier filter. Field names ignore letter case. A keyed
+    /// source reads the whole table first unless the filter is its key.
     void setFilter(const QString &field, const QString &value);
+    /// Shows every row again; a keyed source reads the whole table for it.
+    /// Pending values and rows not yet stored are kept either way.
     void clearFilter();
     bool hasFilter() const { return m_filtered; }
 
@@ -66,6 +87,8 @@ public:
     bool hasPending() const;
 
     /// Writes the current row's pending values (a new row is inserted whole).
+    /// Fails with no current row, and when another window has deleted the
+    /// row meanwhile; the pending values stay.
     bool update(QString *error = nullptr);
     /// Drops the current row's pending values.
     void cancelUpdate();
@@ -73,19 +96,14 @@ public:
     /// (or else the previous) becomes current.
     bool deleteCurrent(QString *error = nullptr);
 
-    /// Called by Transaction when the transaction on \a connection has
-    /// committed or rolled back, so that the writes made in it through
-    /// record sources are taken into the shared reads only once they last.
-    static void transactionEnded(const QSqlDatabase &connection, bool committed);
-
 Q_SIGNALS:
     /// The current row moved, or a value of it changed.
     void currentChanged();
     /// The set of visible rows changed (refresh, filter, add, delete).
     void rowsChanged();
 
-public:
-    /// One row of the snapshot (shared between sources reading one table).
+private:
+    /// One row of the snapshot.
     struct Row
     {
         qint64 rowid = 0; ///< 0 until the row is stored
@@ -93,13 +111,13 @@ public:
         QString packed; ///< all field values, length-prefixed
     };
 
-private:
-    bool refreshNative(void *handle, QString *error);
+    bool read(const QString &keyField, const QString &key, QString *error);
+    bool readWholeKeepingEdits();
     void adopt(const QStringList &fields, std::vector<Row> rows);
+    void showMatching(int fieldIndex, const QString &value);
     QString storedValue(const Row &row, int fieldIndex) const;
     const Row *currentRowData() const;
     void setVisibleAll();
-    void emitMoved();
 
     bool m_open = false;
     Database::File m_file = Database::File::Examinee;
@@ -109,6 +127,18 @@ private:
     std::vector<int> m_visible;
     int m_current = -1;
     bool m_filtered = false;
+    QString m_keyField; ///< the field of the last keyed read; empty: the whole table
+    QString m_key;
+    /// What the file was when the whole table was last read outside a
+    /// transaction; a refresh that finds the same reads nothing.
+    struct FileState
+    {
+        quint64 generation = 0;
+        qint64 changes = -1; ///< through our connection
+        qint64 dataVersion = -1; ///< commits by other connections
+        bool operator==(const FileState &) const = default;
+    };
+    FileState m_readAt;
     qint64 m_nextNewKey = -1;
     QHash<qint64, QHash<int, QString>> m_pending;
 };
@@ -119,6 +149,9 @@ struct RecordSourceTable
     RecordSource *source;
     Database::File file;
     const char *table;
+    /// When set, only the rows whose field equals \a key are read.
+    const char *keyField = nullptr;
+    QString key = QString();
 };
 
 /// Opens the connections the sources need, then the sources in order. The

@@ -194,10 +194,23 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
     return true;
 }
 
+bool ensureIndexes(QSqlDatabase db, QString *error)
+{
+    QSqlQuery q(db);
+    for (const Table &t : { ide(), answer() }) {
+        const QString sql
+            = QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                  .arg(quoted(t.name + QStringLiteral("_Code")), quoted(t.name), quoted(QStringLiteral("Code")));
+        if (!exec(q, sql, error))
+            return false;
+    }
+    return true;
+}
+
 bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QString *error)
 {
     return inTransaction(db, error, [&] {
-        bool ok = createTables(db, examineeTables(), kExamineeApplicationId, error);
+        bool ok = createTables(db, examineeTables(), kExamineeApplicationId, error) && ensureIndexes(db, error);
         const Table t = ppp();
         for (int i = 0; ok && i < norms.size(); ++i)
             ok = insertRow(db, t, QStringList{norms[i].code} + norms[i].iq + norms[i].percentile, error);

@@ -45,6 +45,11 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error);
 bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QString *error);
 bool createThemeDatabase(QSqlDatabase db, QString *error);
 
+/// Creates the indexes on the fields looked up by equality (the examinee
+/// code in IDE and Answer) where they are missing. Adds nothing else, so a
+/// file of this schema version gains them without a migration.
+bool ensureIndexes(QSqlDatabase db, QString *error);
+
 /// Writes a new database file at \a path (via a temporary file renamed into
 /// place); refuses to touch an existing file.
 bool createExamineeFile(const QString &path, const QVector<NormsRow> &norms, QString *error);

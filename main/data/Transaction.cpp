@@ -1,7 +1,5 @@
 #include "data/Transaction.h"
 
-#include "data/RecordSource.h"
-
 #include <QSqlError>
 
 Transaction::Transaction(Database::File file)
@@ -18,7 +16,6 @@ Transaction::~Transaction()
     if (m_active) {
         QSqlDatabase db = Database::connection(m_file);
         db.rollback();
-        RecordSource::transactionEnded(db, false);
     }
 }
 
@@ -37,6 +34,5 @@ bool Transaction::commit(QString *error)
         return false; // the destructor rolls back
     }
     m_active = false;
-    RecordSource::transactionEnded(db, true);
     return true;
 }

@@ -7,9 +7,58 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlRecord>
 #include <QUuid>
 
 namespace {
+
+// Everything of a file but its indexes: the schema entries, the version
+// pragmas and every row of every table.
+QStringList contentsOf(const QString &path, QStringList *indexes)
+{
+    QStringList out;
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open())
+            return {};
+        QSqlQuery q(db);
+        indexes->clear();
+        QStringList tables;
+        q.exec(QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name"));
+        while (q.next()) {
+            const QString entry = QStringList { q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                q.value(3).toString() }
+                                      .join(QLatin1Char('|'));
+            if (q.value(0).toString() == QLatin1String("index"))
+                *indexes << entry;
+            else
+                out << entry;
+            if (q.value(0).toString() == QLatin1String("table"))
+                tables << q.value(1).toString();
+        }
+        for (const char *pragma : { "user_version", "application_id", "journal_mode" }) {
+            q.exec(QStringLiteral("PRAGMA %1").arg(QLatin1String(pragma)));
+            q.next();
+            out << QLatin1String(pragma) + QLatin1Char('=') + q.value(0).toString();
+        }
+        for (const QString &t : tables) {
+            q.exec(QStringLiteral("SELECT rowid, * FROM %1 ORDER BY rowid").arg(Schema::quoted(t)));
+            while (q.next()) {
+                QStringList values { t };
+                for (int i = 0; i < q.record().count(); ++i)
+                    values << q.value(i).toString();
+                out << values.join(QLatin1Char('|'));
+            }
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
+}
 
 QByteArray digest(const QString &path)
 {
@@ -49,6 +98,8 @@ private Q_SLOTS:
     void missingFileIsNotCreated();
     void saveCutShortByACrashIsRolledBack();
     void lockedDatabaseIsNamed();
+    void codeLookupsUseAnIndex();
+    void existingFileGainsIndexesAndNothingElse();
     void lenientNumber_data();
     void lenientNumber();
 };
@@ -72,6 +123,55 @@ void TestDatabase::createdFilesAreOurs()
 
     QString error;
     QVERIFY(!Schema::createThemeFile(AppPaths::themeDatabase(), &error)); // never replaces a file
+}
+
+// Every lookup of one examinee is an equality on Code in IDE or Answer.
+void TestDatabase::codeLookupsUseAnIndex()
+{
+    ProgramFolder folder;
+    QVERIFY(folder.openAll());
+    for (const char *table : { "IDE", "Answer" }) {
+        QSqlQuery q(Database::connection(Database::File::Examinee));
+        QVERIFY(q.prepare(QStringLiteral("EXPLAIN QUERY PLAN SELECT rowid, * FROM %1 WHERE \"Code\" = ? ORDER BY rowid")
+                              .arg(QLatin1String(table))));
+        q.addBindValue(QStringLiteral("1"));
+        QVERIFY(q.exec());
+        QString plan;
+        while (q.next())
+            plan += q.value(3).toString() + QLatin1Char(';');
+        QVERIFY2(plan.contains(QStringLiteral("USING INDEX")), qPrintable(plan));
+    }
+}
+
+// A file made before the indexes (same schema version) gains them on its
+// first open, and nothing else changes in it; later opens change nothing.
+void TestDatabase::existingFileGainsIndexesAndNothingElse()
+{
+    ProgramFolder folder;
+    const QString path = AppPaths::examineeDatabase();
+    runSql(path,
+        { QStringLiteral("DROP INDEX IDE_Code"), QStringLiteral("DROP INDEX Answer_Code"),
+            QStringLiteral("INSERT INTO IDE (Code, FName, Hooshbahr) VALUES ('07', 'علي', 'نتيجه نامعتبر مي باشد')"),
+            QStringLiteral("INSERT INTO IDE (Code) VALUES ('7 ')"),
+            QStringLiteral("INSERT INTO Answer (Code, \"1\", \"36\") VALUES ('07', '3', '0')"),
+            QStringLiteral("DELETE FROM IDE WHERE Code = '7 '") });
+    QStringList indexes;
+    const QStringList before = contentsOf(path, &indexes);
+    QVERIFY(!before.isEmpty());
+    QCOMPARE(indexes, QStringList());
+
+    QVERIFY(folder.openAll());
+    Database::closeAll();
+    QCOMPARE(contentsOf(path, &indexes), before);
+    QCOMPARE(indexes.size(), 2);
+    QVERIFY2(indexes.filter(QStringLiteral("|IDE_Code|IDE|")).size() == 1, qPrintable(indexes.join(QLatin1Char('\n'))));
+    QVERIFY2(indexes.filter(QStringLiteral("|Answer_Code|Answer|")).size() == 1,
+        qPrintable(indexes.join(QLatin1Char('\n'))));
+
+    const QByteArray indexed = digest(path);
+    QVERIFY(folder.openAll());
+    Database::closeAll();
+    QCOMPARE(digest(path), indexed);
 }
 
 void TestDatabase::brokenFilesAreRefusedUntouched_data()

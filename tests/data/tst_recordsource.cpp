@@ -1,7 +1,9 @@
 #include "ProgramFolder.h"
+#include "data/RecordSourceTexts.h"
 #include "data/Transaction.h"
 
 #include <QSignalSpy>
+#include <QSqlError>
 #include <QSqlRecord>
 
 class TestRecordSource : public QObject
@@ -22,8 +24,15 @@ private Q_SLOTS:
     void longAndUnusualValuesRoundTrip();
     void rowValuesMatchTheFields();
     void transactionRollsBackBothTables();
-    void sourcesOpenedTogetherStayIndependent();
-    void ownWritesKeepTheSharedReadExact();
+    void sourcesKeepTheirOwnSnapshots();
+    void updateFailsWithoutItsRow();
+    void refreshOfAnUnchangedFileDropsEdits();
+    void refreshWhereReadsOnlyMatchingRows_data();
+    void refreshWhereReadsOnlyMatchingRows();
+    void refreshWhereSeesAnotherConnectionsCommit();
+    void clearFilterReadsTheWholeTableKeepingEdits();
+    void filterBeyondTheKeyReadsTheWholeTable();
+    void refreshWhereRefusesAnUnknownField();
 
 private:
     ProgramFolder *m_folder = nullptr;
@@ -52,7 +61,10 @@ void TestRecordSource::emptyTable()
     QCOMPARE(s.field(QStringLiteral("Code")), QString());
     s.setFilter(QStringLiteral("code"), QStringLiteral("1"));
     QCOMPARE(s.rowCount(), 0);
-    QVERIFY(s.update()); // nothing current, nothing written
+    QVERIFY(s.tableIsEmpty());
+    addExaminee(QStringLiteral("1"));
+    QVERIFY(!s.tableIsEmpty()); // asked of the file, not the snapshot
+    QCOMPARE(s.rowCount(), 0);
 }
 
 void TestRecordSource::storedOrderAndMoveLast()
@@ -256,52 +268,9 @@ void TestRecordSource::transactionRollsBackBothTables()
     QCOMPARE(answer.rowCount(), 0);
 }
 
-// Sources over one unchanged table share a read; a change through any of
-// them, or a rolled-back one, must still show up in the next read.
-void TestRecordSource::sourcesOpenedTogetherStayIndependent()
-{
-    addExaminee(QStringLiteral("1"), QStringLiteral("A"));
-    RecordSource a, b;
-    QVERIFY(a.open(Database::File::Examinee, QStringLiteral("IDE")));
-    QVERIFY(b.open(Database::File::Examinee, QStringLiteral("IDE")));
-    a.setField(QStringLiteral("LName"), QStringLiteral("changed"));
-    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("A")); // pending stays with a
-    QVERIFY(a.update());
-    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("A")); // b's snapshot is its own
-    RecordSource c;
-    QVERIFY(c.open(Database::File::Examinee, QStringLiteral("IDE")));
-    QCOMPARE(c.field(QStringLiteral("LName")), QStringLiteral("changed"));
-
-    {
-        Transaction t(Database::File::Examinee);
-        a.addNew();
-        a.setField(QStringLiteral("Code"), QStringLiteral("2"));
-        QVERIFY(a.update());
-        RecordSource inside;
-        QVERIFY(inside.open(Database::File::Examinee, QStringLiteral("IDE")));
-        QCOMPARE(inside.rowCount(), 2);
-    }
-    RecordSource after;
-    QVERIFY(after.open(Database::File::Examinee, QStringLiteral("IDE")));
-    QCOMPARE(after.rowCount(), 1);
-
-    // A change committed through another connection is seen too.
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
-        other.setDatabaseName(AppPaths::examineeDatabase());
-        QVERIFY(other.open());
-        QSqlQuery q(other);
-        QVERIFY(q.exec(QStringLiteral("UPDATE IDE SET LName = 'elsewhere'")));
-        other.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    QVERIFY(b.refresh());
-    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("elsewhere"));
-}
-
 namespace {
 
-// Every row of a source, as "rowid|value|value...".
+// The rows of a source, as "value|value|...".
 QStringList rowsOf(const RecordSource &s)
 {
     QStringList rows;
@@ -315,11 +284,15 @@ QStringList rowsOf(const RecordSource &s)
 }
 
 // The same rows as the file holds them, read apart from any source.
-QStringList rowsInFile(const QString &table)
+QStringList rowsInFile(const QString &table, const QString &code = QString())
 {
     QSqlQuery q(Database::connection(Database::File::Examinee));
     q.setForwardOnly(true);
-    q.exec(QStringLiteral("SELECT * FROM %1 ORDER BY rowid").arg(table));
+    q.prepare(QStringLiteral("SELECT * FROM %1 %2 ORDER BY rowid")
+                  .arg(table, code.isNull() ? QString() : QStringLiteral("WHERE Code = ?")));
+    if (!code.isNull())
+        q.addBindValue(code);
+    q.exec();
     QStringList rows;
     while (q.next()) {
         QStringList values;
@@ -330,102 +303,237 @@ QStringList rowsInFile(const QString &table)
     return rows;
 }
 
+// Runs \a sql through a connection of its own, as another program would.
+void elsewhere(const QString &sql)
+{
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(AppPaths::examineeDatabase());
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY2(q.exec(sql), qPrintable(q.lastError().text()));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+}
+
 } // namespace
 
-// Writes through a source keep the shared read of the table current; what
-// a refresh then shows must be exactly what the file holds, also when a
-// write changed more rows than its own.
-void TestRecordSource::ownWritesKeepTheSharedReadExact()
+// Each source keeps its own snapshot until it reads again, also when a
+// write through another one is rolled back.
+void TestRecordSource::sourcesKeepTheirOwnSnapshots()
 {
-    for (const char *code : { "1", "2", "3" })
-        addExaminee(QLatin1String(code), QStringLiteral("L") + QLatin1String(code));
-    QSqlQuery sql(Database::connection(Database::File::Examinee));
-    QVERIFY(sql.exec(QStringLiteral("UPDATE IDE SET Sen = NULL")));
-    RecordSource a, b, answers;
+    addExaminee(QStringLiteral("1"), QStringLiteral("A"));
+    RecordSource a, b;
     QVERIFY(a.open(Database::File::Examinee, QStringLiteral("IDE")));
     QVERIFY(b.open(Database::File::Examinee, QStringLiteral("IDE")));
-    QVERIFY(answers.open(Database::File::Examinee, QStringLiteral("Answer")));
-    const auto check = [&](const char *step) {
-        QVERIFY2(b.refresh(), step);
-        QVERIFY2(rowsOf(b) == rowsInFile(QStringLiteral("IDE")), step);
-        QVERIFY2(answers.refresh(), step);
-        QVERIFY2(rowsOf(answers) == rowsInFile(QStringLiteral("Answer")), step);
-    };
+    a.setField(QStringLiteral("LName"), QStringLiteral("changed"));
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("A")); // pending stays with a
+    QVERIFY(a.update());
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("A")); // b's snapshot is its own
+    RecordSource c;
+    QVERIFY(c.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QCOMPARE(c.field(QStringLiteral("LName")), QStringLiteral("changed"));
 
-    a.setCurrentRow(1);
-    a.setField(QStringLiteral("LName"), QStringLiteral("نام تازه"));
-    QVERIFY(a.update());
-    check("a value changed");
-    a.addNew();
-    a.setField(QStringLiteral("Code"), QStringLiteral("4"));
-    QVERIFY(a.update());
-    check("a row added, its other fields left empty");
-    a.moveFirst();
-    QVERIFY(a.deleteCurrent());
-    check("the first row deleted");
-    a.addNew();
-    a.setField(QStringLiteral("Code"), QStringLiteral("5"));
-    QVERIFY(a.update());
-    QVERIFY(a.deleteCurrent());
-    check("a row added and deleted again");
-
-    QVERIFY(sql.exec(QStringLiteral("CREATE TRIGGER spread AFTER UPDATE OF LName ON IDE BEGIN"
-                                    " UPDATE IDE SET Tahsil = NEW.LName WHERE rowid <> NEW.rowid; END")));
-    a.moveFirst();
-    a.setField(QStringLiteral("LName"), QStringLiteral("everywhere"));
-    QVERIFY(a.update());
-    check("a trigger changed the other rows");
-    QVERIFY(sql.exec(QStringLiteral("CREATE TRIGGER fill AFTER INSERT ON IDE BEGIN"
-                                    " UPDATE IDE SET Jens = 'set' WHERE rowid = NEW.rowid; END")));
-    a.addNew();
-    a.setField(QStringLiteral("Code"), QStringLiteral("6"));
-    QVERIFY(a.update());
-    check("a trigger filled the added row");
-
-    RecordSource answer;
-    QVERIFY(answer.open(Database::File::Examinee, QStringLiteral("Answer")));
-    answer.addNew();
-    answer.setField(QStringLiteral("Code"), QStringLiteral("2"));
-    QVERIFY(answer.update());
-    check("another table written");
-    QVERIFY(sql.exec(QStringLiteral("CREATE TRIGGER reach AFTER UPDATE ON Answer BEGIN"
-                                    " UPDATE IDE SET Azmayande = NEW.\"1\"; END")));
-    answer.setField(QStringLiteral("1"), QStringLiteral("3"));
-    QVERIFY(answer.update());
-    check("another table's trigger changed this one");
-    QVERIFY(sql.exec(QStringLiteral("DROP TRIGGER reach")));
-    QVERIFY(sql.exec(QStringLiteral("DROP TRIGGER spread")));
-    QVERIFY(sql.exec(QStringLiteral("DROP TRIGGER fill")));
-    check("triggers gone");
-
-    // Writes in a transaction count once committed, and never when rolled back.
-    const auto pair = [&](const QString &code, bool commit) {
-        Transaction t(Database::File::Examinee);
-        QVERIFY(t.isActive());
-        a.addNew();
-        a.setField(QStringLiteral("Code"), code);
-        QVERIFY(a.update());
-        answer.addNew();
-        answer.setField(QStringLiteral("Code"), code);
-        QVERIFY(answer.update());
-        answer.setField(QStringLiteral("2"), QStringLiteral("5"));
-        QVERIFY(answer.update());
-        if (commit)
-            QVERIFY(t.commit());
-    };
-    pair(QStringLiteral("8"), true);
-    check("two tables written in a transaction");
-    pair(QStringLiteral("9"), false);
-    check("a transaction rolled back");
+    RecordSource inside;
     {
         Transaction t(Database::File::Examinee);
         a.addNew();
-        a.setField(QStringLiteral("Code"), QStringLiteral("10"));
+        a.setField(QStringLiteral("Code"), QStringLiteral("2"));
         QVERIFY(a.update());
-        QVERIFY(sql.exec(QStringLiteral("UPDATE Answer SET \"3\" = '1'")));
-        QVERIFY(t.commit());
+        QVERIFY(inside.open(Database::File::Examinee, QStringLiteral("IDE")));
+        QCOMPARE(inside.rowCount(), 2);
     }
-    check("a transaction with a write of its own");
+    // What was read inside the transaction went with its rollback.
+    QVERIFY(inside.refresh());
+    QCOMPARE(rowsOf(inside), rowsInFile(QStringLiteral("IDE")));
+    QVERIFY(c.refresh());
+    QCOMPARE(rowsOf(c), rowsInFile(QStringLiteral("IDE")));
+    RecordSource after;
+    QVERIFY(after.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QCOMPARE(rowsOf(after), rowsInFile(QStringLiteral("IDE")));
+    QCOMPARE(after.rowCount(), 1);
+
+    elsewhere(QStringLiteral("UPDATE IDE SET LName = 'elsewhere', Sen = NULL"));
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("A"));
+    QVERIFY(b.refresh());
+    QCOMPARE(b.field(QStringLiteral("LName")), QStringLiteral("elsewhere"));
+    QCOMPARE(b.field(QStringLiteral("Sen")), QString());
+}
+
+// Nothing changed in the file since the read: a refresh still drops the
+// filter, the pending values and the rows not stored.
+void TestRecordSource::refreshOfAnUnchangedFileDropsEdits()
+{
+    for (const char *code : { "1", "2" })
+        addExaminee(QLatin1String(code), QStringLiteral("stored"));
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(s.refresh());
+    s.setField(QStringLiteral("LName"), QStringLiteral("pending"));
+    s.addNew();
+    s.setField(QStringLiteral("Code"), QStringLiteral("3"));
+    s.setFilter(QStringLiteral("Code"), QStringLiteral("3"));
+    QSignalSpy rows(&s, &RecordSource::rowsChanged);
+    QVERIFY(s.refresh());
+    QCOMPARE(rows.count(), 1);
+    QVERIFY(!s.hasFilter());
+    QVERIFY(!s.hasPending());
+    QCOMPARE(rowsOf(s), rowsInFile(QStringLiteral("IDE")));
+    QCOMPARE(s.field(QStringLiteral("LName")), QStringLiteral("stored"));
+    // And a file that changed is read again: here through a connection
+    // that closed and opened again in between.
+    Database::closeAll();
+    elsewhere(QStringLiteral("UPDATE IDE SET LName = 'changed'"));
+    QVERIFY(m_folder->openAll());
+    QVERIFY(s.refresh());
+    QCOMPARE(s.field(QStringLiteral("LName")), QStringLiteral("changed"));
+    // Opened again on another table, unchanged too, it reads that table.
+    QVERIFY(s.refresh());
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("Answer")));
+    QCOMPARE(s.fieldNames(), Schema::answer().fields);
+    QCOMPARE(s.rowCount(), 0);
+}
+
+void TestRecordSource::updateFailsWithoutItsRow()
+{
+    addExaminee(QStringLiteral("1"), QStringLiteral("A"));
+    RecordSource edit, other;
+    QVERIFY(edit.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(other.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(other.deleteCurrent());
+    edit.setField(QStringLiteral("LName"), QStringLiteral("B"));
+    QString error;
+    QVERIFY(!edit.update(&error));
+    QCOMPARE(error, RecordSourceTexts::rowDeletedElsewhere);
+    QVERIFY(edit.hasPending()); // nothing was stored, and nothing is lost from view
+    QCOMPARE(edit.field(QStringLiteral("LName")), QStringLiteral("B"));
+    QCOMPARE(rowsInFile(QStringLiteral("IDE")), QStringList());
+
+    // Nothing current: there is nothing to store, which is no success.
+    QVERIFY(edit.refresh());
+    QVERIFY(edit.atStart());
+    error.clear();
+    QVERIFY(!edit.update(&error));
+    QCOMPARE(error, RecordSourceTexts::noCurrentRow);
+}
+
+void TestRecordSource::refreshWhereReadsOnlyMatchingRows_data()
+{
+    filterComparesExactText_data();
+}
+
+void TestRecordSource::refreshWhereReadsOnlyMatchingRows()
+{
+    QFETCH(QString, value);
+    QFETCH(QStringList, found);
+    for (const char *code : { "7", "07", "O'Brien", "7 ", "70" })
+        addExaminee(QString::fromUtf8(code), QStringLiteral("L") + QString::fromUtf8(code));
+    RecordSource s;
+    QVERIFY(s.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("code"), value));
+    QVERIFY(s.isKeyed());
+    QVERIFY(s.hasFilter());
+    QCOMPARE(s.fieldNames(), Schema::ide().fields);
+    QStringList codes;
+    for (int i = 0; i < s.rowCount(); ++i)
+        codes << s.value(i, s.fieldIndex(QStringLiteral("Code")));
+    QCOMPARE(codes, found);
+    QCOMPARE(rowsOf(s), rowsInFile(QStringLiteral("IDE"), value));
+    QCOMPARE(s.atStart(), found.isEmpty());
+    // Filtering on its own key keeps to what was read.
+    s.setFilter(QStringLiteral("CODE"), value);
+    QVERIFY(s.isKeyed());
+    QCOMPARE(s.rowCount(), found.size());
+}
+
+// Answer rows of one code, in stored order, written by another connection
+// after the source read: seen at the next keyed read, not before.
+void TestRecordSource::refreshWhereSeesAnotherConnectionsCommit()
+{
+    RecordSource s;
+    QVERIFY(
+        s.openWhere(Database::File::Examinee, QStringLiteral("Answer"), QStringLiteral("Code"), QStringLiteral("5")));
+    QVERIFY(s.atStart());
+    elsewhere(QStringLiteral("INSERT INTO Answer (Code, \"1\") VALUES ('5', '2'), ('6', '3'), ('5', '4')"));
+    QCOMPARE(s.rowCount(), 0);
+    QVERIFY(s.refreshWhere(QStringLiteral("Code"), QStringLiteral("5")));
+    QCOMPARE(s.rowCount(), 2);
+    QCOMPARE(s.field(QStringLiteral("1")), QStringLiteral("2"));
+    s.moveLast();
+    QCOMPARE(s.field(QStringLiteral("1")), QStringLiteral("4"));
+    QCOMPARE(rowsOf(s), rowsInFile(QStringLiteral("Answer"), QStringLiteral("5")));
+
+    // A keyed source writes like any other.
+    s.setField(QStringLiteral("36"), QStringLiteral("6"));
+    QVERIFY(s.update());
+    QCOMPARE(rowsOf(s), rowsInFile(QStringLiteral("Answer"), QStringLiteral("5")));
+    elsewhere(QStringLiteral("UPDATE Answer SET \"1\" = '1' WHERE Code = '5'"));
+    QVERIFY(s.refreshWhere(QStringLiteral("Code"), QStringLiteral("5")));
+    QCOMPARE(s.field(QStringLiteral("1")), QStringLiteral("1"));
+}
+
+void TestRecordSource::clearFilterReadsTheWholeTableKeepingEdits()
+{
+    for (const char *code : { "1", "2" })
+        addExaminee(QLatin1String(code), QStringLiteral("stored"));
+    RecordSource s;
+    QVERIFY(s.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    s.setField(QStringLiteral("LName"), QStringLiteral("pending"));
+    s.addNew();
+    s.setField(QStringLiteral("Code"), QStringLiteral("new"));
+    addExaminee(QStringLiteral("3"), QStringLiteral("elsewhere"));
+    QSignalSpy rows(&s, &RecordSource::rowsChanged);
+
+    s.clearFilter();
+    QCOMPARE(rows.count(), 1);
+    QVERIFY(!s.isKeyed());
+    QVERIFY(!s.hasFilter());
+    QStringList seen;
+    for (int i = 0; i < s.rowCount(); ++i)
+        seen << s.value(i, s.fieldIndex(QStringLiteral("Code"))) + QLatin1Char(':')
+                + s.value(i, s.fieldIndex(QStringLiteral("LName")));
+    QCOMPARE(seen, (QStringList { "1:stored", "2:pending", "3:elsewhere", "new:" }));
+    s.setCurrentRow(1);
+    QVERIFY(s.update()); // the kept value is stored like any pending one
+    QCOMPARE(rowsInFile(QStringLiteral("IDE"), QStringLiteral("2")).value(0).section(QLatin1Char('|'), 2, 2),
+        QStringLiteral("pending"));
+    s.moveLast();
+    QVERIFY(s.hasPending());
+    QVERIFY(s.update());
+    QCOMPARE(rowsOf(s), rowsInFile(QStringLiteral("IDE")));
+}
+
+// A filter on another value or field than the key cannot be answered from
+// the rows read: the source reads the whole table for it.
+void TestRecordSource::filterBeyondTheKeyReadsTheWholeTable()
+{
+    for (const char *code : { "1", "2", "3" })
+        addExaminee(QLatin1String(code), code[0] == '2' ? QStringLiteral("B") : QStringLiteral("A"));
+    RecordSource s;
+    QVERIFY(s.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    s.setFilter(QStringLiteral("Code"), QStringLiteral("3"));
+    QVERIFY(!s.isKeyed());
+    QCOMPARE(s.rowCount(), 1);
+    QCOMPARE(s.field(QStringLiteral("Code")), QStringLiteral("3"));
+    QVERIFY(s.refreshWhere(QStringLiteral("Code"), QStringLiteral("2")));
+    s.setFilter(QStringLiteral("LName"), QStringLiteral("A"));
+    QCOMPARE(s.rowCount(), 2);
+    QVERIFY(s.refresh());
+    QVERIFY(!s.hasFilter());
+    QCOMPARE(s.rowCount(), 3);
+}
+
+void TestRecordSource::refreshWhereRefusesAnUnknownField()
+{
+    addExaminee(QStringLiteral("1"));
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QString error;
+    // SQLite alone would read the quoted unknown name as text and match nothing.
+    QVERIFY(!s.refreshWhere(QStringLiteral("Nosuch"), QStringLiteral("Nosuch"), &error));
+    QVERIFY2(error.contains(QStringLiteral("Nosuch")), qPrintable(error));
+    QCOMPARE(s.rowCount(), 1); // the snapshot stays
+    QVERIFY(!s.isKeyed());
 }
 
 QTEST_GUILESS_MAIN(TestRecordSource)

@@ -1,15 +1,17 @@
-#include "ui/ClinicValues.h"
-#include "common/Dialogs.h"
 #include "ProgramFolder.h"
+#include "common/Dialogs.h"
+#include "records/window/RecordsTexts.h"
 #include "records/window/RecordsWindow.h"
 #include "report/ReportPreview.h"
+#include "ui/ClinicValues.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -88,11 +90,13 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void opensWithTheFullList();
+    void listIsReadAfterTheFirstPaint();
     void search_data();
     void search();
     void searchesReplaceEachOther();
     void editThenCancelRestores();
     void editThenSaveStores();
+    void saveOfARowDeletedElsewhereSaysSo();
     void deleteExaminee_data();
     void deleteExaminee();
     void printPrintsTheShownRows();
@@ -118,6 +122,7 @@ void TestRecordsWindow::init()
     m_window->show();
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window));
+    QTRY_VERIFY(m_window->isListRead());
 }
 
 void TestRecordsWindow::cleanup()
@@ -157,6 +162,29 @@ void TestRecordsWindow::opensWithTheFullList()
     clickRow(*m_window, 2);
     QCOMPARE(m_window->Adodc2->field(QStringLiteral("Code")), QStringLiteral("3"));
     QCOMPARE(m_window->TextLName->text(), QStringLiteral("رضايي"));
+}
+
+void TestRecordsWindow::listIsReadAfterTheFirstPaint()
+{
+    RecordsWindow w(m_main, &m_clinic);
+    QString error;
+    QVERIFY2(w.load(&error), qPrintable(error));
+    QVERIFY(!w.isListRead());
+    QCOMPARE(w.DataGrid1->model()->rowCount(), 0);
+    // A search before the list is read reads the table for itself, and
+    // the list read that follows the paint leaves the search alone.
+    w.DataCombo1->setEditText(QStringLiteral("احمدي"));
+    QCOMPARE(gridCodes(w), (QStringList { "1", "4" }));
+    w.show();
+    QTRY_VERIFY(w.isListRead());
+    QCOMPARE(gridCodes(w), (QStringList { "1", "4" }));
+
+    RecordsWindow plain(m_main, &m_clinic);
+    QVERIFY2(plain.load(&error), qPrintable(error));
+    plain.show();
+    QTRY_VERIFY(plain.isListRead());
+    QCOMPARE(gridCodes(plain).size(), 6);
+    QCOMPARE(plain.LabelCount->text().section(QLatin1Char(' '), 0, 0), QStringLiteral("6"));
 }
 
 void TestRecordsWindow::search_data()
@@ -240,6 +268,29 @@ void TestRecordsWindow::editThenSaveStores()
     check.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
     QCOMPARE(check.field(QStringLiteral("Tahsil")), QStringLiteral("اول دبستان"));
     QCOMPARE(check.field(QStringLiteral("Group")), QStringLiteral("E"));
+}
+
+// Another window (a source of its own) deletes the examinee while it is
+// being edited here: the save fails with a box the user can read.
+void TestRecordsWindow::saveOfARowDeletedElsewhereSaysSo()
+{
+    clickRow(*m_window, 1);
+    m_window->Command9->click();
+    m_window->TextTahsil->setText(QStringLiteral("اول دبستان"));
+    RecordSource other;
+    QVERIFY(
+        other.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    QVERIFY(other.deleteCurrent());
+    Dialogs::takeLog();
+    m_window->Command7->click();
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].kind, QStringLiteral("message"));
+    QCOMPARE(log[0].title, RecordsTexts::errorTitle);
+    QCOMPARE(log[0].text, QStringLiteral("اين ركورد توسط پنجره ديگري حذف شده است؛ تغييرات ذخيره نشد"));
+    QCOMPARE(log[0].icon, Dialogs::Icon::Warning);
+    QCOMPARE(stored("IDE", QStringLiteral("2")), 0); // nothing written back
+    QCOMPARE(m_window->TextTahsil->text(), QStringLiteral("اول دبستان")); // the edit is still there to see
 }
 
 void TestRecordsWindow::deleteExaminee_data()

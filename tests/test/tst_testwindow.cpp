@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlQuery>
 
 namespace {
@@ -47,6 +48,7 @@ private Q_SLOTS:
     void notScoredShowsInvalidButWritesNothing();
     void printShowsTheSheetAndTheStartButton();
     void activationReappliesFilters();
+    void sourcesHoldTheExamineesRowsAlone();
     void closingShowsTheMainWindow();
 
 private:
@@ -99,7 +101,7 @@ TestWindow *TestTestWindow::open(const QString &code)
 {
     m_window = new TestWindow(m_main, &m_clinic);
     QString error;
-    if (!m_window->load(&error))
+    if (!m_window->load(code, &error))
         qFatal("load: %s", qPrintable(error));
     m_window->Adodc2->setFilter(QStringLiteral("code"), code);
     m_window->Lblkey->setText(code);
@@ -367,7 +369,9 @@ void TestTestWindow::printShowsTheSheetAndTheStartButton()
     m_window->ScoreTest();
     const QWidgetList tops = QApplication::topLevelWidgets();
     const QSet<QWidget *> before(tops.cbegin(), tops.cend());
+    QSignalSpy reads(m_window->Adodc5, &RecordSource::rowsChanged);
     QTest::mouseClick(m_window->Command8, Qt::LeftButton);
+    QCOMPARE(reads.count(), 1); // the answers are read once, keyed on the code
     QVERIFY(!m_window->Frame2->isVisible());
     QVERIFY(m_window->Command7->isVisible());
     QCOMPARE(m_window->Label7->text(), QStringLiteral("سارا کريمي"));
@@ -424,6 +428,18 @@ void TestTestWindow::activationReappliesFilters()
     QCOMPARE(m_window->Adodc2->field(QStringLiteral("Code")), QStringLiteral("07"));
     QCOMPARE(m_window->Adodc5->field(QStringLiteral("Code")), QStringLiteral("07"));
     QCOMPARE(m_window->Lblscore[3]->text(), QStringLiteral("0")); // the pending zeros survive
+}
+
+void TestTestWindow::sourcesHoldTheExamineesRowsAlone()
+{
+    open(QStringLiteral("07"));
+    for (RecordSource *s : { m_window->Adodc1, m_window->Adodc2, m_window->Adodc5 }) {
+        QVERIFY(s->isKeyed());
+        QCOMPARE(s->rowCount(), 1);
+        QCOMPARE(s->field(QStringLiteral("Code")), QStringLiteral("07"));
+    }
+    QVERIFY(!m_window->Adodc3->isKeyed()); // the norms are looked up by raw score
+    QVERIFY(m_window->Adodc3->rowCount() > 1);
 }
 
 void TestTestWindow::closingShowsTheMainWindow()

@@ -61,16 +61,13 @@ SaveOutcome SaveRegistration(
     // Trimmed first, so "12 " can neither duplicate "12" nor leave an Answer
     // row that a lookup of the stored code cannot find.
     const QString code = form.code.trimmed();
-    // Re-read first: the records window may have removed examinees since.
-    // Every use of Adodc1 starts with a refresh, so none is needed after
-    // the save, and a save costs one read of IDE instead of three.
-    if (!Adodc1->refresh(error))
+    // Read from the file, not the snapshot: the records window may have
+    // removed examinees since. Only rows with this code are read. Every use
+    // of Adodc1 starts with a read of its own, so it stays keyed after.
+    if (!Adodc1->refreshWhere(kCode, code, error))
         return SaveOutcome::Failed;
-    Adodc1->setFilter(kCode, code);
-    if (Adodc1->rowCount() != 0) {
-        Adodc1->clearFilter();
+    if (Adodc1->rowCount() != 0)
         return SaveOutcome::Duplicate;
-    }
 
     bool stored = false;
     QString message;
@@ -103,7 +100,6 @@ SaveOutcome SaveRegistration(
             message = t.error();
         }
     }
-    Adodc1->clearFilter();
     if (!stored) {
         // A rolled-back pair must not linger in the snapshots as if stored.
         Adodc2->refresh();

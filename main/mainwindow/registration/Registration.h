@@ -31,7 +31,7 @@ enum class SaveOutcome { Saved, Duplicate, Failed };
 /// through \a Adodc2 and one Answer row through \a Adodc3 in one transaction.
 /// The code is trimmed before the check and stored trimmed in both tables;
 /// every other value is stored trimmed. \a Adodc1 is re-read for the check
-/// and left without filter. On Failed \a error holds the
+/// and left holding the rows with that code. On Failed \a error holds the
 /// database's message and nothing is stored.
 SaveOutcome SaveRegistration(
     const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2, RecordSource *Adodc3, QString *error);

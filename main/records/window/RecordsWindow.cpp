@@ -31,6 +31,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTableView>
+#include <QTimer>
 
 namespace T = RecordsTexts;
 
@@ -269,11 +270,36 @@ void RecordsWindow::buildButtons()
 
 bool RecordsWindow::load(QString *error)
 {
-    return OpenRecordSources({{Adodc1, Database::File::Theme, "Theme"},
-                              {Adodc2, Database::File::Examinee, "IDE"},
-                              {Adodc3, Database::File::Examinee, "IDE"},
-                              {Adodc4, Database::File::Examinee, "Answer"}},
-                             error);
+    // Every source starts keyed on no examinee (codes are never empty), which
+    // reads next to nothing: Adodc3 is never used after opening, Adodc4 reads
+    // the one answer row of a deletion when it comes, and Adodc2 reads the
+    // list after the first paint (a search before that reads it itself).
+    const bool opened = OpenRecordSources(
+        { { Adodc1, Database::File::Theme, "Theme" }, { Adodc2, Database::File::Examinee, "IDE", "Code", QString() },
+            { Adodc3, Database::File::Examinee, "IDE", "Code", QString() },
+            { Adodc4, Database::File::Examinee, "Answer", "Code", QString() } },
+        error);
+    m_listPending = opened;
+    return opened;
+}
+
+void RecordsWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    if (m_listPending)
+        QTimer::singleShot(0, this, &RecordsWindow::readList);
+}
+
+void RecordsWindow::readList()
+{
+    if (!m_listPending)
+        return;
+    m_listPending = false;
+    if (!Adodc2->isKeyed())
+        return; // a search has read the table already
+    QString error;
+    if (!Adodc2->refresh(&error))
+        Dialogs::message(this, T::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
 }
 
 // One filter at a time: the other boxes are emptied without their change
@@ -397,7 +423,8 @@ void RecordsWindow::deleteExaminee()
         Adodc2->refresh();
         return;
     }
-    Adodc4->setFilter(QStringLiteral("code"), code);
+    // The answer row as stored now, read alone.
+    Adodc4->refreshWhere(QStringLiteral("code"), code);
     if (Dialogs::message(this, AppInfo::title(), T::confirmDelete, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
         QString error;
         if (!DeleteExamineeRows(*Adodc2, *Adodc4, &error)) {
@@ -406,8 +433,8 @@ void RecordsWindow::deleteExaminee()
         }
         ShowTimedNotice(this, T::deleted);
     }
+    // Adodc4 keeps what it read: its next use reads its row again.
     Adodc2->refresh();
-    Adodc4->refresh();
 }
 
 void RecordsWindow::print()

@@ -27,6 +27,9 @@ public:
 
     /// Opens Adodc1..Adodc4; false and \a error on a database fault.
     bool load(QString *error);
+    /// The examinee list is read once the window has first been painted, so
+    /// a large table does not hold back the window; true once it is read.
+    bool isListRead() const { return !m_listPending; }
 
     void showEditPanel();   ///< Command9
     void review();          ///< Command5
@@ -71,8 +74,10 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void readList();
     void buildSearchRow();
     void buildEditPanel();
     void buildDeletePanel();
@@ -89,4 +94,5 @@ private:
     DistinctValuesModel *m_firstNames = nullptr;
     QComboBox *m_searchingBox = nullptr;
     bool m_syncingGrid = false;
+    bool m_listPending = false;
 };

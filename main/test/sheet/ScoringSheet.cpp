@@ -69,9 +69,7 @@ bool ReadStoredAnswers(RecordSource *answerSource, const QString &code, ScoringS
     sheet->answers.fill(QString());
     if (!answerSource)
         return false;
-    answerSource->refresh();
-    answerSource->setFilter(QStringLiteral("code"), code);
-    if (answerSource->rowCount() == 0)
+    if (!answerSource->refreshWhere(QStringLiteral("code"), code) || answerSource->rowCount() == 0)
         return false;
     for (int i = 0; i < 36; ++i) {
         const int f = answerSource->fieldIndex(QString::number(i + 1));

@@ -36,10 +36,10 @@ struct ScoringSheet
     QString answerFormPath;
 };
 
-/// Refreshes \a answerSource (an Answer record source), filters it on
-/// \a code and copies the stored answers of the first matching row into
-/// \a sheet; answers that were never stored stay "". The source is left
-/// refreshed and filtered on the code. False when the code has no row.
+/// Reads the rows of \a code into \a answerSource (an Answer record source,
+/// refreshWhere) and copies the stored answers of the first into \a sheet;
+/// answers that were never stored stay "". The source is left holding the
+/// rows of the code. False when the code has no row.
 bool ReadStoredAnswers(RecordSource *answerSource, const QString &code, ScoringSheet *sheet);
 
 /// The full name as the sheet prints it: first name, one blank, last name.

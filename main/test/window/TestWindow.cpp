@@ -266,10 +266,18 @@ void TestWindow::bindHidden()
 
 bool TestWindow::load(QString *error)
 {
-    if (!OpenRecordSources(
-            { { Adodc1, Database::File::Examinee, "IDE" }, { Adodc2, Database::File::Examinee, "Answer" },
-                { Adodc3, Database::File::Examinee, "PPP" }, { Adodc4, Database::File::Theme, "Theme" },
-                { Adodc5, Database::File::Examinee, "Answer" } },
+    return load(Lblkey->text(), error);
+}
+
+bool TestWindow::load(const QString &code, QString *error)
+{
+    // The window serves one examinee: its sources over the large tables
+    // read that examinee's rows alone.
+    const char *byCode = "Code";
+    if (!OpenRecordSources({ { Adodc1, Database::File::Examinee, "IDE", byCode, code },
+                               { Adodc2, Database::File::Examinee, "Answer", byCode, code },
+                               { Adodc3, Database::File::Examinee, "PPP" }, { Adodc4, Database::File::Theme, "Theme" },
+                               { Adodc5, Database::File::Examinee, "Answer", byCode, code } },
             error))
         return false;
 
@@ -487,8 +495,6 @@ void TestWindow::PrintScoringSheet()
         sheet.clinic = *m_clinic;
     Label7->setText(ScoringSheetFullName(sheet));
     ::PrintScoringSheet(this, sheet);
-    Adodc5->refresh();
-    Adodc5->setFilter(kCode, sheet.code);
     Command7->show();
 }
 

@@ -31,7 +31,11 @@ public:
     TestWindow(QWidget *mainWindow, ClinicValues *clinic);
     ~TestWindow() override;
 
-    /// The load steps: record sources, content, counter "0", placements.
+    /// The load steps for the examinee \a code: record sources (the IDE and
+    /// Answer ones read only that examinee's rows), content, counter "0",
+    /// placements.
+    bool load(const QString &code, QString *error);
+    /// As above for the code already in Lblkey.
     bool load(QString *error);
     /// Activation: start and result buttons shown, the three filters set.
     void activate();
