@@ -1,6 +1,7 @@
 #include "data/Database.h"
 
 #include "data/AppPaths.h"
+#include "data/Migration.h"
 #include "data/Schema.h"
 
 #include <QFile>
@@ -45,8 +46,9 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
     const int version = pragmaInt(db, "user_version", &ok);
     if (!ok)
         return fail(error, path, db.lastError().text());
-    if (version > Schema::kSchemaVersion)
-        return fail(error, path, QStringLiteral("made by a newer Pelorin (schema %1, this program reads up to %2)").arg(version).arg(Schema::kSchemaVersion));
+    const int current = kind == File::Examinee ? Schema::kSchemaVersion : Schema::kThemeSchemaVersion;
+    if (version > current)
+        return fail(error, path, QStringLiteral("made by a newer Pelorin (schema %1, this program reads up to %2)").arg(version).arg(current));
     if (options.integrity) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next())
@@ -55,7 +57,10 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
             return fail(error, path, QStringLiteral("damaged database (%1)").arg(q.value(0).toString()));
     }
     const QVector<Schema::Table> tables = kind == File::Examinee ? Schema::examineeTables() : Schema::themeTables();
+    // An older file is checked against its own layout; open() upgrades it.
     for (const Schema::Table &t : tables) {
+        if (t.since > version)
+            continue;
         QSqlQuery q(db);
         q.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
         q.addBindValue(t.name);
@@ -66,7 +71,7 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
             present << q.value(0).toString();
         if (present.isEmpty())
             return fail(error, path, QStringLiteral("no such table: %1").arg(t.name));
-        for (const QString &f : t.fields) {
+        for (const QString &f : t.fieldsAt(version)) {
             if (!present.contains(f, Qt::CaseInsensitive))
                 return fail(error, path, QStringLiteral("no such field: %1.%2").arg(t.name, f));
         }
@@ -128,6 +133,18 @@ bool open(File file, QString *error)
     const QString p = path(file);
     if (!check(p, file, error))
         return false;
+    if (file == File::Examinee) {
+        switch (Migration::upgradeExaminee(p, error)) {
+        case Migration::Outcome::Current:
+            break;
+        case Migration::Outcome::Upgraded:
+            if (!check(p, file, error))
+                return false;
+            break;
+        case Migration::Outcome::Failed:
+            return false;
+        }
+    }
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(p);

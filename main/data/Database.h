@@ -18,12 +18,14 @@ struct CheckOptions
     bool integrity = false; ///< run PRAGMA quick_check as well (restore)
 };
 
-/// Checks that \a path is one of our \a kind database files with every table
-/// and field, opening it read-only: nothing is created or written. The
+/// Checks that \a path is one of our \a kind database files, not newer than
+/// this program, with every table and field of its layout version, opening
+/// it read-only: nothing is created or written. The
 /// message names the file and the fault.
 bool check(const QString &path, File kind, QString *error, CheckOptions options = {});
 
 /// Opens the connection to \a file if it is not open yet, after check().
+/// An examinee file of an older layout is upgraded first (Migration).
 /// The connection uses journal_mode DELETE and synchronous FULL, so every
 /// stored change is durable once the statement returns.
 bool open(File file, QString *error);
