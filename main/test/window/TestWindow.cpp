@@ -1,5 +1,6 @@
 #include "test/window/TestWindow.h"
 
+#include "calendar/ShamsiCalendar.h"
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
 #include "data/BoundField.h"
@@ -475,6 +476,10 @@ void TestWindow::PrintScoringSheet()
     sheet.firstName = Label8->text();
     sheet.lastName = Label9->text();
     sheet.age = Label6->text();
+    bool hasMonths = false;
+    const int months = Adodc1->field(QStringLiteral("AgeMonths")).toInt(&hasMonths);
+    if (hasMonths && months >= 0)
+        sheet.exactAge = ExactAgeText(months);
     sheet.birthDate = Label5->text();
     sheet.examiner = Label4->text();
     sheet.testDate = Label3->text();
