@@ -2,6 +2,7 @@
 #include "common/Dialogs.h"
 #include "ProgramFolder.h"
 #include "records/window/RecordsWindow.h"
+#include "ui/DateTexts.h"
 #include "report/ReportPreview.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -70,6 +72,13 @@ int stored(const char *table, const QString &code)
     return q.exec() && q.next() ? q.value(0).toInt() : -1;
 }
 
+// Types \a text key by key (keyClicks knows only ASCII keys).
+void typeText(QWidget *w, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
 QStringList noticeTexts()
 {
     QStringList texts;
@@ -93,6 +102,8 @@ private Q_SLOTS:
     void searchesReplaceEachOther();
     void editThenCancelRestores();
     void editThenSaveStores();
+    void editDates_data();
+    void editDates();
     void deleteExaminee_data();
     void deleteExaminee();
     void printPrintsTheShownRows();
@@ -240,6 +251,79 @@ void TestRecordsWindow::editThenSaveStores()
     check.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
     QCOMPARE(check.field(QStringLiteral("Tahsil")), QStringLiteral("اول دبستان"));
     QCOMPARE(check.field(QStringLiteral("Group")), QStringLiteral("E"));
+}
+
+void TestRecordsWindow::editDates_data()
+{
+    QTest::addColumn<QString>("birth");
+    QTest::addColumn<QString>("test");
+    QTest::addColumn<QString>("age"); // the Sen box before the dates are typed
+    QTest::addColumn<int>("answer"); // to the mismatch question, if one is asked
+    QTest::addColumn<QString>("shown"); // "notice:..." / "message:..." / ""
+    QTest::addColumn<QString>("exactAge");
+    QTest::addColumn<QStringList>("stored"); // DateTavalod, DateEjra, Sen, AgeMonths; empty: nothing stored
+
+    const QString birth = QStringLiteral("۱۳۹۴/۱/۱۵");
+    const QString test = QStringLiteral("1401-5-20");
+    const QString exact = QStringLiteral("7 سال و 4 ماه");
+    const QStringList agreed = {"1394/01/15", "1401/05/20", "7", "88"};
+    const ExamineeDates dates = ReadExamineeDates(birth, test);
+    const QString question = QStringLiteral("message:") + DateTexts::ageMismatch(QStringLiteral("9"), dates);
+    QTest::newRow("persian digits, empty age set") << birth << test << "" << 0 << "" << exact << agreed;
+    QTest::newRow("agreeing age") << birth << test << "7" << 0 << "" << exact << agreed;
+    QTest::newRow("mismatch, yes") << birth << test << "9" << int(QMessageBox::Yes) << question << exact
+                                   << QStringList{"1394/01/15", "1401/05/20", "9", "88"};
+    QTest::newRow("mismatch, no") << birth << test << "9" << int(QMessageBox::No) << question << exact << QStringList();
+    QTest::newRow("same day: no birth date") << "1401/05/20" << "1401/05/20" << "9" << 0 << "" << ""
+                                             << QStringList{"1401/05/20", "1401/05/20", "9", ""};
+    QTest::newRow("both empty") << "" << "" << "8" << 0 << "" << "" << QStringList{"", "", "8", ""};
+    QTest::newRow("leap day of a common year") << "1398/12/30" << test << "7" << 0
+                                               << "notice:" + DateTexts::invalidBirthDate << "" << QStringList();
+    QTest::newRow("month 13") << birth << "1401/13/01" << "7" << 0 << "notice:" + DateTexts::invalidTestDate << ""
+                              << QStringList();
+    QTest::newRow("born after the test") << "1401/05/21" << "1401/05/20" << "7" << 0
+                                         << "notice:" + DateTexts::birthAfterTest << "" << QStringList();
+}
+
+// The edit panel keeps the registration panel's date rules.
+void TestRecordsWindow::editDates()
+{
+    QFETCH(QString, birth);
+    QFETCH(QString, test);
+    QFETCH(QString, age);
+    QFETCH(int, answer);
+    QFETCH(QString, shown);
+    QFETCH(QString, exactAge);
+    QFETCH(QStringList, stored);
+    clickRow(*m_window, 1);
+    m_window->Command9->click();
+    m_window->TextSen->setText(age);
+    typeText(m_window->TextTavalod, birth);
+    typeText(m_window->TextEjra, test);
+    QCOMPARE(m_window->LblAge->text(), exactAge);
+    if (answer)
+        Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
+    noticeTexts();
+    m_window->Command7->click();
+    QCOMPARE(noticeTexts(), shown.isEmpty() ? QStringList() : QStringList{shown});
+
+    RecordSource check;
+    QVERIFY(check.open(Database::File::Examinee, QStringLiteral("IDE")));
+    check.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
+    const QStringList fields = {"DateTavalod", "DateEjra", "Sen", "AgeMonths"};
+    QStringList now;
+    for (const QString &f : fields)
+        now << check.field(f);
+    if (stored.isEmpty()) {
+        // Nothing stored, and the panel still holds what was typed.
+        QCOMPARE(now, (QStringList{"", "", "7", ""}));
+        QCOMPARE(m_window->TextTavalod->text(), birth);
+        QCOMPARE(m_window->TextEjra->text(), test);
+        QCOMPARE(m_window->TextSen->text(), age);
+        return;
+    }
+    QCOMPARE(now, stored);
+    QCOMPARE(m_window->TextTavalod->text(), stored[0]); // shown as stored
 }
 
 void TestRecordsWindow::deleteExaminee_data()
