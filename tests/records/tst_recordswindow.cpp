@@ -108,6 +108,7 @@ private Q_SLOTS:
     void deleteExaminee();
     void printPrintsTheShownRows();
     void closingShowsTheMainWindow();
+    void screenshot();
 
 private:
     ProgramFolder *m_folder = nullptr;
@@ -301,6 +302,8 @@ void TestRecordsWindow::editDates()
     typeText(m_window->TextTavalod, birth);
     typeText(m_window->TextEjra, test);
     QCOMPARE(m_window->LblAge->text(), exactAge);
+    QVERIFY(m_window->LblAge->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
+            <= m_window->LblAge->contentsRect().width());
     if (answer)
         Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
     noticeTexts();
@@ -408,6 +411,22 @@ void TestRecordsWindow::closingShowsTheMainWindow()
         QVERIFY2(m_main->isVisible(), way);
         QVERIFY(!m_window->isVisible());
     }
+}
+
+// The edit panel for docs/, taken when PELORIN_SCREENSHOT_DIR names a
+// folder (run under Xvfb with QT_QPA_PLATFORM=xcb for the real look).
+void TestRecordsWindow::screenshot()
+{
+    const QString out = qEnvironmentVariable("PELORIN_SCREENSHOT_DIR");
+    if (out.isEmpty())
+        QSKIP("PELORIN_SCREENSHOT_DIR not set");
+    clickRow(*m_window, 1);
+    m_window->Command9->click();
+    m_window->TextTavalod->setText(QStringLiteral("1391/11/02"));
+    m_window->TextEjra->setText(QStringLiteral("1401/07/28"));
+    m_window->TextSen->setText(QStringLiteral("9"));
+    QTest::qWait(200);
+    QVERIFY(m_window->grab().save(out + QStringLiteral("/records_edit.png")));
 }
 
 QTEST_MAIN(TestRecordsWindow)

@@ -353,6 +353,8 @@ void TestRegistrationPanel::dates()
     panel()->Text2[5]->setText(birth);
     panel()->Text2[4]->setText(test);
     QCOMPARE(panel()->LblAge->text(), exactAge);
+    QVERIFY(panel()->LblAge->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
+        <= panel()->LblAge->contentsRect().width());
     if (answer)
         Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
     Dialogs::takeLog();
@@ -578,6 +580,8 @@ void TestRegistrationPanel::screenshots()
     QVERIFY(preview);
     QTest::qWait(300);
     QVERIFY(preview->grab().save(out + QStringLiteral("/scoring_sheet_preview.png")));
+    QString error;
+    QVERIFY2(preview->report().writePdf(out + QStringLiteral("/scoring_sheet.pdf"), &error), qPrintable(error));
 }
 
 QTEST_MAIN(TestRegistrationPanel)
