@@ -10,8 +10,8 @@ struct ExamineeDates
 {
     enum class Fault {
         None,
-        BirthDate,      ///< a birth date that is not a date
-        TestDate,       ///< a test date that is not a date
+        BirthDate, ///< a birth date that is not a date
+        TestDate, ///< a test date that is not a date
         BirthAfterTest, ///< both dates, the birth date later
     };
     Fault fault = Fault::None;

@@ -39,7 +39,7 @@ qint64 ShamsiToDays(const ShamsiYmd &date);
 struct ShamsiDateField
 {
     enum class Status {
-        Empty,   ///< nothing but blanks: no date given
+        Empty, ///< nothing but blanks: no date given
         Invalid, ///< not year/month/day, or a day the month does not have
         Valid,
     };

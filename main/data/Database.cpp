@@ -48,7 +48,10 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
         return fail(error, path, db.lastError().text());
     const int current = kind == File::Examinee ? Schema::kSchemaVersion : Schema::kThemeSchemaVersion;
     if (version > current)
-        return fail(error, path, QStringLiteral("made by a newer Pelorin (schema %1, this program reads up to %2)").arg(version).arg(current));
+        return fail(error, path,
+            QStringLiteral("made by a newer Pelorin (schema %1, this program reads up to %2)")
+                .arg(version)
+                .arg(current));
     if (options.integrity) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next())

@@ -168,7 +168,9 @@ Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QSt
         } else if (version == target) {
             outcome = Outcome::Current;
         } else if (version > target) {
-            message = QStringLiteral("made by a newer Pelorin (layout %1, this program reads up to %2)").arg(version).arg(target);
+            message = QStringLiteral("made by a newer Pelorin (layout %1, this program reads up to %2)")
+                          .arg(version)
+                          .arg(target);
         } else {
             const QString keep = safetyCopyPath(version);
             if (QDir().mkpath(QFileInfo(keep).absolutePath()) && copyToDisk(path, keep, &message)) {

@@ -23,9 +23,9 @@ struct Step
 const QVector<Step> &examineeSteps();
 
 enum class Outcome {
-    Current,  ///< already at the target layout: nothing was done
+    Current, ///< already at the target layout: nothing was done
     Upgraded, ///< every step ran and was committed
-    Failed,   ///< nothing changed in the file (see \a error)
+    Failed, ///< nothing changed in the file (see \a error)
 };
 
 /// Brings the examinee file at \a path to the layout this program reads.

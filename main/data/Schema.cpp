@@ -148,13 +148,12 @@ Table ide()
 {
     // AgeMonths: the age in completed months from the two dates, empty
     // when no birth date was given.
-    return {QStringLiteral("IDE"),
-            {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
-             QStringLiteral("Sen"), QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("DateEjra"),
-             QStringLiteral("DateTavalod"), QStringLiteral("Azmayande"), QStringLiteral("NKham"),
-             QStringLiteral("RDarsadi"), QStringLiteral("Hooshbahr"), QStringLiteral("AgeMonths")},
-            {{QStringLiteral("AgeMonths"), 2}},
-            {QStringLiteral("AgeMonths")}};
+    return { QStringLiteral("IDE"),
+        { QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
+            QStringLiteral("Sen"), QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("DateEjra"),
+            QStringLiteral("DateTavalod"), QStringLiteral("Azmayande"), QStringLiteral("NKham"),
+            QStringLiteral("RDarsadi"), QStringLiteral("Hooshbahr"), QStringLiteral("AgeMonths") },
+        { { QStringLiteral("AgeMonths"), 2 } }, { QStringLiteral("AgeMonths") } };
 }
 
 Table answer()
@@ -232,7 +231,7 @@ bool createThemeDatabase(QSqlDatabase db, QString *error)
         for (int i = 0; i < t.fields.size() - 1; ++i)
             empty << QString();
         return createTables(db, themeTables(), kThemeApplicationId, kThemeSchemaVersion, error)
-               && insertRow(db, t, empty << QStringLiteral("0"), error);
+            && insertRow(db, t, empty << QStringLiteral("0"), error);
     });
 }
 

@@ -15,7 +15,8 @@ inline const QString exactAgeCaption = QStringLiteral("سن دقيق");
 /// The yes/no question when the picked age and the dates disagree.
 inline QString ageMismatch(const QString &picked, const ExamineeDates &dates)
 {
-    return QStringLiteral("سن انتخاب شده %1 سال است ولي با تاريخ تولد و تاريخ اجرا %2 مي شود. آيا با همين سن ذخيره شود؟")
+    return QStringLiteral(
+        "سن انتخاب شده %1 سال است ولي با تاريخ تولد و تاريخ اجرا %2 مي شود. آيا با همين سن ذخيره شود؟")
         .arg(picked.trimmed(), dates.exactAgeText());
 }
 

@@ -21,8 +21,7 @@ QByteArray digest(const QString &path)
 }
 
 // A connection of its own for the duration of \a work.
-template <typename Work>
-void withDatabase(const QString &path, Work work)
+template <typename Work> void withDatabase(const QString &path, Work work)
 {
     const QString name = QUuid::createUuid().toString();
     {
@@ -87,8 +86,7 @@ const QVector<V1Row> kRows = {
 void createV1File(const QString &path)
 {
     QFile::remove(path);
-    QStringList sql = { createTable("IDE", kIdeV1),
-        createTable("Answer", QStringList { "Code" } + numbered(1, 36)),
+    QStringList sql = { createTable("IDE", kIdeV1), createTable("Answer", QStringList { "Code" } + numbered(1, 36)),
         createTable("PPP", QStringList { "Code" } + numbered(5, 10) + numbered(5, 10, "p")),
         QStringLiteral("PRAGMA application_id = %1").arg(Schema::kExamineeApplicationId),
         QStringLiteral("PRAGMA user_version = 1") };
@@ -107,9 +105,11 @@ void createV1File(const QString &path)
                     q.addBindValue(f + QLatin1Char('-') + r.code);
             }
             QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
-            QVERIFY(q.exec(QStringLiteral("INSERT INTO Answer (Code, \"1\", \"36\") VALUES ('%1', '3', '0')").arg(r.code)));
+            QVERIFY(
+                q.exec(QStringLiteral("INSERT INTO Answer (Code, \"1\", \"36\") VALUES ('%1', '3', '0')").arg(r.code)));
         }
-        QVERIFY(q.exec(QStringLiteral("INSERT INTO PPP (Code, \"5\", \"10p\") VALUES ('5', '70', '1'), ('36', '140', '99')")));
+        QVERIFY(q.exec(
+            QStringLiteral("INSERT INTO PPP (Code, \"5\", \"10p\") VALUES ('5', '70', '1'), ('36', '140', '99')")));
     });
 }
 
@@ -248,10 +248,12 @@ void TestMigration::failingStepLeavesFileAsItWas_data()
     QTest::addColumn<QString>("refusal");
     QTest::addColumn<QString>("message");
     // The fill of AgeMonths meets a trigger that refuses the update.
-    QTest::newRow("update refused") << "CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'no updates'); END"
-                                    << "no updates";
+    QTest::newRow("update refused")
+        << "CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'no updates'); END"
+        << "no updates";
     // The field is there already (a file edited by hand).
-    QTest::newRow("field present") << "ALTER TABLE IDE ADD COLUMN AgeMonths TEXT" << "duplicate column";
+    QTest::newRow("field present") << "ALTER TABLE IDE ADD COLUMN AgeMonths TEXT"
+                                   << "duplicate column";
 }
 
 void TestMigration::failingStepLeavesFileAsItWas()

@@ -177,7 +177,14 @@ void TestScoringSheet::exactAgeOnBlankForm()
     for (const DrawnItem &i : device->itemsOf(DrawnItem::Kind::Text)) {
         if (onPage(box).intersects(i.rect))
             QVERIFY2(onPage(box).adjusted(-20, -20, 20, 20).contains(i.rect),
-                qPrintable(QStringLiteral("%1 %2,%3 %4x%5 in %6,%7").arg(i.text).arg(i.rect.x()).arg(i.rect.y()).arg(i.rect.width()).arg(i.rect.height()).arg(onPage(box).x()).arg(onPage(box).y())));
+                qPrintable(QStringLiteral("%1 %2,%3 %4x%5 in %6,%7")
+                               .arg(i.text)
+                               .arg(i.rect.x())
+                               .arg(i.rect.y())
+                               .arg(i.rect.width())
+                               .arg(i.rect.height())
+                               .arg(onPage(box).x())
+                               .arg(onPage(box).y())));
     }
     QImage form(QStringLiteral(PELORIN_CONTENT_DIR "/answer_form.png"));
     QVERIFY(!form.isNull());

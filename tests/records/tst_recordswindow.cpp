@@ -1,17 +1,17 @@
-#include "ui/ClinicValues.h"
-#include "common/Dialogs.h"
 #include "ProgramFolder.h"
+#include "common/Dialogs.h"
 #include "records/window/RecordsWindow.h"
-#include "ui/DateTexts.h"
 #include "report/ReportPreview.h"
+#include "ui/ClinicValues.h"
+#include "ui/DateTexts.h"
 
 #include <QApplication>
-#include <QPointer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableView>
@@ -267,23 +267,29 @@ void TestRecordsWindow::editDates_data()
     const QString birth = QStringLiteral("۱۳۹۴/۱/۱۵");
     const QString test = QStringLiteral("1401-5-20");
     const QString exact = QStringLiteral("7 سال و 4 ماه");
-    const QStringList agreed = {"1394/01/15", "1401/05/20", "7", "88"};
+    const QStringList agreed = { "1394/01/15", "1401/05/20", "7", "88" };
     const ExamineeDates dates = ReadExamineeDates(birth, test);
     const QString question = QStringLiteral("message:") + DateTexts::ageMismatch(QStringLiteral("9"), dates);
     QTest::newRow("persian digits, empty age set") << birth << test << "" << 0 << "" << exact << agreed;
     QTest::newRow("agreeing age") << birth << test << "7" << 0 << "" << exact << agreed;
     QTest::newRow("mismatch, yes") << birth << test << "9" << int(QMessageBox::Yes) << question << exact
-                                   << QStringList{"1394/01/15", "1401/05/20", "9", "88"};
+                                   << QStringList { "1394/01/15", "1401/05/20", "9", "88" };
     QTest::newRow("mismatch, no") << birth << test << "9" << int(QMessageBox::No) << question << exact << QStringList();
-    QTest::newRow("same day: no birth date") << "1401/05/20" << "1401/05/20" << "9" << 0 << "" << ""
-                                             << QStringList{"1401/05/20", "1401/05/20", "9", ""};
-    QTest::newRow("both empty") << "" << "" << "8" << 0 << "" << "" << QStringList{"", "", "8", ""};
-    QTest::newRow("leap day of a common year") << "1398/12/30" << test << "7" << 0
-                                               << "notice:" + DateTexts::invalidBirthDate << "" << QStringList();
-    QTest::newRow("month 13") << birth << "1401/13/01" << "7" << 0 << "notice:" + DateTexts::invalidTestDate << ""
-                              << QStringList();
-    QTest::newRow("born after the test") << "1401/05/21" << "1401/05/20" << "7" << 0
-                                         << "notice:" + DateTexts::birthAfterTest << "" << QStringList();
+    QTest::newRow("same day: no birth date") << "1401/05/20"
+                                             << "1401/05/20"
+                                             << "9" << 0 << ""
+                                             << "" << QStringList { "1401/05/20", "1401/05/20", "9", "" };
+    QTest::newRow("both empty") << ""
+                                << ""
+                                << "8" << 0 << ""
+                                << "" << QStringList { "", "", "8", "" };
+    QTest::newRow("leap day of a common year")
+        << "1398/12/30" << test << "7" << 0 << "notice:" + DateTexts::invalidBirthDate << "" << QStringList();
+    QTest::newRow("month 13") << birth << "1401/13/01"
+                              << "7" << 0 << "notice:" + DateTexts::invalidTestDate << "" << QStringList();
+    QTest::newRow("born after the test") << "1401/05/21"
+                                         << "1401/05/20"
+                                         << "7" << 0 << "notice:" + DateTexts::birthAfterTest << "" << QStringList();
 }
 
 // The edit panel keeps the registration panel's date rules.
@@ -303,23 +309,23 @@ void TestRecordsWindow::editDates()
     typeText(m_window->TextEjra, test);
     QCOMPARE(m_window->LblAge->text(), exactAge);
     QVERIFY(m_window->LblAge->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
-            <= m_window->LblAge->contentsRect().width());
+        <= m_window->LblAge->contentsRect().width());
     if (answer)
         Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
     noticeTexts();
     m_window->Command7->click();
-    QCOMPARE(noticeTexts(), shown.isEmpty() ? QStringList() : QStringList{shown});
+    QCOMPARE(noticeTexts(), shown.isEmpty() ? QStringList() : QStringList { shown });
 
     RecordSource check;
     QVERIFY(check.open(Database::File::Examinee, QStringLiteral("IDE")));
     check.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
-    const QStringList fields = {"DateTavalod", "DateEjra", "Sen", "AgeMonths"};
+    const QStringList fields = { "DateTavalod", "DateEjra", "Sen", "AgeMonths" };
     QStringList now;
     for (const QString &f : fields)
         now << check.field(f);
     if (stored.isEmpty()) {
         // Nothing stored, and the panel still holds what was typed.
-        QCOMPARE(now, (QStringList{"", "", "7", ""}));
+        QCOMPARE(now, (QStringList { "", "", "7", "" }));
         QCOMPARE(m_window->TextTavalod->text(), birth);
         QCOMPARE(m_window->TextEjra->text(), test);
         QCOMPARE(m_window->TextSen->text(), age);

@@ -3,8 +3,8 @@
 #include "calendar/ExamineeAge.h"
 #include "common/LeadingNumber.h"
 #include "data/RecordSource.h"
-#include "mainwindow/registration/RegistrationTexts.h"
 #include "data/Transaction.h"
+#include "mainwindow/registration/RegistrationTexts.h"
 #include "ui/DateTexts.h"
 
 namespace {

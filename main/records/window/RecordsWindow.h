@@ -57,8 +57,8 @@ public:
     QLineEdit *TextTahsil = nullptr;
     QLineEdit *TextAzmayande = nullptr;
     QLineEdit *TextTavalod = nullptr; ///< birth date
-    QLineEdit *TextEjra = nullptr;    ///< test date
-    QLabel *LblAge = nullptr;         ///< the exact age from the two dates
+    QLineEdit *TextEjra = nullptr; ///< test date
+    QLabel *LblAge = nullptr; ///< the exact age from the two dates
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
