@@ -8,14 +8,6 @@
 
 namespace {
 
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
 // Runs \a sql on the file in a connection of its own.
 void runSql(const QString &path, const QStringList &sql)
 {
@@ -103,11 +95,11 @@ void TestDatabase::brokenFilesAreRefusedUntouched()
     } else {
         runSql(path, {QStringLiteral("PRAGMA user_version = 99")});
     }
-    const QByteArray before = digest(path);
+    const QByteArray before = fileDigest(path);
     QString error;
     QVERIFY(!Database::open(Database::File::Examinee, &error));
     QVERIFY2(error.startsWith(message), qPrintable(error));
-    QCOMPARE(digest(path), before);
+    QCOMPARE(fileDigest(path), before);
     QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
 }
 

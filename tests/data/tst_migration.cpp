@@ -12,14 +12,6 @@
 
 namespace {
 
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
 // A connection of its own for the duration of \a work.
 template <typename Work> void withDatabase(const QString &path, Work work)
 {
@@ -196,7 +188,7 @@ void TestMigration::upgradesLayoutOneFieldByField()
     ProgramFolder folder;
     const QString path = AppPaths::examineeDatabase();
     createV1File(path);
-    const QByteArray v1 = digest(path);
+    const QByteArray v1 = fileDigest(path);
     const auto before = dump(path, { "IDE", "Answer", "PPP" });
     QCOMPARE(before.value("IDE").size(), kRows.size());
 
@@ -207,7 +199,7 @@ void TestMigration::upgradesLayoutOneFieldByField()
     QCOMPARE(userVersion(path), Schema::kSchemaVersion);
     // The dated safety copy holds the file exactly as it was.
     QCOMPARE(backFiles(), QStringList { QStringLiteral("DBres v1 before upgrade 1405.9.20 9.05.mdbB") });
-    QCOMPARE(digest(QDir(AppPaths::backupDir()).filePath(backFiles().first())), v1);
+    QCOMPARE(fileDigest(QDir(AppPaths::backupDir()).filePath(backFiles().first())), v1);
 
     const auto after = dump(path, { "IDE", "Answer", "PPP" });
     QCOMPARE(after.value("Answer"), before.value("Answer"));
@@ -236,10 +228,10 @@ void TestMigration::upgradesLayoutOneFieldByField()
 void TestMigration::currentFileIsLeftAlone()
 {
     ProgramFolder folder;
-    const QByteArray before = digest(AppPaths::examineeDatabase());
+    const QByteArray before = fileDigest(AppPaths::examineeDatabase());
     QString error;
     QCOMPARE(Migration::upgradeExaminee(AppPaths::examineeDatabase(), &error), Migration::Outcome::Current);
-    QCOMPARE(digest(AppPaths::examineeDatabase()), before);
+    QCOMPARE(fileDigest(AppPaths::examineeDatabase()), before);
     QVERIFY(backFiles().isEmpty());
 }
 
@@ -264,13 +256,13 @@ void TestMigration::failingStepLeavesFileAsItWas()
     const QString path = AppPaths::examineeDatabase();
     createV1File(path);
     runSql(path, { refusal });
-    const QByteArray before = digest(path);
+    const QByteArray before = fileDigest(path);
 
     QString error;
     QVERIFY(!Database::open(Database::File::Examinee, &error));
     QVERIFY2(error.startsWith(QStringLiteral("DBres.mdb: upgrade from layout 1 failed")), qPrintable(error));
     QVERIFY2(error.contains(message), qPrintable(error));
-    QCOMPARE(digest(path), before);
+    QCOMPARE(fileDigest(path), before);
     QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
     QCOMPARE(backFiles().size(), 1); // the copy was made before the step
 }
@@ -290,7 +282,7 @@ void TestMigration::stepsRunInOrder()
     ProgramFolder folder;
     const QString path = AppPaths::examineeDatabase();
     createV1File(path);
-    const QByteArray before = digest(path);
+    const QByteArray before = fileDigest(path);
     std::fill(std::begin(g_stepsSeen), std::end(g_stepsSeen), false);
     const QVector<Migration::Step> steps
         = { { 2, stepFillTable }, { 1, stepAddTable }, { 3, lastRefuses ? stepRefuse : stepFillTable } };
@@ -298,21 +290,21 @@ void TestMigration::stepsRunInOrder()
     const Migration::Outcome outcome = Migration::upgrade(path, steps, 4, &error, &copy);
     QVERIFY(g_stepsSeen[0] && g_stepsSeen[1]);
     QCOMPARE(g_stepsSeen[2], lastRefuses);
-    QCOMPARE(digest(copy), before);
+    QCOMPARE(fileDigest(copy), before);
     if (lastRefuses) {
         QCOMPARE(outcome, Migration::Outcome::Failed);
         QVERIFY2(error.contains(QStringLiteral("upgrade from layout 3 failed: refused")), qPrintable(error));
-        QCOMPARE(digest(path), before);
+        QCOMPARE(fileDigest(path), before);
         return;
     }
     QCOMPARE(outcome, Migration::Outcome::Upgraded);
     QCOMPARE(userVersion(path), 4);
     QCOMPARE(dump(path, { "Extra" }).value("Extra").size(), 2 * kRows.size());
     // Now newer than the program's own layout: refused, unchanged.
-    const QByteArray upgraded = digest(path);
+    const QByteArray upgraded = fileDigest(path);
     QCOMPARE(Migration::upgradeExaminee(path, &error), Migration::Outcome::Failed);
     QVERIFY2(error.contains(QStringLiteral("made by a newer Pelorin")), qPrintable(error));
-    QCOMPARE(digest(path), upgraded);
+    QCOMPARE(fileDigest(path), upgraded);
 }
 
 QTEST_GUILESS_MAIN(TestMigration)
