@@ -2,6 +2,7 @@
 
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
+#include "common/DurableFile.h"
 #include "data/AppPaths.h"
 #include "data/Schema.h"
 
@@ -89,8 +90,10 @@ bool copyToDisk(const QString &source, const QString &destination, QString *erro
         if (out.write(block) != block.size())
             return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
     }
+    // commit() syncs the bytes before its rename; the folder entry follows.
     if (!out.commit())
         return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
+    DurableFile::syncFolder(QFileInfo(destination).absolutePath());
     return true;
 }
 

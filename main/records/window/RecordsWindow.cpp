@@ -209,7 +209,7 @@ void RecordsWindow::buildEditPanel()
     TextTavalod->setGeometry(w - 150, rowTop(6), 74, 23);
     LblAge = label(Frame2, QString(), QRect(4, rowTop(6), w - 156, 23));
     LblAge->setObjectName(QStringLiteral("LblAge"));
-    LblAge->setFont(Fonts::font(QStringLiteral("B Nazanin"), 10));
+    LblAge->setFont(Fonts::nazanin(10));
     LblAge->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     // Moving through the rows shows each one's age; only typing sets an
     // empty age, so browsing never leaves a pending change.
