@@ -1,11 +1,11 @@
 #include "backup/Backup.h"
 
+#include "calendar/Clock.h"
+#include "calendar/ShamsiCalendar.h"
 #include "common/DurableFile.h"
 #include "data/AppPaths.h"
-#include "calendar/Clock.h"
 #include "data/Database.h"
 #include "data/Migration.h"
-#include "calendar/ShamsiCalendar.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,17 +1,17 @@
-#include "test/scoring/ClickGuard.h"
-#include "calendar/Clock.h"
-#include "common/Dialogs.h"
 #include "ExamFolder.h"
-#include "test/window/TestWindow.h"
-#include "test/window/HotSpot.h"
+#include "Handovers.h"
+#include "calendar/Clock.h"
+#include "calendar/ShamsiCalendar.h"
+#include "common/Dialogs.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/registration/RegistrationPanel.h"
 #include "mainwindow/registration/RegistrationTexts.h"
-#include "test/scoring/ResultTexts.h"
-#include "calendar/ShamsiCalendar.h"
-#include "Handovers.h"
 #include "report/ReportPreview.h"
 #include "test/content/TestContent.h"
+#include "test/scoring/ClickGuard.h"
+#include "test/scoring/ResultTexts.h"
+#include "test/window/HotSpot.h"
+#include "test/window/TestWindow.h"
 #include "ui/DateTexts.h"
 #include "ui/WrapButton.h"
 
@@ -314,23 +314,26 @@ void TestRegistrationPanel::dates_data()
     const QStringList agreed = { "1394/01/15", "1401/05/20", "7", "88" };
     QTest::newRow("persian digits, list set from the dates")
         << birth << test << "" << 0 << QStringList() << exact << "" << agreed;
-    QTest::newRow("mismatch, yes") << birth << test << "6" << int(QMessageBox::Yes) << QStringList { question }
-                                   << exact << "" << QStringList { "1394/01/15", "1401/05/20", "6", "88" };
+    QTest::newRow("mismatch, yes") << birth << test << "6" << int(QMessageBox::Yes) << QStringList { question } << exact
+                                   << "" << QStringList { "1394/01/15", "1401/05/20", "6", "88" };
     QTest::newRow("mismatch, no") << birth << test << "6" << int(QMessageBox::No) << QStringList { question } << exact
                                   << "Combo2" << QStringList();
-    QTest::newRow("today twice: no birth date")
-        << "1401/07/28" << "1401/07/28" << "6" << 0 << QStringList() << "" << ""
-        << QStringList { "1401/07/28", "1401/07/28", "6", "" };
-    QTest::newRow("empty birth date") << "" << test << "6" << 0 << QStringList() << "" << ""
-                                      << QStringList { "", "1401/05/20", "6", "" };
+    QTest::newRow("today twice: no birth date") << "1401/07/28"
+                                                << "1401/07/28"
+                                                << "6" << 0 << QStringList() << ""
+                                                << "" << QStringList { "1401/07/28", "1401/07/28", "6", "" };
+    QTest::newRow("empty birth date") << "" << test << "6" << 0 << QStringList() << ""
+                                      << "" << QStringList { "", "1401/05/20", "6", "" };
     QTest::newRow("31 Mehr") << "1394/07/31" << test << "6" << 0
-                             << QStringList { "notice:" + DateTexts::invalidBirthDate } << "" << "Text2_5"
-                             << QStringList();
-    QTest::newRow("letters for the test date") << birth << "abc" << "7" << 0
-                                               << QStringList { "notice:" + DateTexts::invalidTestDate } << ""
-                                               << "Text2_4" << QStringList();
-    QTest::newRow("born after the test") << "1401/05/21" << "1401/05/20" << "7" << 0
-                                         << QStringList { "notice:" + DateTexts::birthAfterTest } << ""
+                             << QStringList { "notice:" + DateTexts::invalidBirthDate } << ""
+                             << "Text2_5" << QStringList();
+    QTest::newRow("letters for the test date")
+        << birth << "abc"
+        << "7" << 0 << QStringList { "notice:" + DateTexts::invalidTestDate } << ""
+        << "Text2_4" << QStringList();
+    QTest::newRow("born after the test") << "1401/05/21"
+                                         << "1401/05/20"
+                                         << "7" << 0 << QStringList { "notice:" + DateTexts::birthAfterTest } << ""
                                          << "Text2_5" << QStringList();
 }
 

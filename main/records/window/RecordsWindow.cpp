@@ -1,21 +1,21 @@
 #include "records/window/RecordsWindow.h"
 
+#include "calendar/ExamineeAge.h"
+#include "common/Dialogs.h"
 #include "data/AppInfo.h"
 #include "data/BoundField.h"
-#include "ui/FixedWindow.h"
-#include "calendar/ExamineeAge.h"
-#include "ui/ClinicValues.h"
 #include "data/Database.h"
-#include "common/Dialogs.h"
 #include "data/DistinctValuesModel.h"
-#include "records/ExamineeRemoval.h"
-#include "ui/Fonts.h"
-#include "ui/Style.h"
-#include "records/report/FullReport.h"
 #include "data/RecordSource.h"
 #include "data/RecordSourceModel.h"
+#include "records/ExamineeRemoval.h"
+#include "records/report/FullReport.h"
 #include "records/window/RecordsTexts.h"
+#include "ui/ClinicValues.h"
 #include "ui/DateTexts.h"
+#include "ui/FixedWindow.h"
+#include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "ui/TimedNotice.h"
 #include "ui/Twips.h"
 
@@ -213,7 +213,7 @@ void RecordsWindow::buildEditPanel()
     LblAge->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
     // Moving through the rows shows each one's age; only typing sets an
     // empty age, so browsing never leaves a pending change.
-    for (QLineEdit *date : {TextTavalod, TextEjra}) {
+    for (QLineEdit *date : { TextTavalod, TextEjra }) {
         connect(date, &QLineEdit::textChanged, this, [this] { datesChanged(false); });
         connect(date, &QLineEdit::textEdited, this, [this] { datesChanged(true); });
     }
@@ -410,12 +410,13 @@ void RecordsWindow::saveEdit()
     }
     if (!AgeAgreesWithDates(TextSen->text(), dates)
         && Dialogs::message(this, AppInfo::title(), DateTexts::ageMismatch(TextSen->text(), dates),
-                            QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
-               != QMessageBox::Yes) {
+               QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
+            != QMessageBox::Yes) {
         TextSen->setFocus();
         return;
     }
-    for (const auto &[edit, text] : {std::pair{TextTavalod, dates.birthDate}, std::pair{TextEjra, dates.testDate}}) {
+    for (const auto &[edit, text] :
+        { std::pair { TextTavalod, dates.birthDate }, std::pair { TextEjra, dates.testDate } }) {
         if (edit->text() != text)
             edit->setText(text);
     }
