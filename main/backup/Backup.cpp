@@ -1,10 +1,11 @@
 #include "backup/Backup.h"
 
+#include "calendar/Clock.h"
+#include "calendar/ShamsiCalendar.h"
 #include "common/DurableFile.h"
 #include "data/AppPaths.h"
-#include "calendar/Clock.h"
 #include "data/Database.h"
-#include "calendar/ShamsiCalendar.h"
+#include "data/Migration.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -196,12 +197,8 @@ bool checkRestoreFile(const QString &path, QString *error)
 
 QString safetyCopyPath(const QDateTime &when)
 {
-    const QDir back(AppPaths::backupDir());
-    const QString stem = QStringLiteral("DBres before restore %1 %2").arg(dateText(when), timeText(when.time()));
-    QString path = back.filePath(stem + Text::extension);
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = back.filePath(QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(Text::extension));
-    return path;
+    return AppPaths::freeBackupPath(
+        QStringLiteral("DBres before restore %1 %2").arg(dateText(when), timeText(when.time())), Text::extension);
 }
 
 RestoreResult restoreDatabase(const QString &source, QString *error, QString *safetyCopy, const ChunkHook &beforeChunk)
@@ -209,12 +206,13 @@ RestoreResult restoreDatabase(const QString &source, QString *error, QString *sa
     if (!checkRestoreFile(source, error))
         return RestoreResult::Refused;
     const QString database = AppPaths::examineeDatabase();
+    QString keep;
     if (QFileInfo::exists(database)) {
         if (!QDir().mkpath(AppPaths::backupDir())) {
             fail(error, QStringLiteral("%1: %2").arg(AppPaths::backupDir(), DurableFile::systemErrorText(errno)));
             return RestoreResult::CopyFailed;
         }
-        const QString keep = safetyCopyPath(Clock::now());
+        keep = safetyCopyPath(Clock::now());
         if (!copyFile(database, keep, error, beforeChunk))
             return RestoreResult::CopyFailed;
         if (safetyCopy)
@@ -223,6 +221,15 @@ RestoreResult restoreDatabase(const QString &source, QString *error, QString *sa
     if (!copyFile(source, database, error, beforeChunk))
         return RestoreResult::CopyFailed;
     removeStaleJournals(database);
+    // A backup of an older layout is upgraded now, so the program finds the
+    // layout it reads. Should that fail, the database from before the
+    // restore goes back: a restored file that cannot be opened helps nobody.
+    if (Migration::upgradeExaminee(database, error) == Migration::Outcome::Failed) {
+        QString ignored;
+        if (!keep.isEmpty())
+            copyFile(keep, database, &ignored, beforeChunk);
+        return RestoreResult::CopyFailed;
+    }
     return RestoreResult::Restored;
 }
 

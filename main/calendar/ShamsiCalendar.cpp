@@ -80,7 +80,7 @@ QString ShamsiDate(const QDateTime &when, int format)
 
     switch (format) {
     case 0:
-        return y + QLatin1Char('/') + twoDigits(d.month) + QLatin1Char('/') + twoDigits(d.day);
+        return ShamsiDateText(d);
     case 1:
         return dd + sp + ShamsiMonthName(d.month) + sp + y;
     case 2:
@@ -92,4 +92,104 @@ QString ShamsiDate(const QDateTime &when, int format)
     default:
         return QString();
     }
+}
+
+int ShamsiMonthLength(int year, int month)
+{
+    if (month < 1 || month > 12)
+        return 0;
+    if (month <= 6)
+        return 31;
+    if (month <= 11)
+        return 30;
+    return IsShamsiLeap(year) ? 30 : 29;
+}
+
+qint64 ShamsiToDays(const ShamsiYmd &date)
+{
+    qint64 days = 0;
+    for (int y = kBaseYear; y < date.year; ++y)
+        days += IsShamsiLeap(y) ? 366 : 365;
+    const int m = date.month - 1;
+    days += m <= 6 ? m * 31 : 186 + (m - 6) * 30;
+    return days + date.day - 1;
+}
+
+namespace {
+
+// 0..9 for an ASCII, Persian or Arabic-Indic digit, -1 otherwise.
+int digitValue(QChar c)
+{
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (u >= 0x06F0 && u <= 0x06F9)
+        return u - 0x06F0;
+    if (u >= 0x0660 && u <= 0x0669)
+        return u - 0x0660;
+    return -1;
+}
+
+} // namespace
+
+ShamsiDateField ReadShamsiDate(const QString &text)
+{
+    ShamsiDateField result;
+    const QString t = text.trimmed();
+    if (t.isEmpty())
+        return result;
+    result.status = ShamsiDateField::Status::Invalid;
+
+    // Three runs of digits with one separator between them; the same
+    // separator twice, so "1398/05-03" reads as the slip it probably is.
+    int parts[3] = { 0, 0, 0 };
+    int lengths[3] = { 0, 0, 0 };
+    int part = 0;
+    QChar separator;
+    for (const QChar c : t) {
+        const int d = digitValue(c);
+        if (d >= 0) {
+            if (++lengths[part] > (part == 0 ? 4 : 2))
+                return result;
+            parts[part] = parts[part] * 10 + d;
+            continue;
+        }
+        if ((c != QLatin1Char('/') && c != QLatin1Char('-')) || part == 2 || lengths[part] == 0)
+            return result;
+        if (part == 1 && c != separator)
+            return result;
+        separator = c;
+        ++part;
+    }
+    if (part != 2 || lengths[0] != 4 || lengths[2] == 0)
+        return result;
+    const ShamsiYmd date { parts[0], parts[1], parts[2] };
+    if (date.year < kShamsiFirstYear || date.year > kShamsiLastYear || date.day < 1
+        || date.day > ShamsiMonthLength(date.year, date.month))
+        return result;
+    result.status = ShamsiDateField::Status::Valid;
+    result.date = date;
+    return result;
+}
+
+QString ShamsiDateText(const ShamsiYmd &date)
+{
+    return QString::number(date.year) + QLatin1Char('/') + twoDigits(date.month) + QLatin1Char('/')
+        + twoDigits(date.day);
+}
+
+int CompletedMonths(const ShamsiYmd &birth, const ShamsiYmd &test)
+{
+    if (ShamsiToDays(birth) > ShamsiToDays(test))
+        return -1;
+    int months = (test.year - birth.year) * 12 + (test.month - birth.month);
+    const int birthDay = qMin(birth.day, ShamsiMonthLength(test.year, test.month));
+    if (test.day < birthDay)
+        --months;
+    return months;
+}
+
+QString ExactAgeText(int months)
+{
+    return QStringLiteral("%1 سال و %2 ماه").arg(months / 12).arg(months % 12);
 }

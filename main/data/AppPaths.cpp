@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 QString &overrideDir()
@@ -33,3 +34,12 @@ QString AppPaths::themeDatabase() { return inProgramDir(QStringLiteral("Theme.sk
 QString AppPaths::logoFile() { return inProgramDir(QStringLiteral(".jpg")); }
 QString AppPaths::contentDir() { return inProgramDir(QStringLiteral("content")); }
 QString AppPaths::backupDir() { return inProgramDir(QStringLiteral("Back")); }
+
+QString AppPaths::freeBackupPath(const QString &stem, const QString &extension)
+{
+    const QDir back(backupDir());
+    QString path = back.filePath(stem + extension);
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = back.filePath(QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension));
+    return path;
+}

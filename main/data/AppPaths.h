@@ -17,4 +17,7 @@ public:
     static QString contentDir();       ///< "content"
     static QString backupDir();        ///< "Back"
     static QString inProgramDir(const QString &name);
+    /// A path in Back named \a stem + \a extension, or stem " (2)" and up
+    /// when that name is taken: a safety copy never replaces another.
+    static QString freeBackupPath(const QString &stem, const QString &extension);
 };

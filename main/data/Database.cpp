@@ -2,6 +2,7 @@
 
 #include "data/AppPaths.h"
 #include "data/DataTexts.h"
+#include "data/Migration.h"
 #include "data/Schema.h"
 #include "data/SqlFailure.h"
 
@@ -58,8 +59,9 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
     const int version = pragmaInt(db, "user_version", &sqlError);
     if (version < 0)
         return failSql(error, path, sqlError);
-    if (version > Schema::kSchemaVersion)
-        return fail(error, path, DataTexts::newer.arg(version).arg(Schema::kSchemaVersion));
+    const int current = kind == File::Examinee ? Schema::kSchemaVersion : Schema::kThemeSchemaVersion;
+    if (version > current)
+        return fail(error, path, DataTexts::newer.arg(version).arg(current));
     if (options.integrity) {
         QSqlQuery q(db);
         if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next())
@@ -68,7 +70,10 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
             return fail(error, path, DataTexts::damagedDetail.arg(q.value(0).toString()));
     }
     const QVector<Schema::Table> tables = kind == File::Examinee ? Schema::examineeTables() : Schema::themeTables();
+    // An older file is checked against its own layout; open() upgrades it.
     for (const Schema::Table &t : tables) {
+        if (t.since > version)
+            continue;
         QSqlQuery q(db);
         q.prepare(QStringLiteral("SELECT name FROM pragma_table_info(?)"));
         q.addBindValue(t.name);
@@ -79,7 +84,7 @@ bool checkOpen(QSqlDatabase &db, const QString &path, File kind, QString *error,
             present << q.value(0).toString();
         if (present.isEmpty())
             return fail(error, path, DataTexts::noTable.arg(t.name));
-        for (const QString &f : t.fields) {
+        for (const QString &f : t.fieldsAt(version)) {
             if (!present.contains(f, Qt::CaseInsensitive))
                 return fail(error, path, DataTexts::noField.arg(t.name, f));
         }
@@ -172,6 +177,18 @@ bool open(File file, QString *error)
     options.recover = true;
     if (!check(p, file, error, options))
         return false;
+    if (file == File::Examinee) {
+        switch (Migration::upgradeExaminee(p, error)) {
+        case Migration::Outcome::Current:
+            break;
+        case Migration::Outcome::Upgraded:
+            if (!check(p, file, error))
+                return false;
+            break;
+        case Migration::Outcome::Failed:
+            return false;
+        }
+    }
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(p);

@@ -22,12 +22,14 @@ struct CheckOptions
     bool recover = false;
 };
 
-/// Checks that \a path is one of our \a kind database files with every table
-/// and field. Nothing is created; without \a options.recover nothing is
-/// written either. The message names the file and the fault, in Persian.
+/// Checks that \a path is one of our \a kind database files, not newer than
+/// this program, with every table and field of its layout version. Nothing
+/// is created; without \a options.recover nothing is written either. The
+/// message names the file and the fault, in Persian.
 bool check(const QString &path, File kind, QString *error, CheckOptions options = {});
 
 /// Opens the connection to \a file if it is not open yet, after check().
+/// An examinee file of an older layout is upgraded first (Migration).
 /// The connection uses journal_mode DELETE and synchronous FULL, so every
 /// stored change is durable once the statement returns.
 bool open(File file, QString *error);

@@ -27,19 +27,19 @@ bool exec(QSqlQuery &q, const QString &sql, QString *error)
     return false;
 }
 
-bool createTables(QSqlDatabase db, const QVector<Table> &tables, int applicationId, QString *error)
+bool createTables(QSqlDatabase db, const QVector<Table> &tables, int applicationId, int version, QString *error)
 {
     QSqlQuery q(db);
     for (const Table &t : tables) {
         QStringList columns;
         for (const QString &f : t.fields)
-            columns << quoted(f) + QStringLiteral(" TEXT");
+            columns << quoted(f) + QLatin1Char(' ') + t.sqlType(f);
         if (!exec(q, QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.name), columns.join(QStringLiteral(", "))), error))
             return false;
     }
     // Pragmas take no bound parameters; these are our own integer constants.
     return exec(q, QStringLiteral("PRAGMA application_id = %1").arg(applicationId), error)
-        && exec(q, QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion), error);
+        && exec(q, QStringLiteral("PRAGMA user_version = %1").arg(version), error);
 }
 
 bool insertRow(QSqlDatabase db, const Table &t, const QStringList &values, QString *error)
@@ -129,13 +129,31 @@ QString quoted(const QString &identifier)
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
+QStringList Table::fieldsAt(int version) const
+{
+    QStringList list;
+    for (const QString &f : fields) {
+        if (addedIn.value(f, 1) <= version)
+            list << f;
+    }
+    return list;
+}
+
+QString Table::sqlType(const QString &field) const
+{
+    return integerFields.contains(field) ? QStringLiteral("INTEGER") : QStringLiteral("TEXT");
+}
+
 Table ide()
 {
-    return {QStringLiteral("IDE"),
-            {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
-             QStringLiteral("Sen"), QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("DateEjra"),
-             QStringLiteral("DateTavalod"), QStringLiteral("Azmayande"), QStringLiteral("NKham"),
-             QStringLiteral("RDarsadi"), QStringLiteral("Hooshbahr")}};
+    // AgeMonths: the age in completed months from the two dates, empty
+    // when no birth date was given.
+    return { QStringLiteral("IDE"),
+        { QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Jens"),
+            QStringLiteral("Sen"), QStringLiteral("Tahsil"), QStringLiteral("Group"), QStringLiteral("DateEjra"),
+            QStringLiteral("DateTavalod"), QStringLiteral("Azmayande"), QStringLiteral("NKham"),
+            QStringLiteral("RDarsadi"), QStringLiteral("Hooshbahr"), QStringLiteral("AgeMonths") },
+        { { QStringLiteral("AgeMonths"), 2 } }, { QStringLiteral("AgeMonths") } };
 }
 
 Table answer()
@@ -210,7 +228,8 @@ bool ensureIndexes(QSqlDatabase db, QString *error)
 bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QString *error)
 {
     return inTransaction(db, error, [&] {
-        bool ok = createTables(db, examineeTables(), kExamineeApplicationId, error) && ensureIndexes(db, error);
+        bool ok = createTables(db, examineeTables(), kExamineeApplicationId, kSchemaVersion, error)
+            && ensureIndexes(db, error);
         const Table t = ppp();
         for (int i = 0; ok && i < norms.size(); ++i)
             ok = insertRow(db, t, QStringList{norms[i].code} + norms[i].iq + norms[i].percentile, error);
@@ -225,8 +244,8 @@ bool createThemeDatabase(QSqlDatabase db, QString *error)
         QStringList empty;
         for (int i = 0; i < t.fields.size() - 1; ++i)
             empty << QString();
-        return createTables(db, themeTables(), kThemeApplicationId, error)
-               && insertRow(db, t, empty << QStringLiteral("0"), error);
+        return createTables(db, themeTables(), kThemeApplicationId, kThemeSchemaVersion, error)
+            && insertRow(db, t, empty << QStringLiteral("0"), error);
     });
 }
 

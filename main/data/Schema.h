@@ -1,22 +1,37 @@
 #pragma once
 
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-/// The tables of the two database files, written once here. Every field is TEXT.
+/// The tables of the two database files, written once here. Every field is
+/// TEXT but those a table lists as INTEGER.
 namespace Schema {
 
-/// Marks a file as one of ours ("PELO" / "PELT"); the user_version is the schema version.
+/// Marks a file as one of ours ("PELO" / "PELT"); the user_version is the
+/// layout version. The examinee file's layout changes through the steps in
+/// data/Migration; the clinic profile's has not changed.
 constexpr int kExamineeApplicationId = 0x50454C4F;
 constexpr int kThemeApplicationId = 0x50454C54;
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2; ///< the examinee file's layout
+constexpr int kThemeSchemaVersion = 1;
 
 struct Table
 {
     QString name;
     QStringList fields;
+    /// Fields a later layout added, with the version that added each; a
+    /// file of an earlier version lacks them until it is upgraded.
+    QHash<QString, int> addedIn = {};
+    /// Fields stored as INTEGER; every other one is TEXT.
+    QStringList integerFields = {};
+    int since = 1; ///< the layout version that brought the table
+
+    /// The fields a file of layout \a version holds.
+    QStringList fieldsAt(int version) const;
+    QString sqlType(const QString &field) const;
 };
 
 Table ide();

@@ -29,6 +29,8 @@ private Q_SLOTS:
     void restoreRefusesAllButOurDatabases();
     void restoreKeepsASafetyCopy();
     void failedRestoreLeavesTheDatabase();
+    void olderBackupIsUpgraded_data();
+    void olderBackupIsUpgraded();
 };
 
 void TestBackup::copiesInChunks_data()
@@ -276,6 +278,53 @@ void TestBackup::failedRestoreLeavesTheDatabase()
     QCOMPARE(result, Backup::RestoreResult::CopyFailed);
     QCOMPARE(digest(AppPaths::examineeDatabase()), database);
     QCOMPARE(leftovers(folder.dir.path()), QStringList());
+}
+
+void TestBackup::olderBackupIsUpgraded_data()
+{
+    QTest::addColumn<bool>("upgradeRefused");
+    QTest::newRow("upgraded") << false;
+    QTest::newRow("upgrade refused") << true;
+}
+
+// A backup made before AgeMonths existed: restored, then upgraded like any
+// older file; when the upgrade fails the database from before comes back.
+void TestBackup::olderBackupIsUpgraded()
+{
+    QFETCH(bool, upgradeRefused);
+    ProgramFolder folder;
+    const QString backup = folder.dir.filePath(QStringLiteral("older.mdbB"));
+    makeGoodBackup(backup);
+    QStringList older = { QStringLiteral("UPDATE IDE SET DateTavalod = '1394/1/15', DateEjra = '1401/05/20'"),
+        QStringLiteral("ALTER TABLE IDE DROP COLUMN AgeMonths"), QStringLiteral("PRAGMA user_version = 1") };
+    if (upgradeRefused)
+        older << QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'no'); END");
+    runSql(backup, older);
+    const QByteArray database = digest(AppPaths::examineeDatabase());
+    const QByteArray chosen = digest(backup);
+
+    QString error, safety;
+    const Backup::RestoreResult result = Backup::restoreDatabase(backup, &error, &safety, {});
+    QCOMPARE(digest(backup), chosen);
+    QCOMPARE(digest(safety), database);
+    if (upgradeRefused) {
+        QCOMPARE(result, Backup::RestoreResult::CopyFailed);
+        QVERIFY2(error.contains(QStringLiteral("upgrade from layout 1 failed")), qPrintable(error));
+        QCOMPARE(digest(AppPaths::examineeDatabase()), database);
+        return;
+    }
+    QCOMPARE(result, Backup::RestoreResult::Restored);
+    QString openError;
+    QVERIFY2(Database::open(Database::File::Examinee, &openError), qPrintable(openError));
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("PRAGMA user_version")) && q.next());
+    QCOMPARE(q.value(0).toInt(), Schema::kSchemaVersion);
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MIN(AgeMonths), MAX(AgeMonths) FROM IDE")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 200);
+    QCOMPARE(q.value(1).toInt(), 88);
+    QCOMPARE(q.value(2).toInt(), 88);
+    // Back holds the database from before and the restored file as it came.
+    QCOMPARE(QDir(AppPaths::backupDir()).entryList(QDir::Files).size(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestBackup)

@@ -11,6 +11,11 @@ private Q_SLOTS:
     void layouts();
     void leapYears();
     void everyDayAdvancesByOne();
+    void readDate_data();
+    void readDate();
+    void daysRoundTrip();
+    void completedMonths_data();
+    void completedMonths();
 };
 
 void TestCalendar::layouts_data()
@@ -89,6 +94,103 @@ void TestCalendar::everyDayAdvancesByOne()
         }
         prev = cur;
     }
+}
+
+void TestCalendar::readDate_data()
+{
+    using S = ShamsiDateField::Status;
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("stored");
+
+    auto row = [](const char *name, const QString &text, S status, const QString &stored = QString()) {
+        QTest::newRow(name) << text << int(status) << stored;
+    };
+    row("layout 0", QStringLiteral("1398/05/03"), S::Valid, QStringLiteral("1398/05/03"));
+    row("one-digit month and day", QStringLiteral("1398/5/3"), S::Valid, QStringLiteral("1398/05/03"));
+    row("persian digits", QStringLiteral("۱۳۹۸/۰۵/۰۳"), S::Valid, QStringLiteral("1398/05/03"));
+    row("arabic-indic digits", QStringLiteral("١٣٩٨/٥/٣"), S::Valid, QStringLiteral("1398/05/03"));
+    row("dashes", QStringLiteral("1398-05-03"), S::Valid, QStringLiteral("1398/05/03"));
+    row("blanks around", QStringLiteral("  1398/05/03 "), S::Valid, QStringLiteral("1398/05/03"));
+    row("leap day of a leap year", QStringLiteral("1399/12/30"), S::Valid, QStringLiteral("1399/12/30"));
+    row("leap day of a common year", QStringLiteral("1398/12/30"), S::Invalid);
+    row("29 esfand of a common year", QStringLiteral("1398/12/29"), S::Valid, QStringLiteral("1398/12/29"));
+    row("31 in month 6", QStringLiteral("1398/06/31"), S::Valid, QStringLiteral("1398/06/31"));
+    row("31 in month 7", QStringLiteral("1398/07/31"), S::Invalid);
+    row("30 in month 12 of a common year", QStringLiteral("1402/12/30"), S::Invalid);
+    row("30 in month 12 of 1403", QStringLiteral("1403/12/30"), S::Valid, QStringLiteral("1403/12/30"));
+    row("month 13", QStringLiteral("1398/13/01"), S::Invalid);
+    row("month 0", QStringLiteral("1398/00/10"), S::Invalid);
+    row("day 0", QStringLiteral("1398/01/00"), S::Invalid);
+    row("mixed separators", QStringLiteral("1398/05-03"), S::Invalid);
+    row("two-digit year", QStringLiteral("98/05/03"), S::Invalid);
+    row("three-digit day", QStringLiteral("1398/05/003"), S::Invalid);
+    row("missing day", QStringLiteral("1398/05/"), S::Invalid);
+    row("two parts", QStringLiteral("1398/05"), S::Invalid);
+    row("four parts", QStringLiteral("1398/05/03/01"), S::Invalid);
+    row("blank inside", QStringLiteral("1398/ 05/03"), S::Invalid);
+    row("before the epoch", QStringLiteral("1331/12/29"), S::Invalid);
+    row("letters", QStringLiteral("abc"), S::Invalid);
+    row("empty", QString(), S::Empty);
+    row("blanks", QStringLiteral("   "), S::Empty);
+}
+
+void TestCalendar::readDate()
+{
+    QFETCH(QString, text);
+    QFETCH(int, status);
+    QFETCH(QString, stored);
+    const ShamsiDateField f = ReadShamsiDate(text);
+    QCOMPARE(int(f.status), status);
+    if (f.isValid())
+        QCOMPARE(ShamsiDateText(f.date), stored);
+}
+
+// ShamsiToDays undoes ShamsiFromDays for every day of two leap cycles.
+void TestCalendar::daysRoundTrip()
+{
+    for (qint64 d = 0; d < 60000; ++d) {
+        const ShamsiYmd ymd = ShamsiFromDays(d);
+        QVERIFY(ymd.day <= ShamsiMonthLength(ymd.year, ymd.month));
+        if (ShamsiToDays(ymd) != d)
+            QFAIL(qPrintable(QStringLiteral("day %1 came back as %2").arg(d).arg(ShamsiToDays(ymd))));
+    }
+}
+
+void TestCalendar::completedMonths_data()
+{
+    QTest::addColumn<QString>("birth");
+    QTest::addColumn<QString>("test");
+    QTest::addColumn<int>("months");
+    QTest::addColumn<QString>("text");
+
+    auto row = [](const char *name, const char *birth, const char *test, int months, const QString &text) {
+        QTest::newRow(name) << QString::fromLatin1(birth) << QString::fromLatin1(test) << months << text;
+    };
+    row("same day", "1398/05/03", "1398/05/03", 0, QStringLiteral("0 سال و 0 ماه"));
+    row("day before a month", "1398/05/03", "1398/06/02", 0, QStringLiteral("0 سال و 0 ماه"));
+    row("one month", "1398/05/03", "1398/06/03", 1, QStringLiteral("0 سال و 1 ماه"));
+    row("7 years 4 months", "1394/01/15", "1401/05/20", 88, QStringLiteral("7 سال و 4 ماه"));
+    row("6 years 11 months", "1394/01/15", "1401/01/14", 83, QStringLiteral("6 سال و 11 ماه"));
+    row("birthday", "1394/01/15", "1401/01/15", 84, QStringLiteral("7 سال و 0 ماه"));
+    row("31st born, shorter month", "1398/06/31", "1398/07/30", 1, QStringLiteral("0 سال و 1 ماه"));
+    row("31st born, day before", "1398/06/31", "1398/07/29", 0, QStringLiteral("0 سال و 0 ماه"));
+    row("leap day born, common esfand", "1399/12/30", "1400/12/29", 12, QStringLiteral("1 سال و 0 ماه"));
+    row("birth after test", "1401/05/04", "1401/05/03", -1, QString());
+}
+
+void TestCalendar::completedMonths()
+{
+    QFETCH(QString, birth);
+    QFETCH(QString, test);
+    QFETCH(int, months);
+    QFETCH(QString, text);
+    const ShamsiDateField b = ReadShamsiDate(birth);
+    const ShamsiDateField t = ReadShamsiDate(test);
+    QVERIFY(b.isValid() && t.isValid());
+    QCOMPARE(CompletedMonths(b.date, t.date), months);
+    if (months >= 0)
+        QCOMPARE(ExactAgeText(months), text);
 }
 
 QTEST_APPLESS_MAIN(TestCalendar)

@@ -7,6 +7,8 @@
 #include "data/RecordSource.h"
 #include "data/Schema.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,4 +49,13 @@ inline void addExaminee(const QString &code, const QString &lastName = QString()
     s.setField(QStringLiteral("Code"), code);
     s.setField(QStringLiteral("LName"), lastName);
     QVERIFY(s.update());
+}
+
+/// SHA-256 of the file's bytes (empty when it cannot be read).
+inline QByteArray fileDigest(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }

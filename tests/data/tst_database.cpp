@@ -60,14 +60,6 @@ QStringList contentsOf(const QString &path, QStringList *indexes)
     return out;
 }
 
-QByteArray digest(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return QByteArray();
-    return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
-}
-
 // Runs \a sql on the file in a connection of its own.
 void runSql(const QString &path, const QStringList &sql)
 {
@@ -168,10 +160,10 @@ void TestDatabase::existingFileGainsIndexesAndNothingElse()
     QVERIFY2(indexes.filter(QStringLiteral("|Answer_Code|Answer|")).size() == 1,
         qPrintable(indexes.join(QLatin1Char('\n'))));
 
-    const QByteArray indexed = digest(path);
+    const QByteArray indexed = fileDigest(path);
     QVERIFY(folder.openAll());
     Database::closeAll();
-    QCOMPARE(digest(path), indexed);
+    QCOMPARE(fileDigest(path), indexed);
 }
 
 void TestDatabase::brokenFilesAreRefusedUntouched_data()
@@ -209,11 +201,11 @@ void TestDatabase::brokenFilesAreRefusedUntouched()
     } else {
         runSql(path, {QStringLiteral("PRAGMA user_version = 99")});
     }
-    const QByteArray before = digest(path);
+    const QByteArray before = fileDigest(path);
     QString error;
     QVERIFY(!Database::open(Database::File::Examinee, &error));
     QVERIFY2(error.startsWith(message), qPrintable(error));
-    QCOMPARE(digest(path), before);
+    QCOMPARE(fileDigest(path), before);
     QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));
 }
 
@@ -254,7 +246,7 @@ void TestDatabase::saveCutShortByACrashIsRolledBack()
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("writer"));
-    QVERIFY(digest(crashed.filePath(QStringLiteral("DBres.mdb"))) != digest(path)); // torn
+    QVERIFY(fileDigest(crashed.filePath(QStringLiteral("DBres.mdb"))) != fileDigest(path)); // torn
 
     AppPaths::setProgramDir(crashed.path());
     QString error;

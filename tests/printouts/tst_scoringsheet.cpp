@@ -20,6 +20,7 @@ private Q_SLOTS:
     void resultRow_data();
     void resultRow();
     void personalDataOnTheirBoxes();
+    void exactAgeOnBlankForm();
     void logo_data();
     void logo();
     void storedAnswers();
@@ -159,6 +160,40 @@ void TestScoringSheet::personalDataOnTheirBoxes()
     QCOMPARE(
         device->textsIn(QRectF(105, footerTop + 103, 4238, 1343)), (QStringList { "info@clinic.example", "021-5555" }));
     QCOMPARE(device->itemsOf(DrawnItem::Kind::Line).size(), 2);
+}
+
+// The exact age stands where the shipped answer form is blank (between the
+// logo and the title) and is printed only when there is one.
+void TestScoringSheet::exactAgeOnBlankForm()
+{
+    const QRect box(1400, 450, 1650, 360);
+    ScoringSheet s = sheetFor(m_formPath);
+    QVERIFY(RecordingPaintDevice::record(BuildScoringSheet(s))->textsIn(onPage(box)).isEmpty());
+    s.exactAge = QStringLiteral("10 سال و 11 ماه"); // the widest
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(s));
+    const QString printed = device->textsIn(onPage(box)).join(QLatin1Char(' '));
+    for (const char *word : { "سن", "دقيق", "10", "سال", "11", "ماه" })
+        QVERIFY2(printed.contains(QString::fromUtf8(word)), qPrintable(printed));
+    for (const DrawnItem &i : device->itemsOf(DrawnItem::Kind::Text)) {
+        if (onPage(box).intersects(i.rect))
+            QVERIFY2(onPage(box).adjusted(-20, -20, 20, 20).contains(i.rect),
+                qPrintable(QStringLiteral("%1 %2,%3 %4x%5 in %6,%7")
+                               .arg(i.text)
+                               .arg(i.rect.x())
+                               .arg(i.rect.y())
+                               .arg(i.rect.width())
+                               .arg(i.rect.height())
+                               .arg(onPage(box).x())
+                               .arg(onPage(box).y())));
+    }
+    QImage form(QStringLiteral(PELORIN_CONTENT_DIR "/answer_form.png"));
+    QVERIFY(!form.isNull());
+    const qreal sx = form.width() / 8925.0, sy = form.height() / 11520.0;
+    int dark = 0;
+    for (int y = int(box.top() * sy); y < int(box.bottom() * sy); ++y)
+        for (int x = int(box.left() * sx); x < int(box.right() * sx); ++x)
+            dark += qGray(form.pixel(x, y)) < 230;
+    QCOMPARE(dark, 0);
 }
 
 void TestScoringSheet::logo_data()

@@ -1,16 +1,18 @@
-#include "test/scoring/ClickGuard.h"
-#include "calendar/Clock.h"
-#include "common/Dialogs.h"
 #include "ExamFolder.h"
-#include "test/window/TestWindow.h"
-#include "test/window/HotSpot.h"
+#include "Handovers.h"
+#include "calendar/Clock.h"
+#include "calendar/ShamsiCalendar.h"
+#include "common/Dialogs.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/registration/RegistrationPanel.h"
 #include "mainwindow/registration/RegistrationTexts.h"
-#include "test/scoring/ResultTexts.h"
-#include "calendar/ShamsiCalendar.h"
-#include "Handovers.h"
+#include "report/ReportPreview.h"
 #include "test/content/TestContent.h"
+#include "test/scoring/ClickGuard.h"
+#include "test/scoring/ResultTexts.h"
+#include "test/window/HotSpot.h"
+#include "test/window/TestWindow.h"
+#include "ui/DateTexts.h"
 #include "ui/WrapButton.h"
 
 #include <QApplication>
@@ -38,6 +40,8 @@ private Q_SLOTS:
     void saveClosesAndKeepsTheFields();
     void databaseErrorIsShown();
     void cancelStoresNothing();
+    void dates_data();
+    void dates();
     void startByCode_data();
     void startByCode();
     void startTwiceGivesAFreshWindow();
@@ -291,6 +295,94 @@ void TestRegistrationPanel::cancelStoresNothing()
     QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("9"));
 }
 
+void TestRegistrationPanel::dates_data()
+{
+    QTest::addColumn<QString>("birth");
+    QTest::addColumn<QString>("test");
+    QTest::addColumn<QString>("age"); // picked before the dates are typed; "" leaves the list empty
+    QTest::addColumn<int>("answer"); // to the age question, if one is asked
+    QTest::addColumn<QStringList>("shown"); // "kind:text" of every box
+    QTest::addColumn<QString>("exactAge");
+    QTest::addColumn<QString>("focus"); // objectName of the focused field when Save stops
+    QTest::addColumn<QStringList>("stored"); // DateTavalod, DateEjra, Sen, AgeMonths; empty: nothing stored
+
+    const QString birth = QStringLiteral("۱۳۹۴/۰۱/۱۵");
+    const QString test = QStringLiteral("۱۴۰۱/۵/۲۰");
+    const QString exact = QStringLiteral("7 سال و 4 ماه");
+    const QString question
+        = QStringLiteral("message:") + DateTexts::ageMismatch(QStringLiteral("6"), ReadExamineeDates(birth, test));
+    const QStringList agreed = { "1394/01/15", "1401/05/20", "7", "88" };
+    QTest::newRow("persian digits, list set from the dates")
+        << birth << test << "" << 0 << QStringList() << exact << "" << agreed;
+    QTest::newRow("mismatch, yes") << birth << test << "6" << int(QMessageBox::Yes) << QStringList { question } << exact
+                                   << "" << QStringList { "1394/01/15", "1401/05/20", "6", "88" };
+    QTest::newRow("mismatch, no") << birth << test << "6" << int(QMessageBox::No) << QStringList { question } << exact
+                                  << "Combo2" << QStringList();
+    QTest::newRow("today twice: no birth date") << "1401/07/28"
+                                                << "1401/07/28"
+                                                << "6" << 0 << QStringList() << ""
+                                                << "" << QStringList { "1401/07/28", "1401/07/28", "6", "" };
+    QTest::newRow("empty birth date") << "" << test << "6" << 0 << QStringList() << ""
+                                      << "" << QStringList { "", "1401/05/20", "6", "" };
+    QTest::newRow("31 Mehr") << "1394/07/31" << test << "6" << 0
+                             << QStringList { "notice:" + DateTexts::invalidBirthDate } << ""
+                             << "Text2_5" << QStringList();
+    QTest::newRow("letters for the test date")
+        << birth << "abc"
+        << "7" << 0 << QStringList { "notice:" + DateTexts::invalidTestDate } << ""
+        << "Text2_4" << QStringList();
+    QTest::newRow("born after the test") << "1401/05/21"
+                                         << "1401/05/20"
+                                         << "7" << 0 << QStringList { "notice:" + DateTexts::birthAfterTest } << ""
+                                         << "Text2_5" << QStringList();
+}
+
+// Registration end to end with the dates as a clinician types them.
+void TestRegistrationPanel::dates()
+{
+    QFETCH(QString, birth);
+    QFETCH(QString, test);
+    QFETCH(QString, age);
+    QFETCH(int, answer);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, exactAge);
+    QFETCH(QString, focus);
+    QFETCH(QStringList, stored);
+    openMain();
+    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    QCOMPARE(panel()->LblAge->text(), QString()); // today twice
+    fill(QStringLiteral("5"));
+    panel()->Combo2->setCurrentIndex(panel()->Combo2->findText(age));
+    panel()->Text2[5]->setText(birth);
+    panel()->Text2[4]->setText(test);
+    QCOMPARE(panel()->LblAge->text(), exactAge);
+    QVERIFY(panel()->LblAge->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
+        <= panel()->LblAge->contentsRect().width());
+    if (answer)
+        Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
+    Dialogs::takeLog();
+    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QStringList log;
+    for (const Dialogs::Shown &s : Dialogs::takeLog())
+        log << s.kind + QLatin1Char(':') + s.text;
+    QCOMPARE(log, shown);
+    if (stored.isEmpty()) {
+        QCOMPARE(m_main->area(), MainWindow::Area::Registration);
+        QCOMPARE(storedRows("IDE"), 0);
+        QCOMPARE(storedRows("Answer"), 0);
+        QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+        QCOMPARE(panel()->Text2[5]->text(), birth);
+        QCOMPARE(panel()->Text2[4]->text(), test);
+        return;
+    }
+    QCOMPARE(m_main->area(), MainWindow::Area::Credits);
+    QStringList now;
+    for (const char *f : { "DateTavalod", "DateEjra", "Sen", "AgeMonths" })
+        now << storedField("IDE", "5", QLatin1String(f));
+    QCOMPARE(now, stored);
+    QCOMPARE(storedField("Answer", "5", "Code"), QStringLiteral("5"));
+}
+
 void TestRegistrationPanel::startByCode_data()
 {
     QTest::addColumn<QStringList>("registered");
@@ -461,6 +553,7 @@ void TestRegistrationPanel::screenshots()
     fill(panel()->Text2[2]->text());
     panel()->Text2[0]->setText(QStringLiteral("محمدحسين"));
     panel()->Text2[1]->setText(QStringLiteral("شريعتمداري"));
+    panel()->Text2[5]->setText(QStringLiteral("۱۳۹۴/۳/۱۲"));
     QTest::qWait(200);
     QVERIFY(m_main->grab().save(out + QStringLiteral("/registration_panel.png")));
     QTest::mouseClick(panel()->Command4, Qt::LeftButton);
@@ -481,6 +574,17 @@ void TestRegistrationPanel::screenshots()
     QTest::mouseClick(test->Command4, Qt::LeftButton);
     QTest::qWait(200);
     QVERIFY(test->grab().save(out + QStringLiteral("/result_panel.png")));
+    QTest::mouseClick(test->Command8, Qt::LeftButton);
+    ReportPreview *preview = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *p = qobject_cast<ReportPreview *>(w); p && p->isVisible())
+            preview = p;
+    }
+    QVERIFY(preview);
+    QTest::qWait(300);
+    QVERIFY(preview->grab().save(out + QStringLiteral("/scoring_sheet_preview.png")));
+    QString error;
+    QVERIFY2(preview->report().writePdf(out + QStringLiteral("/scoring_sheet.pdf"), &error), qPrintable(error));
 }
 
 QTEST_MAIN(TestRegistrationPanel)

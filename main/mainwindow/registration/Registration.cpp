@@ -1,9 +1,11 @@
 #include "mainwindow/registration/Registration.h"
 
+#include "calendar/ExamineeAge.h"
 #include "common/LeadingNumber.h"
 #include "data/RecordSource.h"
-#include "mainwindow/registration/RegistrationTexts.h"
 #include "data/Transaction.h"
+#include "mainwindow/registration/RegistrationTexts.h"
+#include "ui/DateTexts.h"
 
 namespace {
 
@@ -37,6 +39,10 @@ std::optional<FailedCheck> FirstFailedCheck(const RegistrationForm &form)
         if (c.value.isEmpty())
             return FailedCheck { c.field, c.message };
     }
+    const ExamineeDates::Fault fault = ReadExamineeDates(form.birthDate, form.testDate).fault;
+    if (fault != ExamineeDates::Fault::None)
+        return FailedCheck { fault == ExamineeDates::Fault::TestDate ? F::TestDate : F::BirthDate,
+            DateTexts::notice(fault) };
     return std::nullopt;
 }
 
@@ -69,6 +75,7 @@ SaveOutcome SaveRegistration(
     if (Adodc1->rowCount() != 0)
         return SaveOutcome::Duplicate;
 
+    const ExamineeDates dates = ReadExamineeDates(form.birthDate, form.testDate);
     bool stored = false;
     QString message;
     {
@@ -86,10 +93,11 @@ SaveOutcome SaveRegistration(
                 { "Jens", form.sex.trimmed() },
                 { "Sen", form.age.trimmed() },
                 { "Tahsil", form.education.trimmed() },
-                { "DateEjra", form.testDate.trimmed() },
-                { "DateTavalod", form.birthDate.trimmed() },
+                { "DateEjra", dates.testDate },
+                { "DateTavalod", dates.birthDate },
                 { "Azmayande", form.examiner.trimmed() },
                 { "Group", form.group.trimmed() },
+                { "AgeMonths", dates.ageMonthsText() },
             };
             for (const auto &v : values)
                 Adodc2->setField(QLatin1String(v.field), v.value);

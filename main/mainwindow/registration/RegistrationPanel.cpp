@@ -1,13 +1,16 @@
 #include "mainwindow/registration/RegistrationPanel.h"
 
-#include "data/BoundField.h"
 #include "calendar/Clock.h"
+#include "calendar/ExamineeAge.h"
+#include "calendar/ShamsiCalendar.h"
 #include "common/Dialogs.h"
-#include "ui/Fonts.h"
-#include "ui/Style.h"
+#include "data/AppInfo.h"
+#include "data/BoundField.h"
 #include "mainwindow/registration/Registration.h"
 #include "mainwindow/registration/RegistrationTexts.h"
-#include "calendar/ShamsiCalendar.h"
+#include "ui/DateTexts.h"
+#include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "ui/TimedNotice.h"
 #include "ui/Twips.h"
 
@@ -88,6 +91,16 @@ RegistrationPanel::RegistrationPanel(
     makeCaption(Text::examiner, Text2[6], 4230);
     makeCaption(Text::testDate, Text2[4], 2070);
 
+    // The free row under the dates: it follows both date fields.
+    LblAge = new QLabel(this);
+    LblAge->setObjectName(QStringLiteral("LblAge"));
+    LblAge->setGeometry(Twips::rect(4230, 2085, 1365, 390));
+    LblAge->setFont(Fonts::nazanin(12, true));
+    LblAge->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    makeCaption(DateTexts::exactAgeCaption, LblAge, 7470);
+    for (QLineEdit *date : { Text2[4], Text2[5] })
+        connect(date, &QLineEdit::textChanged, this, &RegistrationPanel::datesChanged);
+
     Command4 = new QPushButton(Text::save, this);
     Command4->setObjectName(QStringLiteral("Command4"));
     Command4->setGeometry(Twips::rect(900, 2520, 1185, 465));
@@ -146,6 +159,15 @@ void RegistrationPanel::makeCaption(const QString &text, QWidget *field, int rig
 }
 
 void RegistrationPanel::windowLoaded() { }
+
+void RegistrationPanel::datesChanged()
+{
+    const ExamineeDates dates = ReadExamineeDates(Text2[5]->text(), Text2[4]->text());
+    LblAge->setText(dates.exactAgeText());
+    const QString proposal = AgeListProposal(Combo2->currentText(), dates);
+    if (!proposal.isEmpty())
+        Combo2->setCurrentText(proposal);
+}
 
 void RegistrationPanel::opened()
 {
@@ -208,6 +230,14 @@ void RegistrationPanel::save()
     if (const auto failed = FirstFailedCheck(f)) {
         ShowTimedNotice(window(), failed->message);
         fieldWidget(failed->field)->setFocus();
+        return;
+    }
+    const ExamineeDates dates = ReadExamineeDates(f.birthDate, f.testDate);
+    if (!AgeAgreesWithDates(f.age, dates)
+        && Dialogs::message(window(), AppInfo::title(), DateTexts::ageMismatch(f.age, dates),
+               QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
+            != QMessageBox::Yes) {
+        Combo2->setFocus();
         return;
     }
     QString error;

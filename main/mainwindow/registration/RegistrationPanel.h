@@ -46,6 +46,8 @@ public:
     QPushButton *Command4 = nullptr;
     QPushButton *Command5 = nullptr;
     QLineEdit *Text25 = nullptr; ///< hidden, Adodc5.Code
+    /// The exact age from the two dates ("7 سال و 4 ماه"), below the birth date.
+    QLabel *LblAge = nullptr;
 
 Q_SIGNALS:
     /// Save succeeded or Cancel: the main window shows its credits box again.
@@ -55,6 +57,8 @@ private:
     QLineEdit *makeText(int index, int left, int top, int width, int height);
     QComboBox *makeCombo(const char *name, int left, int top, const QStringList &items);
     void makeCaption(const QString &text, QWidget *field, int right);
+    /// Shows the age the dates give and sets an empty age list to it.
+    void datesChanged();
 
     RecordSource *m_Adodc1;
     RecordSource *m_Adodc2;

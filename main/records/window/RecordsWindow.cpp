@@ -1,21 +1,23 @@
 #include "records/window/RecordsWindow.h"
 
+#include "calendar/ExamineeAge.h"
+#include "common/Dialogs.h"
 #include "data/AppInfo.h"
 #include "export/ExportFile.h"
 #include "ui/CommonTexts.h"
 #include "data/BoundField.h"
-#include "ui/FixedWindow.h"
-#include "ui/ClinicValues.h"
 #include "data/Database.h"
-#include "common/Dialogs.h"
 #include "data/DistinctValuesModel.h"
-#include "records/ExamineeRemoval.h"
-#include "ui/Fonts.h"
-#include "ui/Style.h"
-#include "records/report/FullReport.h"
 #include "data/RecordSource.h"
 #include "data/RecordSourceModel.h"
+#include "records/ExamineeRemoval.h"
+#include "records/report/FullReport.h"
 #include "records/window/RecordsTexts.h"
+#include "ui/ClinicValues.h"
+#include "ui/DateTexts.h"
+#include "ui/FixedWindow.h"
+#include "ui/Fonts.h"
+#include "ui/Style.h"
 #include "ui/TimedNotice.h"
 #include "ui/Twips.h"
 
@@ -182,11 +184,13 @@ void RecordsWindow::buildEditPanel()
                                          "QGroupBox::title { subcontrol-origin: padding; subcontrol-position: top center; }"
                                          "QLabel { color: white; }"));
     const int w = Frame2->width();
+    // Eight rows: the six details, then the two dates.
+    auto rowTop = [](int row) { return 22 + row * 25; };
     auto field = [&](const QString &caption, const char *fieldName, int row, bool narrow) {
-        const int y = 24 + row * 30;
-        label(Frame2, caption, QRect(w - 72, y, 64, 24));
+        const int y = rowTop(row);
+        label(Frame2, caption, QRect(w - 72, y, 64, 23));
         auto *edit = new QLineEdit(Frame2);
-        edit->setGeometry(narrow ? QRect(w - 118, y, 42, 24) : QRect(10, y, w - 86, 24));
+        edit->setGeometry(narrow ? QRect(w - 118, y, 42, 23) : QRect(10, y, w - 86, 23));
         BoundField::bind(edit, Adodc2, QLatin1String(fieldName));
         return edit;
     };
@@ -202,12 +206,28 @@ void RecordsWindow::buildEditPanel()
     TextGroup->setObjectName(QStringLiteral("TextGroup"));
     TextTahsil->setObjectName(QStringLiteral("TextTahsil"));
     TextAzmayande->setObjectName(QStringLiteral("TextAzmayande"));
+    TextTavalod = field(T::editBirthDate, "DateTavalod", 6, false);
+    TextEjra = field(T::editTestDate, "DateEjra", 7, false);
+    TextTavalod->setObjectName(QStringLiteral("TextTavalod"));
+    TextEjra->setObjectName(QStringLiteral("TextEjra"));
+    // The birth date is short: the exact age stands beside it.
+    TextTavalod->setGeometry(w - 150, rowTop(6), 74, 23);
+    LblAge = label(Frame2, QString(), QRect(4, rowTop(6), w - 156, 23));
+    LblAge->setObjectName(QStringLiteral("LblAge"));
+    LblAge->setFont(Fonts::nazanin(10));
+    LblAge->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
+    // Moving through the rows shows each one's age; only typing sets an
+    // empty age, so browsing never leaves a pending change.
+    for (QLineEdit *date : { TextTavalod, TextEjra }) {
+        connect(date, &QLineEdit::textChanged, this, [this] { datesChanged(false); });
+        connect(date, &QLineEdit::textEdited, this, [this] { datesChanged(true); });
+    }
 
     // Picking or typing in a choice list copies its text into the field.
     auto choices = [&](const char *name, const QStringList &items, int row, QLineEdit *target) {
         auto *combo = new QComboBox(Frame2);
         combo->setObjectName(QLatin1String(name));
-        combo->setGeometry(10, 24 + row * 30, w - 134, 24);
+        combo->setGeometry(10, rowTop(row), w - 134, 23);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         combo->addItems(items);
@@ -222,8 +242,8 @@ void RecordsWindow::buildEditPanel()
     Combo2 = choices("Combo2", T::ages, 2, TextSen);
     Combo1 = choices("Combo1", T::editGroups, 3, TextGroup);
 
-    Command7 = button(Frame2, "Command7", T::save, QRect(w / 2 + 5, 212, w / 2 - 15, 34));
-    Command8 = button(Frame2, "Command8", T::cancel, QRect(10, 212, w / 2 - 15, 34));
+    Command7 = button(Frame2, "Command7", T::save, QRect(w / 2 + 5, 225, w / 2 - 15, 30));
+    Command8 = button(Frame2, "Command8", T::cancel, QRect(10, 225, w / 2 - 15, 30));
     connect(Command7, &QPushButton::clicked, this, &RecordsWindow::saveEdit);
     connect(Command8, &QPushButton::clicked, this, &RecordsWindow::cancelEdit);
     Frame2->hide();
@@ -397,8 +417,43 @@ void RecordsWindow::review()
     Adodc2->refresh();
 }
 
+void RecordsWindow::datesChanged(bool typed)
+{
+    const ExamineeDates dates = ReadExamineeDates(TextTavalod->text(), TextEjra->text());
+    LblAge->setText(dates.exactAgeText());
+    if (!typed)
+        return;
+    const QString proposal = AgeListProposal(TextSen->text(), dates);
+    if (!proposal.isEmpty())
+        TextSen->setText(proposal);
+}
+
+// The registration panel's date rules: a wrong date stops the save with the
+// panel as it was; an age that disagrees with the dates is asked about.
 void RecordsWindow::saveEdit()
 {
+    if (Adodc2->atStart())
+        return;
+    const ExamineeDates dates = ReadExamineeDates(TextTavalod->text(), TextEjra->text());
+    if (dates.fault != ExamineeDates::Fault::None) {
+        ShowTimedNotice(this, DateTexts::notice(dates.fault));
+        (dates.fault == ExamineeDates::Fault::TestDate ? TextEjra : TextTavalod)->setFocus();
+        return;
+    }
+    if (!AgeAgreesWithDates(TextSen->text(), dates)
+        && Dialogs::message(this, AppInfo::title(), DateTexts::ageMismatch(TextSen->text(), dates),
+               QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
+            != QMessageBox::Yes) {
+        TextSen->setFocus();
+        return;
+    }
+    for (const auto &[edit, text] :
+        { std::pair { TextTavalod, dates.birthDate }, std::pair { TextEjra, dates.testDate } }) {
+        if (edit->text() != text)
+            edit->setText(text);
+    }
+    if (Adodc2->field(QStringLiteral("AgeMonths")) != dates.ageMonthsText())
+        Adodc2->setField(QStringLiteral("AgeMonths"), dates.ageMonthsText());
     QString error;
     if (!Adodc2->update(&error))
         Dialogs::message(this, T::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);

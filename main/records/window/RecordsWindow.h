@@ -60,6 +60,9 @@ public:
     QLineEdit *TextGroup = nullptr;
     QLineEdit *TextTahsil = nullptr;
     QLineEdit *TextAzmayande = nullptr;
+    QLineEdit *TextTavalod = nullptr; ///< birth date
+    QLineEdit *TextEjra = nullptr; ///< test date
+    QLabel *LblAge = nullptr; ///< the exact age from the two dates
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QPushButton *Command3 = nullptr;
@@ -86,6 +89,7 @@ private:
     void rowsChanged();
     void currentChanged();
     void gridRowChosen();
+    void datesChanged(bool typed);
 
     QPointer<QWidget> m_mainWindow;
     const ClinicValues *m_clinic;

@@ -13,6 +13,8 @@
 namespace {
 
 const QString kIqCaption = QStringLiteral("IQ:");
+const QString kExactAgeCaption = QStringLiteral("سن دقيق: ");
+const QRect kExactAgeBox(1400, 450, 1650, 360);
 
 constexpr int kSheetWidth = 8925;
 constexpr int kFormHeight = 11520;
@@ -124,6 +126,14 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet)
     detail.add(textLabel(QStringLiteral("LblN"), 4573, 831, 2385, 375, kRight)).text = ScoringSheetFullName(sheet);
     detail.add(textLabel(QStringLiteral("LblT"), 2206, 814, 1379, 375, kRight)).text = sheet.birthDate;
     detail.add(textLabel(QStringLiteral("LblS"), 1340, 826, 570, 375, kRight)).text = sheet.age;
+    // The exact age in the free space above the age and the birth date,
+    // between the logo and the form's title.
+    if (!sheet.exactAge.isEmpty()) {
+        ReportElement &exact = detail.add(textLabel(QStringLiteral("LblSD"), kExactAgeBox.x(), kExactAgeBox.y(),
+            kExactAgeBox.width(), kExactAgeBox.height(), kRight, 10));
+        exact.wrap = false;
+        exact.text = kExactAgeCaption + sheet.exactAge;
+    }
     detail.add(textLabel(QStringLiteral("LblT2"), 5322, 1306, 2276, 375, kRight)).text = sheet.education;
     detail.add(textLabel(QStringLiteral("LblA"), 2683, 1360, 1920, 375, kRight)).text = sheet.examiner;
     detail.add(textLabel(QStringLiteral("LblT3"), 292, 1344, 1202, 375, kRight)).text = sheet.testDate;

@@ -20,6 +20,7 @@ struct ScoringSheet
     QString firstName; ///< FName
     QString lastName; ///< LName
     QString age; ///< Sen
+    QString exactAge; ///< from AgeMonths: "7 سال و 4 ماه", or empty
     QString birthDate; ///< DateTavalod
     QString education; ///< Tahsil
     QString examiner; ///< Azmayande

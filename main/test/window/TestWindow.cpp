@@ -1,19 +1,20 @@
 #include "test/window/TestWindow.h"
 
+#include "calendar/ShamsiCalendar.h"
+#include "common/Dialogs.h"
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
 #include "data/BoundField.h"
 #include "data/Database.h"
-#include "common/Dialogs.h"
+#include "data/RecordSource.h"
+#include "test/content/TestContent.h"
+#include "test/scoring/ItemCounter.h"
+#include "test/sheet/ScoringSheet.h"
+#include "test/window/HotSpot.h"
+#include "test/window/TestWindowTexts.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
-#include "test/window/HotSpot.h"
-#include "test/scoring/ItemCounter.h"
-#include "data/RecordSource.h"
-#include "test/sheet/ScoringSheet.h"
-#include "test/content/TestContent.h"
-#include "test/window/TestWindowTexts.h"
 #include "ui/Twips.h"
 
 #include <QCloseEvent>
@@ -483,6 +484,10 @@ void TestWindow::PrintScoringSheet()
     sheet.firstName = Label8->text();
     sheet.lastName = Label9->text();
     sheet.age = Label6->text();
+    bool hasMonths = false;
+    const int months = Adodc1->field(QStringLiteral("AgeMonths")).toInt(&hasMonths);
+    if (hasMonths && months >= 0)
+        sheet.exactAge = ExactAgeText(months);
     sheet.birthDate = Label5->text();
     sheet.examiner = Label4->text();
     sheet.testDate = Label3->text();

@@ -1,0 +1,199 @@
+#include "data/Migration.h"
+
+#include "calendar/Clock.h"
+#include "calendar/ShamsiCalendar.h"
+#include "common/DurableFile.h"
+#include "data/AppPaths.h"
+#include "data/Schema.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace Migration {
+
+namespace {
+
+bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+
+bool sqlFail(QString *error, const QSqlQuery &q)
+{
+    return fail(error, q.lastError().text());
+}
+
+// 1 -> 2: the age in completed months, filled for the rows whose two dates
+// are valid and different (the same date twice means no birth date given).
+bool addAgeMonths(QSqlDatabase db, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("ALTER TABLE \"IDE\" ADD COLUMN \"AgeMonths\" INTEGER")))
+        return sqlFail(error, q);
+    struct Age
+    {
+        qint64 rowid;
+        int months;
+    };
+    QVector<Age> ages;
+    if (!q.exec(QStringLiteral("SELECT rowid, \"DateTavalod\", \"DateEjra\" FROM \"IDE\"")))
+        return sqlFail(error, q);
+    while (q.next()) {
+        const ShamsiDateField birth = ReadShamsiDate(q.value(1).toString());
+        const ShamsiDateField test = ReadShamsiDate(q.value(2).toString());
+        if (!birth.isValid() || !test.isValid() || ShamsiToDays(birth.date) == ShamsiToDays(test.date))
+            continue;
+        const int months = CompletedMonths(birth.date, test.date);
+        if (months >= 0)
+            ages.append({ q.value(0).toLongLong(), months });
+    }
+    q.finish();
+    QSqlQuery set(db);
+    set.prepare(QStringLiteral("UPDATE \"IDE\" SET \"AgeMonths\" = ? WHERE rowid = ?"));
+    for (const Age &a : ages) {
+        set.addBindValue(a.months);
+        set.addBindValue(a.rowid);
+        if (!set.exec())
+            return sqlFail(error, set);
+    }
+    return true;
+}
+
+int userVersion(QSqlDatabase db, bool *ok)
+{
+    QSqlQuery q(db);
+    *ok = q.exec(QStringLiteral("PRAGMA user_version")) && q.next();
+    return *ok ? q.value(0).toInt() : 0;
+}
+
+// The whole file through a temporary name, on the disk before it is renamed
+// into place: a copy that may be all that is left must be complete.
+bool copyToDisk(const QString &source, const QString &destination, QString *error)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail(error, QStringLiteral("%1: %2").arg(source, in.errorString()));
+    QSaveFile out(destination);
+    if (!out.open(QIODevice::WriteOnly))
+        return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
+    while (!in.atEnd()) {
+        const QByteArray block = in.read(1 << 20);
+        if (block.isEmpty() && in.error() != QFile::NoError)
+            return fail(error, QStringLiteral("%1: %2").arg(source, in.errorString()));
+        if (out.write(block) != block.size())
+            return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
+    }
+    // commit() syncs the bytes before its rename; the folder entry follows.
+    if (!out.commit())
+        return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
+    DurableFile::syncFolder(QFileInfo(destination).absolutePath());
+    return true;
+}
+
+bool runSteps(QSqlDatabase db, const QVector<Step> &steps, int from, int target, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+        return sqlFail(error, q);
+    q.finish();
+    if (!db.transaction())
+        return fail(error, db.lastError().text());
+    bool ok = true;
+    for (int v = from; ok && v < target; ++v) {
+        const auto step = std::find_if(steps.cbegin(), steps.cend(), [v](const Step &s) { return s.from == v; });
+        if (step == steps.cend()) {
+            ok = fail(error, QStringLiteral("no upgrade from layout %1").arg(v));
+            break;
+        }
+        ok = step->run(db, error);
+        // A pragma takes no bound value; this is our own integer.
+        if (ok && !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(v + 1)))
+            ok = sqlFail(error, q);
+        if (!ok && error)
+            *error = QStringLiteral("upgrade from layout %1 failed: %2").arg(v).arg(*error);
+    }
+    q.finish();
+    if (ok && !db.commit())
+        ok = fail(error, db.lastError().text());
+    if (!ok)
+        db.rollback();
+    return ok;
+}
+
+} // namespace
+
+const QVector<Step> &examineeSteps()
+{
+    static const QVector<Step> steps = {
+        { 1, addAgeMonths },
+    };
+    return steps;
+}
+
+QString safetyCopyPath(int version)
+{
+    const QDateTime now = Clock::now();
+    const QString stem = QStringLiteral("DBres v%1 before upgrade %2 %3.%4")
+                             .arg(version)
+                             .arg(ShamsiDate(now, 4))
+                             .arg(now.time().hour())
+                             .arg(now.time().minute(), 2, 10, QLatin1Char('0'));
+    return AppPaths::freeBackupPath(stem, QStringLiteral(".mdbB"));
+}
+
+Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy)
+{
+    return upgrade(path, examineeSteps(), Schema::kSchemaVersion, error, safetyCopy);
+}
+
+Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy)
+{
+    const QString name = QStringLiteral("upgrade-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    Outcome outcome = Outcome::Failed;
+    QString message;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        // Never create a file that is not there.
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        bool ok = QFileInfo::exists(path) && db.open();
+        const int version = ok ? userVersion(db, &ok) : 0;
+        db.close();
+        if (!ok) {
+            message = QStringLiteral("cannot read the layout version: %1").arg(db.lastError().text());
+        } else if (version == target) {
+            outcome = Outcome::Current;
+        } else if (version > target) {
+            message = QStringLiteral("made by a newer Pelorin (layout %1, this program reads up to %2)")
+                          .arg(version)
+                          .arg(target);
+        } else {
+            const QString keep = safetyCopyPath(version);
+            if (QDir().mkpath(QFileInfo(keep).absolutePath()) && copyToDisk(path, keep, &message)) {
+                if (safetyCopy)
+                    *safetyCopy = keep;
+                db.setConnectOptions(QString());
+                if (!db.open())
+                    message = db.lastError().text();
+                else if (runSteps(db, steps, version, target, &message))
+                    outcome = Outcome::Upgraded;
+                db.close();
+            } else if (message.isEmpty()) {
+                message = QStringLiteral("cannot create %1").arg(QFileInfo(keep).absolutePath());
+            }
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (outcome == Outcome::Failed && error)
+        *error = QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), message);
+    return outcome;
+}
+
+} // namespace Migration

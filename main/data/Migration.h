@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVector>
+
+/// Upgrades of the examinee file's layout. Each step takes a file from
+/// user_version `from` to `from + 1`; adding a layout change is one step
+/// function and one line in examineeSteps().
+namespace Migration {
+
+/// Runs inside the upgrade's transaction; false and \a error refuse it.
+/// The step does not touch user_version: the upgrade sets it.
+using StepFunction = bool (*)(QSqlDatabase db, QString *error);
+
+struct Step
+{
+    int from;
+    StepFunction run;
+};
+
+/// The examinee file's steps, in order; the last one ends at Schema::kSchemaVersion.
+const QVector<Step> &examineeSteps();
+
+enum class Outcome {
+    Current, ///< already at the target layout: nothing was done
+    Upgraded, ///< every step ran and was committed
+    Failed, ///< nothing changed in the file (see \a error)
+};
+
+/// Brings the examinee file at \a path to the layout this program reads.
+/// Before any change the file is copied, with a dated name, into Back (the
+/// copy's path in \a safetyCopy). All pending steps run in one transaction,
+/// so a step that fails leaves the file exactly as it was. A file newer
+/// than the program fails unchanged.
+Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy = nullptr);
+
+/// The same with explicit steps and target version.
+Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy);
+
+/// Where the copy of a file at layout \a version is kept before an upgrade:
+/// "DBres v1 before upgrade 1405.9.20 14.05.mdbB" in Back, a name no file has yet.
+QString safetyCopyPath(int version);
+
+} // namespace Migration
