@@ -4,7 +4,7 @@
 //
 //   bench_startup [runs]      (run it under Xvfb or with QT_QPA_PLATFORM=offscreen)
 
-#include "data/AppPaths.h"
+#include "InstalledFolder.h"
 #include "mainwindow/MainWindow.h"
 
 #include <QApplication>
@@ -23,7 +23,7 @@ int child(const QString &mode, int argc, char **argv)
     QApplication app(argc, argv);
     QWidget *w = nullptr;
     if (mode == QLatin1String("pelorin")) {
-        AppPaths::setProgramDir(QStringLiteral(PELORIN_PROGRAM_DIR));
+        static InstalledFolder folder;
         auto *m = new MainWindow;
         QString error;
         if (!m->load(&error)) {
