@@ -40,25 +40,58 @@ QString AppPaths::dataDir()
     return isPortable() ? programDir() : userDataDir();
 }
 
-void AppPaths::setDataDir(const QString &dir) { overrides().dataDir = dir.isEmpty() ? QString() : QDir::cleanPath(dir); }
+void AppPaths::setDataDir(const QString &dir)
+{
+    overrides().dataDir = dir.isEmpty() ? QString() : QDir::cleanPath(dir);
+}
 
 QString AppPaths::userDataDir()
 {
     // Named here rather than taken from the application name, so that every
     // executable (tests, tools) agrees on one folder.
-    return QDir::cleanPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-                           + QStringLiteral("/Pelorin"));
+    return QDir::cleanPath(
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Pelorin"));
 }
 
-QString AppPaths::portableMarker() { return inProgramDir(QStringLiteral("Pelorin.portable")); }
-bool AppPaths::isPortable() { return QFileInfo::exists(portableMarker()); }
-QString AppPaths::templatesDir() { return inProgramDir(QStringLiteral("templates")); }
+QString AppPaths::portableMarker()
+{
+    return inProgramDir(QStringLiteral("Pelorin.portable"));
+}
+bool AppPaths::isPortable()
+{
+    return QFileInfo::exists(portableMarker());
+}
+QString AppPaths::templatesDir()
+{
+    return inProgramDir(QStringLiteral("templates"));
+}
 
-QString AppPaths::inProgramDir(const QString &name) { return QDir(programDir()).filePath(name); }
-QString AppPaths::inDataDir(const QString &name) { return QDir(dataDir()).filePath(name); }
+QString AppPaths::inProgramDir(const QString &name)
+{
+    return QDir(programDir()).filePath(name);
+}
+QString AppPaths::inDataDir(const QString &name)
+{
+    return QDir(dataDir()).filePath(name);
+}
 
-QString AppPaths::examineeDatabase() { return inDataDir(QStringLiteral("DBres.mdb")); }
-QString AppPaths::themeDatabase() { return inDataDir(QStringLiteral("Theme.skn")); }
-QString AppPaths::logoFile() { return inDataDir(QStringLiteral(".jpg")); }
-QString AppPaths::backupDir() { return inDataDir(QStringLiteral("Back")); }
-QString AppPaths::contentDir() { return inProgramDir(QStringLiteral("content")); }
+QString AppPaths::examineeDatabase()
+{
+    return inDataDir(QStringLiteral("DBres.mdb"));
+}
+QString AppPaths::themeDatabase()
+{
+    return inDataDir(QStringLiteral("Theme.skn"));
+}
+QString AppPaths::logoFile()
+{
+    return inDataDir(QStringLiteral(".jpg"));
+}
+QString AppPaths::backupDir()
+{
+    return inDataDir(QStringLiteral("Back"));
+}
+QString AppPaths::contentDir()
+{
+    return inProgramDir(QStringLiteral("content"));
+}

@@ -27,10 +27,10 @@ public:
     static QString templatesDir(); ///< program folder + "/templates"
 
     static QString examineeDatabase(); ///< "DBres.mdb" in the data folder
-    static QString themeDatabase();    ///< "Theme.skn" in the data folder
-    static QString logoFile();         ///< ".jpg" in the data folder
-    static QString backupDir();        ///< "Back" in the data folder
-    static QString contentDir();       ///< "content" in the program folder
+    static QString themeDatabase(); ///< "Theme.skn" in the data folder
+    static QString logoFile(); ///< ".jpg" in the data folder
+    static QString backupDir(); ///< "Back" in the data folder
+    static QString contentDir(); ///< "content" in the program folder
     static QString inProgramDir(const QString &name);
     static QString inDataDir(const QString &name);
 };

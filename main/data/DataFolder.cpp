@@ -19,7 +19,7 @@ const QString kLogo = QStringLiteral(".jpg");
 const QString kBack = QStringLiteral("Back");
 
 // SQLite's companions of a database file: a hot journal belongs to its file.
-const QStringList kCompanions = {QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm")};
+const QStringList kCompanions = { QStringLiteral("-journal"), QStringLiteral("-wal"), QStringLiteral("-shm") };
 
 bool fail(QString *error, const QString &text)
 {
@@ -111,7 +111,10 @@ bool copyOldData(const QString &oldDir, const QString &dataDir, Result *result, 
 
 } // namespace
 
-QStringList dataFiles() { return {QStringLiteral("Theme.skn"), kLogo, kExaminee}; }
+QStringList dataFiles()
+{
+    return { QStringLiteral("Theme.skn"), kLogo, kExaminee };
+}
 
 bool holdsOldData(const QString &dir)
 {
@@ -153,8 +156,8 @@ bool fillFromTemplates(const QString &templatesDir, const QString &dataDir, Resu
     return true;
 }
 
-bool prepare(const QString &programDir, const QString &userDir, const AskCopyOldData &ask, Result *result,
-             QString *error)
+bool prepare(
+    const QString &programDir, const QString &userDir, const AskCopyOldData &ask, Result *result, QString *error)
 {
     *result = Result();
     const QString templates = QDir(programDir).filePath(QStringLiteral("templates"));

@@ -21,7 +21,7 @@ struct Result
 {
     QString dir;
     bool portable = false;
-    bool createdFiles = false;  ///< some data file was made (from a template or a copy)
+    bool createdFiles = false; ///< some data file was made (from a template or a copy)
     bool copiedOldData = false; ///< the old program-folder data was copied
 };
 
@@ -38,8 +38,8 @@ bool fillFromTemplates(const QString &templatesDir, const QString &dataDir, Resu
 
 /// Chooses and prepares the data folder for \a programDir (templates in its
 /// "templates" folder), with \a userDir as the per-user folder.
-bool prepare(const QString &programDir, const QString &userDir, const AskCopyOldData &ask, Result *result,
-             QString *error);
+bool prepare(
+    const QString &programDir, const QString &userDir, const AskCopyOldData &ask, Result *result, QString *error);
 
 /// prepare() for the running program (AppPaths' folders); points
 /// AppPaths::dataDir() at the chosen folder.

@@ -14,7 +14,7 @@
 
 namespace {
 
-const QStringList kDataFiles = {QStringLiteral("DBres.mdb"), QStringLiteral("Theme.skn"), QStringLiteral(".jpg")};
+const QStringList kDataFiles = { QStringLiteral("DBres.mdb"), QStringLiteral("Theme.skn"), QStringLiteral(".jpg") };
 
 QByteArray readFile(const QString &path)
 {
@@ -37,12 +37,12 @@ QMap<QString, QString> snapshot(const QString &dir)
     QDirIterator it(dir, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QFileInfo info(it.next());
-        const QString hash = info.isDir() ? QStringLiteral("dir")
-                                          : QString::fromLatin1(QCryptographicHash::hash(readFile(info.filePath()),
-                                                                                         QCryptographicHash::Sha256)
-                                                                    .toHex());
+        const QString hash = info.isDir()
+            ? QStringLiteral("dir")
+            : QString::fromLatin1(
+                QCryptographicHash::hash(readFile(info.filePath()), QCryptographicHash::Sha256).toHex());
         files.insert(QDir(dir).relativeFilePath(info.filePath()),
-                     hash + QLatin1Char(' ') + QString::number(info.lastModified().toMSecsSinceEpoch()));
+            hash + QLatin1Char(' ') + QString::number(info.lastModified().toMSecsSinceEpoch()));
     }
     return files;
 }
@@ -72,13 +72,16 @@ void makeTemplates(const QString &programDir)
     QVERIFY(QDir().mkpath(templates.path()));
     QVector<Schema::NormsRow> norms;
     for (int raw = 5; raw <= 36; ++raw)
-        norms.append({QString::number(raw), QStringList(6, QString::number(60 + raw)), QStringList(6, QString::number(raw))});
+        norms.append(
+            { QString::number(raw), QStringList(6, QString::number(60 + raw)), QStringList(6, QString::number(raw)) });
     QString error;
-    QVERIFY2(Schema::createExamineeFile(templates.filePath(QStringLiteral("DBres.mdb")), norms, &error), qPrintable(error));
+    QVERIFY2(
+        Schema::createExamineeFile(templates.filePath(QStringLiteral("DBres.mdb")), norms, &error), qPrintable(error));
     QVERIFY2(Schema::createThemeFile(templates.filePath(QStringLiteral("Theme.skn")), &error), qPrintable(error));
     writeFile(templates.filePath(QStringLiteral(".jpg")), "template logo");
     for (const QString &name : kDataFiles)
-        QVERIFY(QFile::setPermissions(templates.filePath(name), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        QVERIFY(
+            QFile::setPermissions(templates.filePath(name), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
 }
 
 /// Data of an earlier start in \a dir: the templates' files with one
@@ -183,7 +186,8 @@ void TestDataFolder::portableFolderKeepsItsData()
         QVERIFY(!result.createdFiles);
     } else {
         for (const QString &name : kDataFiles)
-            QCOMPARE(readFile(QDir(program).filePath(name)), readFile(QDir(program).filePath(QStringLiteral("templates/") + name)));
+            QCOMPARE(readFile(QDir(program).filePath(name)),
+                readFile(QDir(program).filePath(QStringLiteral("templates/") + name)));
         QVERIFY(QFileInfo(QDir(program).filePath(QStringLiteral("Back"))).isDir());
     }
 }
@@ -328,7 +332,7 @@ void TestDataFolder::strayJournalIsNotPlayedIntoANewFile()
     QVERIFY2(DataFolder::prepare(program, user, {}, &result, &error), qPrintable(error));
     QVERIFY(!QFileInfo::exists(QDir(user).filePath(QStringLiteral("DBres.mdb-journal"))));
     QCOMPARE(readFile(QDir(user).filePath(QStringLiteral("DBres.mdb"))),
-             readFile(QDir(program).filePath(QStringLiteral("templates/DBres.mdb"))));
+        readFile(QDir(program).filePath(QStringLiteral("templates/DBres.mdb"))));
 }
 
 QTEST_GUILESS_MAIN(TestDataFolder)

@@ -3,10 +3,10 @@
 // menu files must pass Debian's validators, and the package lintian.
 
 #include <QDirIterator>
-#include <QSet>
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -24,7 +24,8 @@ struct Run
     QString output;
 };
 
-Run run(const QString &program, const QStringList &args, const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+Run run(const QString &program, const QStringList &args,
+    const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
 {
     QProcess p;
     p.setProcessEnvironment(env);
@@ -78,7 +79,7 @@ private Q_SLOTS:
 private:
     QTemporaryDir m_tmp;
     QString m_prefix; ///< the prefix given to the install, never written
-    QString m_root;   ///< DESTDIR + prefix
+    QString m_root; ///< DESTDIR + prefix
 };
 
 void TestPackage::initTestCase()
@@ -89,49 +90,49 @@ void TestPackage::initTestCase()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DESTDIR"), stage);
     const Run r = run(QStringLiteral(PELORIN_CMAKE),
-                      {QStringLiteral("--install"), QStringLiteral(PELORIN_BINARY_DIR), QStringLiteral("--prefix"), m_prefix},
-                      env);
+        { QStringLiteral("--install"), QStringLiteral(PELORIN_BINARY_DIR), QStringLiteral("--prefix"), m_prefix }, env);
     QVERIFY2(r.exitCode == 0, qPrintable(r.output));
 }
 
 void TestPackage::stagedInstallStaysUnderDestdir()
 {
     QVERIFY2(!QFileInfo::exists(m_prefix), "the install wrote into the real prefix");
+    // The manifest names each file at its final place (without DESTDIR).
     QFile manifest(QStringLiteral(PELORIN_BINARY_DIR "/install_manifest.txt"));
     QVERIFY(manifest.open(QIODevice::ReadOnly));
+    const QString stage = m_tmp.filePath(QStringLiteral("stage"));
     QSet<QString> listed;
     for (const QByteArray &line : manifest.readAll().split('\n')) {
         if (line.isEmpty())
             continue;
         const QString path = QDir::cleanPath(QString::fromLocal8Bit(line));
-        QVERIFY2(path.startsWith(m_root + QLatin1Char('/')), qPrintable(path));
-        listed.insert(path);
+        QVERIFY2(path.startsWith(m_prefix + QLatin1Char('/')), qPrintable(path));
+        listed.insert(QDir::cleanPath(stage + path));
     }
-    QDirIterator it(m_tmp.filePath(QStringLiteral("stage")), QDir::Files | QDir::System | QDir::Hidden,
-                    QDirIterator::Subdirectories);
-    int found = 0;
-    while (it.hasNext()) {
-        const QString path = QDir::cleanPath(it.next());
-        QVERIFY2(listed.contains(path), qPrintable(path + QStringLiteral(" is not in the install manifest")));
-        ++found;
-    }
-    QCOMPARE(found, listed.size());
+    QDirIterator it(stage, QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
+    QSet<QString> found;
+    while (it.hasNext())
+        found.insert(QDir::cleanPath(it.next()));
+    const QStringList unlisted = (found - listed).values(); // written, but not owned by the install
+    const QStringList missing = (listed - found).values(); // owned, but not staged
+    QVERIFY2(unlisted.isEmpty(), qPrintable(unlisted.join(QLatin1Char('\n'))));
+    QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QLatin1Char('\n'))));
 }
 
 void TestPackage::installedFiles_data()
 {
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("installed");
-    for (const char *file : {"opt/pelorin/Pelorin", "opt/pelorin/Pelorinupdate", "opt/pelorin/content/manifest.json",
-                             "opt/pelorin/content/answer_form.png", "opt/pelorin/content/items/item36.png",
-                             "opt/pelorin/templates/DBres.mdb", "opt/pelorin/templates/Theme.skn",
-                             "opt/pelorin/templates/.jpg", "usr/share/applications/io.github.pelorin.Pelorin.desktop",
-                             "usr/share/metainfo/io.github.pelorin.Pelorin.metainfo.xml",
-                             "usr/share/doc/pelorin/copyright", "usr/share/doc/pelorin/changelog.gz"})
+    for (const char *file : { "opt/pelorin/Pelorin", "opt/pelorin/Pelorinupdate", "opt/pelorin/content/manifest.json",
+             "opt/pelorin/content/answer_form.png", "opt/pelorin/content/items/item36.png",
+             "opt/pelorin/templates/DBres.mdb", "opt/pelorin/templates/Theme.skn", "opt/pelorin/templates/.jpg",
+             "usr/share/applications/io.github.pelorin.Pelorin.desktop",
+             "usr/share/metainfo/io.github.pelorin.Pelorin.metainfo.xml", "usr/share/doc/pelorin/copyright",
+             "usr/share/doc/pelorin/changelog.gz" })
         QTest::newRow(file) << QString::fromLatin1(file) << true;
     // Data is made per user at the first start, never installed.
-    for (const char *file : {"opt/pelorin/DBres.mdb", "opt/pelorin/Theme.skn", "opt/pelorin/.jpg", "opt/pelorin/Back",
-                             "opt/pelorin/Pelorin.portable"})
+    for (const char *file : { "opt/pelorin/DBres.mdb", "opt/pelorin/Theme.skn", "opt/pelorin/.jpg", "opt/pelorin/Back",
+             "opt/pelorin/Pelorin.portable" })
         QTest::newRow(file) << QString::fromLatin1(file) << false;
 }
 
@@ -157,8 +158,9 @@ void TestPackage::templatesAreFreshDatabases()
     const QFileInfo link(QDir(m_root).filePath(QStringLiteral("usr/bin/pelorin")));
     QVERIFY(link.isSymLink());
     QCOMPARE(link.symLinkTarget(), m_prefix + QStringLiteral("/opt/pelorin/Pelorin"));
-    for (int size : {48, 128, 256}) {
-        const QString icon = QDir(m_root).filePath(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/pelorin.png").arg(size));
+    for (int size : { 48, 128, 256 }) {
+        const QString icon
+            = QDir(m_root).filePath(QStringLiteral("usr/share/icons/hicolor/%1x%1/apps/pelorin.png").arg(size));
         QCOMPARE(QImageReader(icon).size(), QSize(size, size));
     }
 }
@@ -170,7 +172,8 @@ void TestPackage::menuFilesPassTheValidators_data()
     QTest::addColumn<QString>("file");
     QTest::newRow("desktop entry") << QStringLiteral("desktop-file-validate") << QStringList()
                                    << QStringLiteral("usr/share/applications/%1.desktop").arg(kAppId);
-    QTest::newRow("metainfo") << QStringLiteral("appstreamcli") << QStringList{QStringLiteral("validate"), QStringLiteral("--no-net")}
+    QTest::newRow("metainfo") << QStringLiteral("appstreamcli")
+                              << QStringList { QStringLiteral("validate"), QStringLiteral("--no-net") }
                               << QStringLiteral("usr/share/metainfo/%1.metainfo.xml").arg(kAppId);
 }
 
@@ -194,15 +197,17 @@ void TestPackage::debianPackage()
     if (dpkg.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("dpkg-shlibdeps")).isEmpty())
         QSKIP("dpkg-dev is not installed");
     const QString out = m_tmp.filePath(QStringLiteral("deb"));
-    Run r = run(QStringLiteral(PELORIN_CPACK), {QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
-                                                QStringLiteral(PELORIN_BINARY_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), out});
+    Run r = run(QStringLiteral(PELORIN_CPACK),
+        { QStringLiteral("-G"), QStringLiteral("DEB"), QStringLiteral("--config"),
+            QStringLiteral(PELORIN_BINARY_DIR "/CPackConfig.cmake"), QStringLiteral("-B"), out });
     QVERIFY2(r.exitCode == 0, qPrintable(r.output));
-    const QString arch = run(dpkg, {QStringLiteral("--print-architecture")}).output.trimmed();
+    const QString arch = run(dpkg, { QStringLiteral("--print-architecture") }).output.trimmed();
     const QString deb = QDir(out).filePath(QStringLiteral("pelorin_2.3_%1.deb").arg(arch));
     QVERIFY2(QFileInfo::exists(deb), qPrintable(r.output));
 
     const auto field = [&](const char *name) {
-        return run(QStringLiteral("dpkg-deb"), {QStringLiteral("-f"), deb, QString::fromLatin1(name)}).output.trimmed();
+        return run(QStringLiteral("dpkg-deb"), { QStringLiteral("-f"), deb, QString::fromLatin1(name) })
+            .output.trimmed();
     };
     QCOMPARE(field("Package"), QStringLiteral("pelorin"));
     QCOMPARE(field("Version"), QStringLiteral("2.3"));
@@ -210,11 +215,11 @@ void TestPackage::debianPackage()
     QVERIFY(field("Maintainer").contains(QLatin1Char('@')));
     QVERIFY(field("Description").count(QLatin1Char('\n')) >= 3); // a short and a long description
     const QString depends = field("Depends");
-    for (const char *package : {"libqt6widgets6", "libqt6sql6", "libqt6sql6-sqlite", "libcurl4", "libsqlite3-0", "libc6",
-                                "fonts-farsiweb", "fonts-liberation2", "fonts-crosextra-carlito"})
+    for (const char *package : { "libqt6widgets6", "libqt6sql6", "libqt6sql6-sqlite", "libcurl4", "libsqlite3-0",
+             "libc6", "fonts-farsiweb", "fonts-liberation2", "fonts-crosextra-carlito" })
         QVERIFY2(depends.contains(QString::fromLatin1(package)), qPrintable(depends));
 
-    const QString contents = run(QStringLiteral("dpkg-deb"), {QStringLiteral("-c"), deb}).output;
+    const QString contents = run(QStringLiteral("dpkg-deb"), { QStringLiteral("-c"), deb }).output;
     QVERIFY(contents.contains(QStringLiteral("./opt/pelorin/Pelorin\n")));
     QVERIFY(contents.contains(QStringLiteral("./opt/pelorin/templates/DBres.mdb\n")));
     QVERIFY(contents.contains(QStringLiteral("./usr/bin/pelorin -> /opt/pelorin/Pelorin\n")));
@@ -223,7 +228,7 @@ void TestPackage::debianPackage()
     const QString lintian = QStandardPaths::findExecutable(QStringLiteral("lintian"));
     if (lintian.isEmpty())
         QSKIP("lintian is not installed");
-    r = run(lintian, {QStringLiteral("--fail-on"), QStringLiteral("error"), deb});
+    r = run(lintian, { QStringLiteral("--fail-on"), QStringLiteral("error"), deb });
     QVERIFY2(r.exitCode == 0, qPrintable(r.output));
     QVERIFY2(!r.output.contains(QStringLiteral("E: ")), qPrintable(r.output));
 }

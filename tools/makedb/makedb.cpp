@@ -44,7 +44,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     // Installed as they are: readable by all, written by nobody but the build.
-    for (const QString &file : {examinee, theme, logo})
+    for (const QString &file : { examinee, theme, logo })
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return 0;
 }

@@ -29,8 +29,8 @@ int main(int argc, char *argv[])
         const QString folder = QStringLiteral("%1/%2x%2/apps").arg(args[2]).arg(size);
         const QString file = QStringLiteral("%1/%2.png").arg(folder, args[3]);
         const QImage scaled = icon.size() == QSize(size, size)
-                                  ? icon
-                                  : icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            ? icon
+            : icon.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (!QDir().mkpath(folder) || !scaled.convertToFormat(QImage::Format_ARGB32).save(file, "PNG")) {
             err << "makeicons: cannot write " << file << "\n";
             return 1;
