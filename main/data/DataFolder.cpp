@@ -2,6 +2,8 @@
 
 #include "data/AppPaths.h"
 
+#include "common/DurableFile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -153,6 +155,8 @@ bool fillFromTemplates(const QString &templatesDir, const QString &dataDir, Resu
             return false;
         result->createdFiles = true;
     }
+    if (result->createdFiles) // the new names last as well as the bytes
+        DurableFile::syncFolder(dataDir);
     return true;
 }
 
