@@ -2,7 +2,7 @@
 //
 //   bench_idlecpu [seconds]   (default 20; run under Xvfb for a real X server)
 
-#include "data/AppPaths.h"
+#include "InstalledFolder.h"
 #include "mainwindow/MainWindow.h"
 
 #include <QApplication>
@@ -35,7 +35,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const int seconds = argc >= 2 ? atoi(argv[1]) : 20;
-    AppPaths::setProgramDir(QStringLiteral(PELORIN_PROGRAM_DIR));
+    InstalledFolder folder;
     MainWindow w;
     QString error;
     if (!w.load(&error)) {

@@ -2,6 +2,7 @@
 
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
+#include "data/DataFolderTexts.h"
 #include "mainwindow/CreditsBox.h"
 #include "data/Database.h"
 #include "ui/FixedWindow.h"
@@ -143,6 +144,7 @@ bool MainWindow::load(QString *error)
     Picture1->raise();
 
     SkinLabel9->setText(AppInfo::versionLabel());
+    SkinLabel9->setToolTip(DataFolderText::dataFolderTip.arg(QDir::toNativeSeparators(AppPaths::dataDir())));
     SkinLabel9->adjustSize();
     SkinLabel9->move(Twips::px(4530), Twips::px(45));
     SkinLabel9->raise(); // stays readable above the settings panel's top edge

@@ -1,6 +1,7 @@
 #pragma once
 
-// A program folder in a temporary directory with freshly made database files.
+// A portable program folder in a temporary directory with freshly made
+// database files: its data stays beside the program.
 
 #include "data/AppPaths.h"
 #include "data/Database.h"
@@ -20,6 +21,9 @@ struct ProgramFolder
     ProgramFolder()
     {
         AppPaths::setProgramDir(dir.path());
+        QFile marker(AppPaths::portableMarker());
+        if (!marker.open(QIODevice::WriteOnly))
+            qFatal("fixture: %s", qPrintable(marker.errorString()));
         QVector<Schema::NormsRow> norms;
         for (int raw = 5; raw <= 36; ++raw)
             norms.append({QString::number(raw), QStringList(6, QString::number(60 + raw)), QStringList(6, QString::number(raw))});

@@ -122,6 +122,8 @@ void TestMainWindow::versionLabel()
 {
     QCOMPARE(m_window->SkinLabel9->text(), QStringLiteral("Pelorin 2.3"));
     QCOMPARE(m_window->SkinLabel9->pos(), QPoint(302, 3));
+    // The tooltip tells where the data is (here the test's portable folder).
+    QCOMPARE(m_window->SkinLabel9->toolTip(), QStringLiteral("پوشه اطلاعات: ") + AppPaths::dataDir());
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Pelorin"));
 }
 

@@ -1,6 +1,7 @@
-// Prepares a program folder: DBres.mdb (schema and norms), Theme.skn (the
-// one profile row), the logo file ".jpg" and the folder Back. Files that
-// exist are left exactly as they are.
+// Makes the templates of the data files: DBres.mdb (schema and norms),
+// Theme.skn (the one profile row) and the logo file ".jpg". The program
+// copies them into a new data folder on its first start. Files that exist
+// are left exactly as they are.
 
 #include "data/Schema.h"
 
@@ -15,11 +16,11 @@ int main(int argc, char *argv[])
     QTextStream err(stderr);
     const QStringList args = app.arguments();
     if (args.size() != 4) {
-        err << "usage: makedb <program folder> <norms.csv> <default logo>\n";
+        err << "usage: makedb <templates folder> <norms.csv> <default logo>\n";
         return 2;
     }
     const QDir dir(args[1]);
-    if (!QDir().mkpath(dir.path()) || !QDir().mkpath(dir.filePath(QStringLiteral("Back")))) {
+    if (!QDir().mkpath(dir.path())) {
         err << "makedb: cannot create " << dir.path() << "\n";
         return 1;
     }
@@ -42,6 +43,8 @@ int main(int argc, char *argv[])
         err << "makedb: cannot write " << logo << "\n";
         return 1;
     }
-    QFile::setPermissions(logo, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    // Installed as they are: readable by all, written by nobody but the build.
+    for (const QString &file : { examinee, theme, logo })
+        QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     return 0;
 }
