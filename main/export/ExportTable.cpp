@@ -62,7 +62,7 @@ QVector<ExportColumn> ExportColumns()
     ExportColumn jens = stored("Jens", T::jens, Kind::Text);
     jens.valueLabels = { { 1, T::boy }, { 2, T::girl } };
     jens.labelsStandForText = true;
-    c << jens << stored("Sen", T::sen, Kind::Number);
+    c << jens << stored("Sen", T::sen, Kind::Number) << stored("AgeMonths", T::ageMonths, Kind::Number);
     c << stored("Tahsil", T::tahsil, Kind::Text) << stored("Group", T::group, Kind::Text)
       << stored("DateEjra", T::dateEjra, Kind::Text) << stored("DateTavalod", T::dateTavalod, Kind::Text)
       << stored("Azmayande", T::azmayande, Kind::Text) << stored("NKham", T::nKham, Kind::Number);

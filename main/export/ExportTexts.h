@@ -11,6 +11,7 @@ inline const QString fName = QStringLiteral("نام");
 inline const QString lName = QStringLiteral("نام خانوادگي");
 inline const QString jens = QStringLiteral("جنسيت");
 inline const QString sen = QStringLiteral("سن");
+inline const QString ageMonths = QStringLiteral("سن به ماه");
 inline const QString tahsil = QStringLiteral("تحصيلات");
 inline const QString group = QStringLiteral("گروه");
 inline const QString dateEjra = QStringLiteral("تاريخ اجرا");

@@ -64,13 +64,22 @@ inline QString answerText(QChar mark, int key)
     return QString();
 }
 
+inline QString columnList(const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &f : fields)
+        quoted << Schema::quoted(f);
+    return quoted.join(QLatin1Char(','));
+}
+
 /// Stores the examinees through bound statements.
 inline void store(const QVector<Examinee> &people, const AnswerKey &key)
 {
     QSqlDatabase db = Database::connection(Database::File::Examinee);
     for (const Examinee &e : people) {
         QSqlQuery q(db);
-        q.prepare(QStringLiteral("INSERT INTO IDE VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        q.prepare(QStringLiteral("INSERT INTO IDE (%1) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)")
+                      .arg(columnList(Schema::ide().fieldsAt(1))));
         for (const QString &v : e.ide)
             q.addBindValue(v);
         QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
@@ -87,7 +96,7 @@ inline void store(const QVector<Examinee> &people, const AnswerKey &key)
 
 inline QStringList header()
 {
-    QStringList h = { "Code", "FName", "LName", "Jens", "Sen", "Tahsil", "Group", "DateEjra", "DateTavalod",
+    QStringList h = { "Code", "FName", "LName", "Jens", "Sen", "AgeMonths", "Tahsil", "Group", "DateEjra", "DateTavalod",
         "Azmayande", "NKham", "Hooshbahr", "RDarsadi", "Classification", "ClassificationEn" };
     for (const char *prefix : { "A", "C" }) {
         for (int i = 1; i <= 36; ++i)
@@ -122,7 +131,7 @@ inline QVector<QStringList> expectedRows(
             return QString();
         };
         QStringList row;
-        for (const char *f : { "Code", "FName", "LName", "Jens", "Sen", "Tahsil", "Group", "DateEjra", "DateTavalod",
+        for (const char *f : { "Code", "FName", "LName", "Jens", "Sen", "AgeMonths", "Tahsil", "Group", "DateEjra", "DateTavalod",
                  "Azmayande", "NKham", "Hooshbahr", "RDarsadi" })
             row << get(QLatin1String(f));
         const Examinee &e = byCode[row[0]];

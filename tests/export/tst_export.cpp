@@ -280,7 +280,7 @@ void TestExport::savTypesFollowTheValues()
     QCOMPARE(v["A7"].label, QStringLiteral("پاسخ سؤال 7"));
     QVERIFY(v["Classification"].label.startsWith(QStringLiteral("طبقه")));
     // The invalid IQ is a user-missing value, so SPSS leaves it out of sums.
-    QVERIFY(sav.rows[1][11].userMissing);
+    QVERIFY(sav.rows[1][12].userMissing);
 }
 
 void TestExport::failureLeavesNoFile_data()

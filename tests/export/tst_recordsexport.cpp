@@ -45,6 +45,7 @@ void TestRecordsExport::init()
     QString error;
     QVERIFY2(m_window->load(&error), qPrintable(error));
     m_window->show();
+    QTRY_VERIFY(m_window->isListRead());
 }
 
 void TestRecordsExport::cleanup()
