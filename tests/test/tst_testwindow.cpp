@@ -3,11 +3,13 @@
 #include "ExamFolder.h"
 #include "test/window/TestWindow.h"
 #include "test/window/HotSpot.h"
+#include "test/window/ItemPictures.h"
 #include "report/ReportPreview.h"
 #include "test/scoring/ResultTexts.h"
 #include "test/content/TestContent.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -31,6 +33,8 @@ class TestTestWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void picturesAreReadAfterTheWindowShows();
+    void sharpPicturesOnDenseScreens();
     void initTestCase();
     void init();
     void cleanup();
@@ -108,6 +112,39 @@ TestWindow *TestTestWindow::open(const QString &code)
     m_window->show();
     m_window->activate();
     return m_window;
+}
+
+// The window shows before its 36 pictures are decoded; the first item's is
+// there when it is shown and the rest follow once the window is on screen.
+void TestTestWindow::picturesAreReadAfterTheWindowShows()
+{
+    m_window = new TestWindow(m_main, &m_clinic);
+    QString error;
+    QVERIFY2(m_window->load(QStringLiteral("1"), &error), qPrintable(error));
+    for (int i = 1; i <= 36; ++i)
+        QVERIFY(m_window->Pic1[size_t(i)]->pixmap().isNull());
+    m_window->Lblkey->setText(QStringLiteral("1"));
+    m_window->show();
+    m_window->activate();
+    m_window->StartTest();
+    QCOMPARE(m_window->visibleItem(), 1);
+    QVERIFY(!m_window->Pic1[1]->pixmap().isNull());
+    QTRY_VERIFY(std::all_of(m_window->Pic1.begin() + 1, m_window->Pic1.end(),
+                            [](QLabel *pic) { return !pic->pixmap().isNull(); }));
+}
+
+void TestTestWindow::sharpPicturesOnDenseScreens()
+{
+    TestContent content;
+    QString error;
+    QVERIFY2(content.load(AppPaths::contentDir(), &error), qPrintable(error));
+    const TestItem &item = content.items().at(4);
+    const QPixmap plain = ItemPictures::picture(item, 1);
+    const QPixmap sharp = ItemPictures::picture(item, 2);
+    QCOMPARE(plain.size(), QSize(633, 421));
+    QCOMPARE(sharp.size(), QSize(1266, 842));
+    QCOMPARE(sharp.deviceIndependentSize(), QSizeF(633, 421));
+    QCOMPARE(ItemPictures::picture(item, 2).cacheKey(), sharp.cacheKey()); // decoded once
 }
 
 void TestTestWindow::clickOption(int item, int option)

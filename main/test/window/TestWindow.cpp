@@ -11,6 +11,7 @@
 #include "test/scoring/ItemCounter.h"
 #include "test/sheet/ScoringSheet.h"
 #include "test/window/HotSpot.h"
+#include "test/window/ItemPictures.h"
 #include "test/window/TestWindowTexts.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
@@ -20,6 +21,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -288,7 +290,7 @@ bool TestWindow::load(const QString &code, QString *error)
     const QVector<int> key = content.answerKey();
     for (int i = 0; i < kItems; ++i)
         m_key[size_t(i)] = key.value(i);
-    const QPixmap background(content.artPath(QStringLiteral("test_background")));
+    const QPixmap background(content.artPath(QStringLiteral("test_background")), "PNG");
     if (!background.isNull()) {
         QPalette pal = palette();
         pal.setBrush(QPalette::Window, background.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
@@ -307,16 +309,37 @@ bool TestWindow::load(const QString &code, QString *error)
         if (i == 0)
             continue;
         const TestItem &item = content.items().at(i - 1);
-        pic->setPixmap(QPixmap(item.picturePath));
         for (int k = 0; k < 6; ++k) {
             HotSpot *spot = Lbl[size_t(k)][size_t(i)];
             spot->setGeometry(Twips::rect(item.options[size_t(k)]));
             spot->setCursor(Qt::PointingHandCursor);
         }
     }
+    m_items = content.items();
     Frame2->setGeometry(Twips::rect(2250, 1260, 7440, 3210));
     m_loaded = true;
     return true;
+}
+
+// An item's picture is read when it is first needed; after the window is
+// shown the others are read one per turn of the event loop, so no click
+// waits for a decoder.
+void TestWindow::ensurePicture(int item)
+{
+    QLabel *pic = Pic1[size_t(item)];
+    if (item < 1 || item > m_items.size() || !pic->pixmap().isNull())
+        return;
+    pic->setPixmap(ItemPictures::picture(m_items.at(item - 1), devicePixelRatioF()));
+}
+
+void TestWindow::readNextPicture()
+{
+    while (m_nextPicture <= kItems && !Pic1[size_t(m_nextPicture)]->pixmap().isNull())
+        ++m_nextPicture;
+    if (m_nextPicture > kItems || m_nextPicture > m_items.size())
+        return;
+    ensurePicture(m_nextPicture++);
+    QTimer::singleShot(0, this, &TestWindow::readNextPicture);
 }
 
 void TestWindow::activate()
@@ -393,6 +416,7 @@ void TestWindow::ShowItem()
     }
     if (d.item) {
         m_visibleItem = d.item;
+        ensurePicture(d.item);
         Pic1[size_t(d.item)]->show();
         if (Frame2->isVisible())
             Frame2->raise();
@@ -501,6 +525,15 @@ void TestWindow::PrintScoringSheet()
     Label7->setText(ScoringSheetFullName(sheet));
     ::PrintScoringSheet(this, sheet);
     Command7->show();
+}
+
+bool TestWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::Paint && m_loaded && !m_picturesStarted) {
+        m_picturesStarted = true;
+        QTimer::singleShot(0, this, &TestWindow::readNextPicture);
+    }
+    return QWidget::event(event);
 }
 
 void TestWindow::changeEvent(QEvent *event)

@@ -2,6 +2,7 @@
 
 #include "test/scoring/ClickGuard.h"
 #include "ui/ClinicValues.h"
+#include "test/content/TestItem.h"
 #include "test/scoring/ItemCounter.h"
 #include "test/scoring/ScoreChain.h"
 
@@ -101,6 +102,7 @@ public:
     QPushButton *Command8 = nullptr; ///< print
 
 protected:
+    bool event(QEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
@@ -116,6 +118,8 @@ private:
     void examineeChanged();
     void showResult(const ScoreChain &chain);
     void applyStep(const ItemCounter::Step &step);
+    void ensurePicture(int item);
+    void readNextPicture();
 
     QPointer<QWidget> m_mainWindow;
     ClinicValues *m_clinic;
@@ -124,4 +128,7 @@ private:
     int m_visibleItem = 0;
     std::optional<QString> m_classifiedIq; ///< the IQ text LblN2 was last worked out for
     bool m_loaded = false;
+    QVector<TestItem> m_items;
+    int m_nextPicture = 1;
+    bool m_picturesStarted = false;
 };
