@@ -8,6 +8,7 @@
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 
@@ -42,7 +43,7 @@ struct BenchFolder
         static const char *const last[] = {"احمدي", "محمدي", "رضايي", "کريمي", "حسيني", "موسوي", "جعفري", "صادقي", "قاسمي", "نوري"};
         db.transaction();
         QSqlQuery ide(db), answer(db);
-        ide.prepare(QStringLiteral("INSERT INTO IDE VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+        ide.prepare(QStringLiteral("INSERT INTO IDE VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,NULL)"));
         QStringList marks;
         for (int i = 0; i < 37; ++i)
             marks << QStringLiteral("?");
@@ -55,11 +56,11 @@ struct BenchFolder
                                          QStringLiteral("دکتر نمونه"), QString::number(i % 37), QString::number(i % 99), QString::number(70 + i % 60)};
             for (int k = 0; k < values.size(); ++k)
                 ide.bindValue(k, values[k]);
-            ide.exec();
             answer.bindValue(0, code);
             for (int k = 1; k <= 36; ++k)
                 answer.bindValue(k, QString::number((i + k) % 7));
-            answer.exec();
+            if (!ide.exec() || !answer.exec())
+                qFatal("bench folder: %s%s", qPrintable(ide.lastError().text()), qPrintable(answer.lastError().text()));
         }
         db.commit();
     }

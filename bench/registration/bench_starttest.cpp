@@ -55,8 +55,11 @@ Figures run(int examinees)
         t.start();
         StartTestByCode(&mainWindow, &Adodc1, &clinic);
         TestWindow *window = OpenTestWindow();
-        if (!window || !QTest::qWaitForWindowExposed(window))
+        if (!window || !QTest::qWaitForWindowExposed(window)) {
+            for (const Dialogs::Shown &box : Dialogs::takeLog())
+                std::fprintf(stderr, "%s: %s\n", qPrintable(box.title), qPrintable(box.text));
             qFatal("no test window for %s", qPrintable(code));
+        }
         times.push_back(t.nsecsElapsed() / 1e6);
         window->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
