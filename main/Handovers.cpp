@@ -1,6 +1,8 @@
 #include "Handovers.h"
 
 #include "mainwindow/registration/RegistrationTexts.h"
+#include "data/AppInfo.h"
+#include "data/Database.h"
 #include "data/RecordSource.h"
 #include "test/window/TestWindow.h"
 #include "ui/CommonTexts.h"
@@ -22,6 +24,29 @@ QPointer<TestWindow> &openWindow()
 {
     static QPointer<TestWindow> window;
     return window;
+}
+
+// A test over stored answers replaces them click by click: asked first,
+// naming the child, and No leaves everything as it was.
+bool confirmRetest(QWidget *owner, const RecordSource &examinee, const QString &code)
+{
+    RecordSource answers;
+    if (!answers.openWhere(Database::File::Examinee, QStringLiteral("Answer"), QStringLiteral("Code"), code)
+        || answers.rowCount() == 0)
+        return true;
+    bool answered = false;
+    for (int item = 1; item <= 36 && !answered; ++item) {
+        const QString slot = answers.field(QString::number(item)).trimmed();
+        answered = !slot.isEmpty() && slot != QLatin1String("0");
+    }
+    if (!answered)
+        return true;
+    const QString name = (examinee.field(QStringLiteral("FName")) + QLatin1Char(' ')
+                          + examinee.field(QStringLiteral("LName")))
+                             .trimmed();
+    return Dialogs::message(owner, AppInfo::title(), RegistrationTexts::startRetestQuestion().arg(code, name),
+                            QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
+        == QMessageBox::Yes;
 }
 
 void reloadMainWindow()
@@ -56,6 +81,9 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
         ShowTimedNotice(mainWindow, RegistrationTexts::startUnknownCode());
         return;
     }
+
+    if (!confirmRetest(mainWindow, *Adodc1, code))
+        return;
 
     if (TestWindow *old = openWindow()) {
         old->close();

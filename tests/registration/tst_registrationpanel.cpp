@@ -44,6 +44,8 @@ private Q_SLOTS:
     void dates();
     void startByCode_data();
     void startByCode();
+    void retestAsksFirst_data();
+    void retestAsksFirst();
     void startTwiceGivesAFreshWindow();
     void registerTestAndScore();
     void screenshots();
@@ -439,6 +441,41 @@ void TestRegistrationPanel::startByCode()
     QVERIFY(m_main->isVisible());
     QCOMPARE(m_main->area(), MainWindow::Area::Registration);
     QCOMPARE(panel()->Text2[1]->text(), QStringLiteral("kept"));
+}
+
+void TestRegistrationPanel::retestAsksFirst_data()
+{
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("yes") << int(QMessageBox::Yes) << true;
+    QTest::newRow("no") << int(QMessageBox::No) << false;
+}
+
+// Starting a test over stored answers asks first, naming the child; No
+// leaves everything as it was.
+void TestRegistrationPanel::retestAsksFirst()
+{
+    QFETCH(int, answer);
+    QFETCH(bool, opens);
+    addExaminee(QStringLiteral("5"), QStringLiteral("7"), QStringLiteral("مينا"), QStringLiteral("كريمي"));
+    {
+        QSqlQuery q(Database::connection(Database::File::Examinee));
+        QVERIFY(q.exec(QStringLiteral("UPDATE Answer SET \"3\" = '4' WHERE Code = '5'")));
+    }
+    openMain();
+    Dialogs::takeLog();
+    Dialogs::setNextInput(QStringLiteral("5"));
+    Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
+    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[1].text, RegistrationTexts::startRetestQuestion().arg(QStringLiteral("5"), QStringLiteral("مينا كريمي")));
+    QCOMPARE(log[1].buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(OpenTestWindow() != nullptr, opens);
+    QCOMPARE(m_main->isVisible(), !opens);
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("SELECT \"3\" FROM Answer WHERE Code = '5'")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("4"));
 }
 
 void TestRegistrationPanel::startTwiceGivesAFreshWindow()

@@ -50,6 +50,13 @@ inline QString startEmptyCode()
 {
     return QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد");
 }
+/// Asked before a test over answers already stored: code, then full name.
+inline QString startRetestQuestion()
+{
+    return QStringLiteral("آزمودني %1 (%2) پيش از اين به سؤال ها پاسخ داده است. با آزمون دوباره، پاسخ هاي قبلي او "
+                          "عوض مي شوند. آزمون دوباره انجام شود؟");
+}
+
 inline QString startUnknownCode()
 {
     return QStringLiteral("فردي با اين مشخصات وجود ندارد");
