@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -13,26 +14,45 @@ namespace {
 
 constexpr int kNoticeMs = 1000;
 
-// Presses OK on the open notice, if there is one; a notice already closed
-// by the user is simply gone.
+QTimer *noticeTimer();
+
+bool isNotice(QWidget *w)
+{
+    auto *box = qobject_cast<QMessageBox *>(w);
+    return box && box->isVisible() && box->windowTitle() == NoticeCaption();
+}
+
+// Presses OK on the newest open notice (the one on top). A notice beneath
+// it gets its own second next, so none stays open for good.
 void closeNotice()
 {
+    QWidget *top = QApplication::activeModalWidget();
+    if (!isNotice(top)) {
+        top = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (isNotice(w))
+                top = w;
+        }
+    }
+    if (!top)
+        return;
+    if (QAbstractButton *ok = static_cast<QMessageBox *>(top)->button(QMessageBox::Ok))
+        ok->click();
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        if (box && box->isVisible() && box->windowTitle() == NoticeCaption()) {
-            if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-                ok->click();
+        if (w != top && isNotice(w)) {
+            noticeTimer()->start(kNoticeMs);
             return;
         }
     }
 }
 
-QTimer *noticeTimer(QWidget *owner)
+// One timer for every notice, whoever owns it: a later notice re-arms it
+// instead of being closed early by an earlier one's timer.
+QTimer *noticeTimer()
 {
-    QObject *host = owner ? static_cast<QObject *>(owner) : static_cast<QObject *>(qApp);
-    auto *timer = host->findChild<QTimer *>(QStringLiteral("NoticeTimerId"), Qt::FindDirectChildrenOnly);
+    static QPointer<QTimer> timer;
     if (!timer) {
-        timer = new QTimer(host);
+        timer = new QTimer(qApp);
         timer->setObjectName(QStringLiteral("NoticeTimerId"));
         timer->setSingleShot(true);
         QObject::connect(timer, &QTimer::timeout, timer, &closeNotice);
@@ -53,7 +73,7 @@ void ShowTimedNotice(QWidget *owner, const QString &text)
         Dialogs::record({QStringLiteral("notice"), NoticeCaption(), text, QMessageBox::Ok, Dialogs::Icon::None, {}, {}});
         return;
     }
-    noticeTimer(owner)->start(kNoticeMs); // re-arming restarts the period
+    noticeTimer()->start(kNoticeMs); // re-arming restarts the period
     QMessageBox box(QMessageBox::NoIcon, NoticeCaption(), text, QMessageBox::Ok, owner);
     box.setLayoutDirection(Qt::RightToLeft);
     box.exec();

@@ -24,6 +24,7 @@ class TestTimedNotice : public QObject
 private Q_SLOTS:
     void closesItselfAfterASecond();
     void secondNoticeGetsItsOwnSecond();
+    void noticesOfTwoOwnersEachGetTheirSecond();
     void testModeOnlyLogs();
 };
 
@@ -74,6 +75,29 @@ void TestTimedNotice::secondNoticeGetsItsOwnSecond()
     ShowTimedNotice(&owner, QStringLiteral("second"));
     const qint64 ms = clock.elapsed();
     QVERIFY2(ms >= 900 && ms <= 1500, qPrintable(QString::number(ms)));
+}
+
+// A notice of another window shown over the first one stays its second;
+// the first one's time does not close it early, and the first closes after.
+void TestTimedNotice::noticesOfTwoOwnersEachGetTheirSecond()
+{
+    Dialogs::setTestMode(false);
+    QWidget first, second;
+    first.show();
+    second.show();
+    qint64 secondMs = -1;
+    QElapsedTimer clock;
+    QTimer::singleShot(600, [&] {
+        QElapsedTimer inner;
+        inner.start();
+        ShowTimedNotice(&second, QStringLiteral("second"));
+        secondMs = inner.elapsed();
+    });
+    clock.start();
+    ShowTimedNotice(&first, QStringLiteral("first"));
+    const qint64 firstMs = clock.elapsed();
+    QVERIFY2(secondMs >= 900 && secondMs <= 1500, qPrintable(QString::number(secondMs)));
+    QVERIFY2(firstMs >= 1500 && firstMs <= 3500, qPrintable(QString::number(firstMs)));
 }
 
 void TestTimedNotice::testModeOnlyLogs()
