@@ -42,26 +42,32 @@ const QString help = QStringLiteral("Help");
 const QString helpTip = QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد");
 } // namespace Text
 
-// Client 9270 x 7725 twips; the window has no frame, so outer = client.
+// Client 9270 x 7725 twips. The window has no frame: it is as much taller as
+// a title bar would be, the client sits below that band, and the ellipse
+// spans the whole window, as it spanned the framed one.
 constexpr int kWidthTw = 9270;
 constexpr int kHeightTw = 7725;
+constexpr int kTitleBarTw = 450;
 
 } // namespace
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
-    SetUpFixedWindow(this, "Frm0", AppInfo::title(), kWidthTw, kHeightTw);
+    SetUpFixedWindow(this, "Frm0", AppInfo::title(), kWidthTw, kHeightTw + kTitleBarTw, QColor(196, 214, 200));
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setGeometry(0, Twips::px(kTitleBarTw), Twips::px(kWidthTw), Twips::px(kHeightTw));
     setAttribute(Qt::WA_DeleteOnClose, false);
 
-    QPalette pal = palette();
+    QPalette pal = m_client->palette();
     const QPixmap background(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/main_background.png")), "PNG");
     if (!background.isNull())
-        pal.setBrush(QPalette::Window, background.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        pal.setBrush(QPalette::Window, background.scaled(m_client->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     else
         pal.setColor(QPalette::Window, QColor(214, 226, 218));
-    setPalette(pal);
-    setAutoFillBackground(true);
+    m_client->setPalette(pal);
+    m_client->setAutoFillBackground(true);
 
 
     // Record sources exist from creation; load() opens them.
@@ -73,13 +79,13 @@ MainWindow::MainWindow(QWidget *parent)
     Adodc4->setObjectName(QStringLiteral("Adodc4"));
     Adodc5->setObjectName(QStringLiteral("Adodc5"));
 
-    SkinLabel9 = new QLabel(this);
+    SkinLabel9 = new QLabel(m_client);
     SkinLabel9->setObjectName(QStringLiteral("SkinLabel9"));
     SkinLabel9->setAlignment(Qt::AlignCenter);
     SkinLabel9->setFont(Fonts::arial(10, true));
     SkinLabel9->setStyleSheet(QStringLiteral("color: rgb(40, 64, 46); background: transparent;"));
 
-    CmdHelp = new QToolButton(this);
+    CmdHelp = new QToolButton(m_client);
     CmdHelp->setText(Text::help);
     CmdHelp->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     CmdHelp->setObjectName(QStringLiteral("CmdHelp"));
@@ -94,7 +100,7 @@ MainWindow::MainWindow(QWidget *parent)
                                           "QToolButton:pressed { background-color: rgb(170, 235, 170); }"));
     connect(CmdHelp, &QToolButton::clicked, this, [] { WebLinks::open(WebLinks::helpPage()); });
 
-    Picture1 = new CreditsBox(9015, 3270, this);
+    Picture1 = new CreditsBox(9015, 3270, m_client);
 
     Command3 = makeButton("Command3", 975, 1020, Text::start, Text::startTip);
     Command6 = makeButton("Command6", 2115, 1785, Text::details, Text::detailsTip);
@@ -115,7 +121,7 @@ MainWindow::~MainWindow() = default;
 
 WrapButton *MainWindow::makeButton(const char *name, int left, int width, const QString &caption, const QString &tip)
 {
-    auto *b = new WrapButton(caption, this);
+    auto *b = new WrapButton(caption, m_client);
     b->setObjectName(QLatin1String(name));
     b->setGeometry(Twips::rect(left, 4770, width, 1050));
     b->setToolTip(tip);
@@ -128,8 +134,8 @@ bool MainWindow::load(QString *error)
 {
     move(Twips::px(2640), Twips::px(20));
     // The ellipse inscribed in (10, 0)-(w, h), in pixels of the outer window.
-    const int w = qRound(double(kWidthTw) / Twips::kPerPixel);
-    const int h = qRound(double(kHeightTw) / Twips::kPerPixel);
+    const int w = width();
+    const int h = height();
     setMask(QRegion(QRect(10, 0, w - 10, h), QRegion::Ellipse));
 
     // The examinee sources open empty (keyed on no code): each use reads
@@ -161,8 +167,8 @@ void MainWindow::ensurePanels()
 {
     if (Frame1 || !m_loaded)
         return;
-    Frame1 = new RegistrationPanel(this, Adodc1, Adodc2, Adodc3, Adodc5);
-    Frame9 = new SettingsPanel(this, Adodc4, &m_clinic);
+    Frame1 = new RegistrationPanel(m_client, Adodc1, Adodc2, Adodc3, Adodc5);
+    Frame9 = new SettingsPanel(m_client, Adodc4, &m_clinic);
     Frame1->setGeometry(Twips::rect(950, 1440, 7515, 3270));
     Frame9->setGeometry(Twips::rect(870, 135, 6660, 4590));
     Frame1->hide();

@@ -87,6 +87,7 @@ private:
     ClinicValues m_clinic;
     bool m_unloading = false;
     bool m_loaded = false;
+    QWidget *m_client = nullptr; ///< the client area below the title band
     bool m_painted = false;
     QPoint m_dragFrom;
 };

@@ -26,6 +26,8 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void placementAndEllipse();
+    void everyControlInsideTheEllipse_data();
+    void everyControlInsideTheEllipse();
     void buttons_data();
     void buttons();
     void captionsFitInsideTheirButtons();
@@ -64,13 +66,44 @@ void TestMainWindow::placementAndEllipse()
 {
     QCOMPARE(m_window->objectName(), QStringLiteral("Frm0"));
     QCOMPARE(m_window->pos(), QPoint(176, 1));
-    QCOMPARE(m_window->size(), QSize(618, 515));
+    // The client area is 618 x 515 below a band as high as a title bar.
+    QCOMPARE(m_window->size(), QSize(618, 545));
+    const QWidget *client = m_window->findChild<QWidget *>(QStringLiteral("client"));
+    QVERIFY(client);
+    QCOMPARE(client->geometry(), QRect(0, 30, 618, 515));
     const QRegion mask = m_window->mask();
-    QVERIFY(mask.contains(QPoint(314, 257)));
-    QVERIFY(mask.contains(QPoint(12, 257)));
-    QVERIFY(!mask.contains(QPoint(8, 257))); // the ellipse starts 10 px in
+    QVERIFY(mask.contains(QPoint(314, 272)));
+    QVERIFY(mask.contains(QPoint(12, 272)));
+    QVERIFY(!mask.contains(QPoint(8, 272))); // the ellipse starts 10 px in
     QVERIFY(!mask.contains(QPoint(12, 5)));  // corners are cut away
-    QVERIFY(!mask.contains(QPoint(610, 510)));
+    QVERIFY(!mask.contains(QPoint(610, 540)));
+}
+
+void TestMainWindow::everyControlInsideTheEllipse_data()
+{
+    QTest::addColumn<int>("area");
+    QTest::newRow("credits") << int(MainWindow::Area::Credits);
+    QTest::newRow("registration") << int(MainWindow::Area::Registration);
+    QTest::newRow("settings") << int(MainWindow::Area::Settings);
+}
+
+// What the window shows must not be cut by its elliptic shape: every visible
+// control (a panel's own frame aside) lies wholly inside the mask.
+void TestMainWindow::everyControlInsideTheEllipse()
+{
+    QFETCH(int, area);
+    m_window->showArea(MainWindow::Area(area));
+    const QRegion mask = m_window->mask();
+    QStringList cut;
+    for (QWidget *w : m_window->findChildren<QWidget *>()) {
+        if (!w->isVisible() || w == m_window->registrationPanel() || w == m_window->settingsPanel()
+            || w->parentWidget() == m_window->Picture1 || !w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty())
+            continue;
+        const QRect r(w->mapTo(m_window, QPoint(0, 0)), w->size());
+        if (!(QRegion(r) - mask).isEmpty())
+            cut << QStringLiteral("%1 %2,%3 %4x%5").arg(w->objectName()).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    }
+    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
 }
 
 void TestMainWindow::buttons_data()
