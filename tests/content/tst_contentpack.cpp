@@ -1,10 +1,16 @@
+#include "data/Schema.h"
 #include "test/content/ContentPack.h"
 #include "test/content/PackCheck.h"
+#include "test/content/PackInstall.h"
+#include "test/content/TestContent.h"
 #include "test/content/Zip.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -96,6 +102,8 @@ private slots:
     void damagedArchives();
     void fingerprintFollowsEveryByte();
     void toolChecksAndPacks();
+    void installReplacesNormsKeepingTheOld();
+    void installRefusesABrokenPack();
 };
 
 void TestContentPack::shippedContentPasses()
@@ -324,6 +332,130 @@ void TestContentPack::toolChecksAndPacks()
 
     QCOMPARE(runTool({ "frobnicate" }, &out), 2);
     QCOMPARE(runTool({ "check", dir.filePath("none.pelorin-content") }, &out), 2);
+}
+
+namespace {
+
+// PPP rows as "code:values" lines, in code order.
+QStringList pppRows(const QString &database)
+{
+    QStringList rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "read-ppp");
+        db.setDatabaseName(database);
+        if (!db.open())
+            return { "cannot open " + database };
+        QSqlQuery q("SELECT * FROM PPP ORDER BY CAST(Code AS INTEGER)", db);
+        while (q.next()) {
+            QStringList cells;
+            for (int c = 0; c < 13; ++c)
+                cells.append(q.value(c).toString());
+            rows.append(cells.join(','));
+        }
+    }
+    QSqlDatabase::removeDatabase("read-ppp");
+    return rows;
+}
+
+QStringList csvRows(const QByteArray &csv)
+{
+    QVector<QStringList> table = PackCheck::parseTable(QString::fromUtf8(csv));
+    QStringList rows;
+    for (int r = 1; r < table.size(); ++r)
+        rows.append(table[r].join(','));
+    return rows;
+}
+
+// A data folder whose PPP holds IQs one below the pack's and one IDE row.
+void makeDataFolder(const QString &dir, const QByteArray &packNorms)
+{
+    QVector<Schema::NormsRow> old;
+    const QVector<QStringList> table = PackCheck::parseTable(QString::fromUtf8(packNorms));
+    for (int r = 1; r < table.size(); ++r) {
+        QStringList iq = table[r].mid(1, 6);
+        for (QString &v : iq)
+            v = QString::number(v.toInt() - 1);
+        old.append({ table[r][0], iq, table[r].mid(7, 6) });
+    }
+    QString error;
+    if (!Schema::createExamineeFile(QDir(dir).filePath("DBres.mdb"), old, &error))
+        qFatal("%s", qPrintable(error));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "fill-ide");
+        db.setDatabaseName(QDir(dir).filePath("DBres.mdb"));
+        db.open();
+        QSqlQuery q(db);
+        q.prepare("INSERT INTO IDE (Code, Hooshbahr) VALUES (?, ?)");
+        q.addBindValue("1001");
+        q.addBindValue("97");
+        if (!q.exec())
+            qFatal("IDE row not stored");
+    }
+    QSqlDatabase::removeDatabase("fill-ide");
+}
+
+} // namespace
+
+void TestContentPack::installReplacesNormsKeepingTheOld()
+{
+    QTemporaryDir data;
+    const ContentPack pack = shippedPack();
+    makeDataFolder(data.path(), pack.file("norms.csv"));
+    const QString database = data.filePath("DBres.mdb");
+    const QStringList before = pppRows(database);
+    QCOMPARE(before.size(), 32);
+    QVERIFY(before != csvRows(pack.file("norms.csv")));
+    QCOMPARE(PackInstall::activePackDir(data.path()), QString());
+
+    PackInstall::Result result;
+    QString error;
+    QVERIFY2(PackInstall::install(pack, data.path(), &result, &error), qPrintable(error));
+    QCOMPARE(pppRows(database), csvRows(pack.file("norms.csv")));
+    QCOMPARE(pppRows(result.safetyCopy), before);
+    QVERIFY(result.safetyCopy.startsWith(data.filePath("Back/DBres before content ")));
+    QVERIFY(QFile::exists(data.filePath("packs/" + pack.shortFingerprint() + ".pelorin-content")));
+
+    // The stored result is untouched and the test window loads the pack.
+    QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check-ide");
+    db.setDatabaseName(database);
+    QVERIFY(db.open());
+    QSqlQuery q("SELECT Code, Hooshbahr FROM IDE", db);
+    QVERIFY(q.next());
+    QCOMPARE(q.value(1).toString(), QStringLiteral("97"));
+    db.close();
+    db = QSqlDatabase();
+    QSqlDatabase::removeDatabase("check-ide");
+    QCOMPARE(PackInstall::activePackDir(data.path()), result.packDir);
+    TestContent content;
+    QVERIFY2(content.load(result.packDir, &error), qPrintable(error));
+    QCOMPARE(content.items().at(0).key, 3);
+
+    // Installing again keeps the first safety copy beside a second.
+    PackInstall::Result again;
+    QVERIFY(PackInstall::install(pack, data.path(), &again, &error));
+    QVERIFY(again.safetyCopy != result.safetyCopy);
+    QVERIFY(QFile::exists(result.safetyCopy));
+
+    // The tool installs the same way.
+    QString out;
+    QVERIFY(pack.saveArchive(data.filePath("p.pelorin-content"), nullptr));
+    QCOMPARE(runTool({ "install", data.filePath("p.pelorin-content"), "--data-dir", data.path() }, &out), 0);
+    QVERIFY2(out.contains("installed Clinic set 2.0 " + pack.shortFingerprint()), qPrintable(out));
+}
+
+void TestContentPack::installRefusesABrokenPack()
+{
+    QTemporaryDir data;
+    ContentPack pack = shippedPack();
+    makeDataFolder(data.path(), pack.file("norms.csv"));
+    const QStringList before = pppRows(data.filePath("DBres.mdb"));
+    editNorms(pack, [](QVector<QStringList> &t) { t.remove(rowOf(20)); });
+    QString error;
+    QVERIFY(!PackInstall::install(pack, data.path(), nullptr, &error));
+    QVERIFY2(error.contains("raw score 20 is missing"), qPrintable(error));
+    QCOMPARE(pppRows(data.filePath("DBres.mdb")), before);
+    QVERIFY(!QDir(data.filePath("Back")).exists());
+    QCOMPARE(PackInstall::activePackDir(data.path()), QString());
 }
 
 QTEST_GUILESS_MAIN(TestContentPack)

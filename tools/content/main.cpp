@@ -1,11 +1,13 @@
 // pelorin-content: checks a content pack (or a folder laid out like
-// content/) and builds a pack from such a folder.
+// content/), builds a pack from such a folder and installs a pack.
 //
 // Exit status: 0 done (warnings may have been printed), 2 an error in the
 // pack, bad arguments or a file that cannot be read or written.
 
+#include "data/AppPaths.h"
 #include "test/content/ContentPack.h"
 #include "test/content/PackCheck.h"
+#include "test/content/PackInstall.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -21,10 +23,13 @@ constexpr int kFailed = 2;
 
 const char kUsage[] = "Usage: pelorin-content check FILE|FOLDER\n"
                       "       pelorin-content pack FOLDER -o FILE [--name NAME] [--version VERSION]\n"
+                      "       pelorin-content install FILE [--data-dir DIR]\n"
                       "  check  prints every fault of a pack or a content folder\n"
                       "  pack   builds a .pelorin-content pack from a folder laid out like content/;\n"
                       "         --name and --version fill in (or replace) the manifest's name and\n"
                       "         contentVersion, created is set to now when missing\n"
+                      "  install  makes the pack the content in use and loads its norms into PPP\n"
+                      "         (the database is first copied into Back); default: the data folder\n"
                       "Exit status: 0 no error (warnings are printed), 2 an error.\n";
 
 int usage()
@@ -109,6 +114,33 @@ int pack(const QStringList &args)
     return kDone;
 }
 
+int install(const QStringList &args)
+{
+    QString file, dataDir = AppPaths::dataDir();
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--data-dir") && i + 1 < args.size())
+            dataDir = args[++i];
+        else if (file.isEmpty() && !args[i].startsWith(QLatin1Char('-')))
+            file = args[i];
+        else
+            return usage();
+    }
+    if (file.isEmpty())
+        return usage();
+    ContentPack pack;
+    QString error;
+    if (!pack.loadArchive(file, &error))
+        return failWith(error);
+    if (!report(PackCheck::check(pack)))
+        return kFailed;
+    PackInstall::Result result;
+    if (!PackInstall::install(pack, dataDir, &result, &error))
+        return failWith(error);
+    std::printf("installed %s %s %s; the earlier database is kept as %s\n", qPrintable(pack.name()),
+        qPrintable(pack.contentVersion()), qPrintable(pack.shortFingerprint()), qPrintable(result.safetyCopy));
+    return kDone;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -119,5 +151,7 @@ int main(int argc, char **argv)
         return check(args[1]);
     if (!args.isEmpty() && args[0] == QLatin1String("pack"))
         return pack(args.mid(1));
+    if (!args.isEmpty() && args[0] == QLatin1String("install"))
+        return install(args.mid(1));
     return usage();
 }
