@@ -66,6 +66,18 @@ bool addAgeMonths(QSqlDatabase db, QString *error)
     return true;
 }
 
+// 2 -> 3: the log of every click, empty for the tests given before.
+bool addAnswerLog(QSqlDatabase db, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(Schema::createSql(Schema::answerLog())))
+        return sqlFail(error, q);
+    QString indexError;
+    if (!Schema::ensureIndexes(db, &indexError))
+        return fail(error, indexError);
+    return true;
+}
+
 int userVersion(QSqlDatabase db, bool *ok)
 {
     QSqlQuery q(db);
@@ -133,6 +145,7 @@ const QVector<Step> &examineeSteps()
 {
     static const QVector<Step> steps = {
         { 1, addAgeMonths },
+        { 2, addAnswerLog },
     };
     return steps;
 }

@@ -31,10 +31,7 @@ bool createTables(QSqlDatabase db, const QVector<Table> &tables, int application
 {
     QSqlQuery q(db);
     for (const Table &t : tables) {
-        QStringList columns;
-        for (const QString &f : t.fields)
-            columns << quoted(f) + QLatin1Char(' ') + t.sqlType(f);
-        if (!exec(q, QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.name), columns.join(QStringLiteral(", "))), error))
+        if (!exec(q, createSql(t), error))
             return false;
     }
     // Pragmas take no bound parameters; these are our own integer constants.
@@ -129,6 +126,14 @@ QString quoted(const QString &identifier)
     return QLatin1Char('"') + s + QLatin1Char('"');
 }
 
+QString createSql(const Table &t)
+{
+    QStringList columns;
+    for (const QString &f : t.fields)
+        columns << quoted(f) + QLatin1Char(' ') + t.sqlType(f);
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoted(t.name), columns.join(QStringLiteral(", ")));
+}
+
 QStringList Table::fieldsAt(int version) const
 {
     QStringList list;
@@ -174,7 +179,22 @@ Table theme()
              QStringLiteral("Check1")}};
 }
 
-QVector<Table> examineeTables() { return {ide(), answer(), ppp()}; }
+Table answerLog()
+{
+    // LatencyMs: from the item's picture shown to the click; At: local time
+    // with milliseconds.
+    Table t { QStringLiteral("AnswerLog"),
+        { QStringLiteral("Code"), QStringLiteral("Seq"), QStringLiteral("Item"), QStringLiteral("Choice"),
+            QStringLiteral("LatencyMs"), QStringLiteral("At") },
+        {}, { QStringLiteral("Seq"), QStringLiteral("Item"), QStringLiteral("Choice"), QStringLiteral("LatencyMs") } };
+    t.since = 3;
+    return t;
+}
+
+QVector<Table> examineeTables()
+{
+    return { ide(), answer(), ppp(), answerLog() };
+}
 QVector<Table> themeTables() { return {theme()}; }
 
 bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
@@ -215,7 +235,7 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
 bool ensureIndexes(QSqlDatabase db, QString *error)
 {
     QSqlQuery q(db);
-    for (const Table &t : { ide(), answer() }) {
+    for (const Table &t : { ide(), answer(), answerLog() }) {
         const QString sql
             = QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)")
                   .arg(quoted(t.name + QStringLiteral("_Code")), quoted(t.name), quoted(QStringLiteral("Code")));

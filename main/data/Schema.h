@@ -15,7 +15,7 @@ namespace Schema {
 /// data/Migration; the clinic profile's has not changed.
 constexpr int kExamineeApplicationId = 0x50454C4F;
 constexpr int kThemeApplicationId = 0x50454C54;
-constexpr int kSchemaVersion = 2; ///< the examinee file's layout
+constexpr int kSchemaVersion = 3; ///< the examinee file's layout
 constexpr int kThemeSchemaVersion = 1;
 
 struct Table
@@ -37,6 +37,8 @@ struct Table
 Table ide();
 Table answer();
 Table ppp();
+/// Every recorded click of a test, in order per examinee (layout 3).
+Table answerLog();
 Table theme();
 
 /// The tables each file must hold.
@@ -69,6 +71,9 @@ bool ensureIndexes(QSqlDatabase db, QString *error);
 /// place); refuses to touch an existing file.
 bool createExamineeFile(const QString &path, const QVector<NormsRow> &norms, QString *error);
 bool createThemeFile(const QString &path, QString *error);
+
+/// The CREATE TABLE statement of \a t with all its fields.
+QString createSql(const Table &t);
 
 /// SQL identifier quoting ("1", "Group" and friends are identifiers).
 QString quoted(const QString &identifier);

@@ -81,6 +81,10 @@ inline void makeGoodBackup(const QString &path)
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
             " INSERT INTO IDE (Code, LName) SELECT ?, 'backup row with some length to fill pages' FROM n") },
         QStringLiteral("7001"));
+    runSql(path,
+        { QStringLiteral("INSERT INTO AnswerLog (Code, Seq, Item, Choice, LatencyMs, At) VALUES"
+                         " (?, 1, 1, 4, 2300, '2022-10-20T09:01:02.345')") },
+        QStringLiteral("7001"));
 }
 
 enum class Candidate {
@@ -93,7 +97,8 @@ enum class Candidate {
     Foreign,
     ThemeFile,
     NewerVersion,
-    MissingPPP
+    MissingPPP,
+    MissingAnswerLog
 };
 
 inline void makeCandidate(Candidate kind, const QString &path)
@@ -135,6 +140,10 @@ inline void makeCandidate(Candidate kind, const QString &path)
     case Candidate::NewerVersion:
         makeGoodBackup(path);
         runSql(path, { QStringLiteral("PRAGMA user_version = %1").arg(Schema::kSchemaVersion + 1) });
+        break;
+    case Candidate::MissingAnswerLog:
+        makeGoodBackup(path);
+        runSql(path, { QStringLiteral("DROP TABLE AnswerLog") });
         break;
     case Candidate::MissingPPP:
         makeGoodBackup(path);

@@ -205,6 +205,7 @@ void TestBackup::restoreRefusesAllButOurDatabases_data()
     QTest::newRow("the clinic profile file") << Candidate::ThemeFile << false;
     QTest::newRow("a newer user_version") << Candidate::NewerVersion << false;
     QTest::newRow("missing PPP") << Candidate::MissingPPP << false;
+    QTest::newRow("missing AnswerLog") << Candidate::MissingAnswerLog << false;
 }
 
 void TestBackup::restoreRefusesAllButOurDatabases()
@@ -225,6 +226,11 @@ void TestBackup::restoreRefusesAllButOurDatabases()
         QCOMPARE(digest(AppPaths::examineeDatabase()), chosen);
         QString openError;
         QVERIFY2(Database::open(Database::File::Examinee, &openError), qPrintable(openError));
+        // The click log comes with the answers.
+        QSqlQuery q(Database::connection(Database::File::Examinee));
+        QVERIFY(q.exec(QStringLiteral("SELECT Code, Item, Choice, LatencyMs FROM AnswerLog")) && q.next());
+        QCOMPARE(q.value(0).toString(), QStringLiteral("7001"));
+        QCOMPARE(q.value(3).toInt(), 2300);
     } else {
         QCOMPARE(result, Backup::RestoreResult::Refused);
         QVERIFY(!error.isEmpty());
@@ -296,7 +302,8 @@ void TestBackup::olderBackupIsUpgraded()
     const QString backup = folder.dir.filePath(QStringLiteral("older.mdbB"));
     makeGoodBackup(backup);
     QStringList older = { QStringLiteral("UPDATE IDE SET DateTavalod = '1394/1/15', DateEjra = '1401/05/20'"),
-        QStringLiteral("ALTER TABLE IDE DROP COLUMN AgeMonths"), QStringLiteral("PRAGMA user_version = 1") };
+        QStringLiteral("ALTER TABLE IDE DROP COLUMN AgeMonths"), QStringLiteral("DROP TABLE AnswerLog"),
+        QStringLiteral("PRAGMA user_version = 1") };
     if (upgradeRefused)
         older << QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'no'); END");
     runSql(backup, older);
@@ -323,6 +330,8 @@ void TestBackup::olderBackupIsUpgraded()
     QCOMPARE(q.value(0).toInt(), 200);
     QCOMPARE(q.value(1).toInt(), 88);
     QCOMPARE(q.value(2).toInt(), 88);
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM AnswerLog")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 0);
     // Back holds the database from before and the restored file as it came.
     QCOMPARE(QDir(AppPaths::backupDir()).entryList(QDir::Files).size(), 2);
 }

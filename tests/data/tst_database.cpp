@@ -143,7 +143,7 @@ void TestDatabase::existingFileGainsIndexesAndNothingElse()
     const QString path = AppPaths::examineeDatabase();
     runSql(path,
         { QStringLiteral("DROP INDEX IDE_Code"), QStringLiteral("DROP INDEX Answer_Code"),
-            QStringLiteral("INSERT INTO IDE (Code, FName, Hooshbahr) VALUES ('07', 'علي', 'نتيجه نامعتبر مي باشد')"),
+            QStringLiteral("DROP INDEX AnswerLog_Code"), QStringLiteral("INSERT INTO IDE (Code, FName, Hooshbahr) VALUES ('07', 'علي', 'نتيجه نامعتبر مي باشد')"),
             QStringLiteral("INSERT INTO IDE (Code) VALUES ('7 ')"),
             QStringLiteral("INSERT INTO Answer (Code, \"1\", \"36\") VALUES ('07', '3', '0')"),
             QStringLiteral("DELETE FROM IDE WHERE Code = '7 '") });
@@ -155,7 +155,9 @@ void TestDatabase::existingFileGainsIndexesAndNothingElse()
     QVERIFY(folder.openAll());
     Database::closeAll();
     QCOMPARE(contentsOf(path, &indexes), before);
-    QCOMPARE(indexes.size(), 2);
+    QCOMPARE(indexes.size(), 3);
+    QVERIFY2(indexes.filter(QStringLiteral("|AnswerLog_Code|AnswerLog|")).size() == 1,
+        qPrintable(indexes.join(QLatin1Char('\n'))));
     QVERIFY2(indexes.filter(QStringLiteral("|IDE_Code|IDE|")).size() == 1, qPrintable(indexes.join(QLatin1Char('\n'))));
     QVERIFY2(indexes.filter(QStringLiteral("|Answer_Code|Answer|")).size() == 1,
         qPrintable(indexes.join(QLatin1Char('\n'))));

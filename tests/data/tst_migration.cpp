@@ -176,11 +176,15 @@ private Q_SLOTS:
     void init() { Clock::setFixed(QDateTime(QDate(2026, 12, 11), QTime(9, 5))); }
     void cleanup() { Clock::setFixed(QDateTime()); }
     void upgradesLayoutOneFieldByField();
+    void upgradesLayoutTwoWithAnEmptyLog();
     void currentFileIsLeftAlone();
     void failingStepLeavesFileAsItWas_data();
     void failingStepLeavesFileAsItWas();
     void stepsRunInOrder_data();
     void stepsRunInOrder();
+
+private:
+    void checkEmptyLog();
 };
 
 void TestMigration::upgradesLayoutOneFieldByField()
@@ -223,6 +227,44 @@ void TestMigration::upgradesLayoutOneFieldByField()
     QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
     QCOMPARE(s.field(QStringLiteral("AgeMonths")), QStringLiteral("88"));
     QCOMPARE(backFiles().size(), 1);
+    checkEmptyLog();
+}
+
+// A layout-2 file gains the click log, empty and indexed; nothing else moves.
+void TestMigration::upgradesLayoutTwoWithAnEmptyLog()
+{
+    ProgramFolder folder;
+    const QString path = AppPaths::examineeDatabase();
+    createV1File(path);
+    runSql(path,
+        { QStringLiteral("ALTER TABLE IDE ADD COLUMN AgeMonths INTEGER"),
+            QStringLiteral("UPDATE IDE SET AgeMonths = 88 WHERE Code = '1'"),
+            QStringLiteral("PRAGMA user_version = 2") });
+    const QByteArray v2 = fileDigest(path);
+    const auto before = dump(path, { "IDE", "Answer", "PPP" });
+    QString error;
+    QVERIFY2(Database::open(Database::File::Examinee, &error), qPrintable(error));
+    QCOMPARE(backFiles(), QStringList { QStringLiteral("DBres v2 before upgrade 1405.9.20 9.05.mdbB") });
+    QCOMPARE(fileDigest(QDir(AppPaths::backupDir()).filePath(backFiles().first())), v2);
+    Database::closeAll();
+    QCOMPARE(userVersion(path), 3);
+    QCOMPARE(dump(path, { "IDE", "Answer", "PPP" }), before);
+    QVERIFY(Database::open(Database::File::Examinee, &error));
+    checkEmptyLog();
+}
+
+void TestMigration::checkEmptyLog()
+{
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM AnswerLog")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 0);
+    QVERIFY(q.exec(QStringLiteral("SELECT name FROM pragma_table_info('AnswerLog')")));
+    QStringList fields;
+    while (q.next())
+        fields << q.value(0).toString();
+    QCOMPARE(fields, Schema::answerLog().fields);
+    QVERIFY(q.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = 'AnswerLog_Code'")));
+    QVERIFY(q.next());
 }
 
 void TestMigration::currentFileIsLeftAlone()
@@ -239,19 +281,24 @@ void TestMigration::failingStepLeavesFileAsItWas_data()
 {
     QTest::addColumn<QString>("refusal");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("failingLayout");
     // The fill of AgeMonths meets a trigger that refuses the update.
     QTest::newRow("update refused")
         << "CREATE TRIGGER refuse BEFORE UPDATE ON IDE BEGIN SELECT RAISE(ABORT, 'no updates'); END"
-        << "no updates";
+        << "no updates" << 1;
     // The field is there already (a file edited by hand).
     QTest::newRow("field present") << "ALTER TABLE IDE ADD COLUMN AgeMonths TEXT"
-                                   << "duplicate column";
+                                   << "duplicate column" << 1;
+    // The second step fails after the first succeeded: both are undone.
+    QTest::newRow("log present") << "CREATE TABLE AnswerLog (Code TEXT)"
+                                 << "already exists" << 2;
 }
 
 void TestMigration::failingStepLeavesFileAsItWas()
 {
     QFETCH(QString, refusal);
     QFETCH(QString, message);
+    QFETCH(int, failingLayout);
     ProgramFolder folder;
     const QString path = AppPaths::examineeDatabase();
     createV1File(path);
@@ -260,7 +307,8 @@ void TestMigration::failingStepLeavesFileAsItWas()
 
     QString error;
     QVERIFY(!Database::open(Database::File::Examinee, &error));
-    QVERIFY2(error.startsWith(QStringLiteral("DBres.mdb: upgrade from layout 1 failed")), qPrintable(error));
+    QVERIFY2(error.startsWith(QStringLiteral("DBres.mdb: upgrade from layout %1 failed").arg(failingLayout)),
+        qPrintable(error));
     QVERIFY2(error.contains(message), qPrintable(error));
     QCOMPARE(fileDigest(path), before);
     QVERIFY(!QFile::exists(path + QStringLiteral("-journal")));

@@ -1,5 +1,6 @@
-#include "records/ExamineeRemoval.h"
 #include "ProgramFolder.h"
+#include "data/AnswerLog.h"
+#include "records/ExamineeRemoval.h"
 
 #include <QSqlQuery>
 
@@ -21,6 +22,11 @@ void addAnswerRow(const QString &code)
     s.addNew();
     s.setField(QStringLiteral("Code"), code);
     QVERIFY(s.update());
+    QString error;
+    for (int item : { 1, 2, 1 })
+        QVERIFY2(AnswerLog::append(Database::connection(Database::File::Examinee), code,
+                     { item, 3, 900, QDateTime::currentDateTime() }, &error),
+            qPrintable(error));
 }
 
 int count(const char *table, const QString &code)
@@ -50,8 +56,10 @@ void TestExamineeRemoval::removesBothRows()
     QVERIFY2(DeleteExamineeRows(ide, answer, &error), qPrintable(error));
     QCOMPARE(count("IDE", QStringLiteral("2")), 0);
     QCOMPARE(count("Answer", QStringLiteral("2")), 0);
+    QCOMPARE(count("AnswerLog", QStringLiteral("2")), 0);
     QCOMPARE(count("IDE", QStringLiteral("1")), 1);
     QCOMPARE(count("Answer", QStringLiteral("1")), 1);
+    QCOMPARE(count("AnswerLog", QStringLiteral("1")), 3);
 }
 
 // When the answer row cannot be deleted, the examinee row stays too.
@@ -71,6 +79,7 @@ void TestExamineeRemoval::failureLeavesBothRows()
     QVERIFY2(error.contains(QStringLiteral("answers are locked")), qPrintable(error));
     QCOMPARE(count("IDE", QStringLiteral("5")), 1);
     QCOMPARE(count("Answer", QStringLiteral("5")), 1);
+    QCOMPARE(count("AnswerLog", QStringLiteral("5")), 3);
     QCOMPARE(ide.rowCount(), 1); // re-read: the snapshot matches the file again
 }
 

@@ -1,12 +1,16 @@
-#include "test/scoring/ClickGuard.h"
-#include "common/Dialogs.h"
 #include "ExamFolder.h"
 #include "test/window/TestWindow.h"
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
+#include "calendar/Clock.h"
+#include "common/Dialogs.h"
+#include "data/AnswerLog.h"
 #include "report/ReportPreview.h"
-#include "test/scoring/ResultTexts.h"
 #include "test/content/TestContent.h"
+#include "test/scoring/ClickGuard.h"
+#include "test/scoring/ResultTexts.h"
+#include "test/window/HotSpot.h"
+#include "test/window/TestWindow.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -46,6 +50,8 @@ private Q_SLOTS:
     void changingAnAnswer();
     void doubleClickAnswersOneItem();
     void failedStoreKeepsTheItemAndSaysSo();
+    void logFollowsEveryRecordedClick();
+    void refusedLogRowKeepsTheAnswer();
     void resultBeforeStart();
     void resultOfAFullTest();
     void answerAfterResultCountsOnNextPress();
@@ -312,6 +318,77 @@ void TestTestWindow::failedStoreKeepsTheItemAndSaysSo()
     QCOMPARE(log.first().title, QStringLiteral("خطا"));
     QCOMPARE(m_window->visibleItem(), 2);
     QCOMPARE(m_window->Lblscore[2]->text(), QStringLiteral("0")); // the grid shows what is stored
+    // The log row written before the refused update went back with it.
+    QCOMPARE(AnswerLog::read(Database::connection(Database::File::Examinee), "07").size(), 1);
+}
+
+// Answers, a change after "قبلي", a double click whose second click the
+// guard drops: one row per recorded click, numbered in order, and the last
+// logged choice of each item is what Answer holds.
+void TestTestWindow::logFollowsEveryRecordedClick()
+{
+    const QDateTime at(QDate(2026, 12, 11), QTime(10, 20, 30, 450));
+    Clock::setFixed(at);
+    ClickGuard::setInterval(ClickGuard::kDefaultMs);
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    clickOption(1, 5);
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    clickOption(2, 2);
+    QTest::mouseClick(m_window->Command2, Qt::LeftButton); // back to item 2
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    clickOption(2, 6);
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    HotSpot *spot = m_window->Lbl[3][3];
+    QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, spot->mapTo(m_window, spot->rect().center()));
+    QCOMPARE(m_window->visibleItem(), 4);
+    Clock::setFixed(QDateTime());
+
+    QString error;
+    const QVector<AnswerLog::Row> rows = AnswerLog::read(Database::connection(Database::File::Examinee), "07", &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const QVector<QPair<int, int>> expected = { { 1, 5 }, { 2, 2 }, { 2, 6 }, { 3, 4 } };
+    QCOMPARE(rows.size(), expected.size());
+    for (int i = 0; i < rows.size(); ++i) {
+        QCOMPARE(rows[i].seq, i + 1);
+        QCOMPARE(rows[i].click.item, expected[i].first);
+        QCOMPARE(rows[i].click.choice, expected[i].second);
+        QVERIFY2(rows[i].click.latencyMs >= ClickGuard::kDefaultMs && rows[i].click.latencyMs < 5000,
+            qPrintable(QString::number(rows[i].click.latencyMs)));
+        QCOMPARE(rows[i].click.at, at);
+    }
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("SELECT At FROM AnswerLog LIMIT 1")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("2026-12-11T10:20:30.450"));
+    const QVector<int> last = AnswerLog::lastChoices(rows);
+    for (int item = 1; item <= 36; ++item) {
+        if (last[item])
+            QCOMPARE(slotStored("07", item), QString::number(last[item]));
+        else
+            QCOMPARE(slotStored("07", item), QStringLiteral("0"));
+    }
+    QVERIFY(AnswerLog::read(Database::connection(Database::File::Examinee), "1").isEmpty());
+}
+
+// A log row the file refuses takes the answer with it: neither is kept.
+void TestTestWindow::refusedLogRowKeepsTheAnswer()
+{
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    clickOption(1, 2);
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON AnswerLog BEGIN SELECT RAISE(ABORT, 'log is full'); END")));
+    Dialogs::takeLog();
+    clickOption(2, 6);
+    const QList<Dialogs::Shown> log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QVERIFY2(log.first().text.contains(QStringLiteral("log is full")), qPrintable(log.first().text));
+    QCOMPARE(slotStored("07", 2), QStringLiteral("0"));
+    QCOMPARE(m_window->Lblscore[2]->text(), QStringLiteral("0"));
+    QCOMPARE(m_window->visibleItem(), 2);
+    QCOMPARE(AnswerLog::read(Database::connection(Database::File::Examinee), "07").size(), 1);
 }
 
 void TestTestWindow::resultBeforeStart()

@@ -11,6 +11,8 @@ public:
     static constexpr int kDefaultMs = 300;
 
     void itemShown() { m_shown.start(); }
+    /// Milliseconds since the item appeared (monotonic), 0 before any.
+    qint64 shownMs() const { return m_shown.isValid() ? m_shown.elapsed() : 0; }
     bool accepts() const { return !m_shown.isValid() || m_shown.elapsed() >= s_intervalMs; }
 
     /// Tests that click through all items may shorten the interval.

@@ -1,5 +1,6 @@
 #include "test/window/TestWindow.h"
 
+#include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
 #include "common/Dialogs.h"
 #include "data/AppInfo.h"
@@ -7,6 +8,7 @@
 #include "data/BoundField.h"
 #include "data/Database.h"
 #include "data/RecordSource.h"
+#include "data/Transaction.h"
 #include "test/content/TestContent.h"
 #include "test/scoring/ItemCounter.h"
 #include "test/sheet/ScoringSheet.h"
@@ -384,14 +386,30 @@ void TestWindow::setSlot(int item, const QString &text)
         Lblscore[size_t(item)]->setText(text);
 }
 
-bool TestWindow::storeAnswers()
+bool TestWindow::storeAnswers(const std::optional<AnswerLog::Click> &click)
 {
     QString error;
-    if (Adodc2->update(&error))
+    const QString code = Adodc2->field(kCode);
+    bool updated = false;
+    bool ok = false;
+    {
+        // The log row and the answer go together or not at all, so the last
+        // logged choice of an item is always the one Answer holds.
+        Transaction transaction(Database::File::Examinee);
+        if (!transaction.isActive())
+            error = transaction.error();
+        else
+            ok = (!click || AnswerLog::append(Database::connection(Database::File::Examinee), code, *click, &error))
+                && (updated = Adodc2->update(&error)) && transaction.commit(&error);
+    }
+    if (ok)
         return true;
     // The grid must show only what is stored: the click is not kept, the
     // item stays, and the examiner learns why.
-    Adodc2->cancelUpdate();
+    if (updated)
+        Adodc2->refreshWhere(kCode, code); // written, then rolled back
+    else
+        Adodc2->cancelUpdate();
     Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
     return false;
 }
@@ -400,8 +418,9 @@ void TestWindow::RecordAnswer(int item, int option)
 {
     if (item != m_visibleItem || !m_guard.accepts())
         return;
+    const AnswerLog::Click click { item, option, m_guard.shownMs(), Clock::now() };
     setSlot(item, QString::number(option));
-    NextItem();
+    applyStep(ItemCounter::next(Txt1->text()), click);
 }
 
 void TestWindow::ShowItem()
@@ -434,9 +453,9 @@ void TestWindow::PreviousItem()
     applyStep(ItemCounter::previous(Txt1->text()));
 }
 
-void TestWindow::applyStep(const ItemCounter::Step &step)
+void TestWindow::applyStep(const ItemCounter::Step &step, const std::optional<AnswerLog::Click> &click)
 {
-    if (step.store && !storeAnswers())
+    if (step.store && !storeAnswers(click))
         return;
     if (step.counter)
         Txt1->setText(*step.counter);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "data/AnswerLog.h"
 #include "test/scoring/ClickGuard.h"
-#include "ui/ClinicValues.h"
 #include "test/content/TestItem.h"
 #include "test/scoring/ItemCounter.h"
 #include "test/scoring/ScoreChain.h"
+#include "ui/ClinicValues.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -114,10 +115,11 @@ private:
     void bindHidden();
     QLabel *hiddenLabel(const QString &name, RecordSource *source, const QString &field);
     void setSlot(int item, const QString &text);
-    bool storeAnswers();
+    /// Writes the answer row and, for a click, its log row in one transaction.
+    bool storeAnswers(const std::optional<AnswerLog::Click> &click = std::nullopt);
     void examineeChanged();
     void showResult(const ScoreChain &chain);
-    void applyStep(const ItemCounter::Step &step);
+    void applyStep(const ItemCounter::Step &step, const std::optional<AnswerLog::Click> &click = std::nullopt);
     void ensurePicture(int item);
     void readNextPicture();
 
