@@ -28,11 +28,16 @@ Seam &seam()
 QMessageBox::Icon toBoxIcon(Icon icon)
 {
     switch (icon) {
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::Warning: return QMessageBox::Warning;
-    case Icon::Critical: return QMessageBox::Critical;
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::None: break;
+    case Icon::Information:
+        return QMessageBox::Information;
+    case Icon::Warning:
+        return QMessageBox::Warning;
+    case Icon::Critical:
+        return QMessageBox::Critical;
+    case Icon::Question:
+        return QMessageBox::Question;
+    case Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -56,13 +61,15 @@ QString fileDialog(const char *kind, QWidget *owner, const QString &caption, con
 } // namespace
 
 QMessageBox::StandardButton message(QWidget *owner, const QString &title, const QString &text,
-                                    QMessageBox::StandardButtons buttons, Icon icon)
+    QMessageBox::StandardButtons buttons, Icon icon, QMessageBox::StandardButton defaultButton)
 {
     if (seam().testMode) {
-        seam().log << Shown{QStringLiteral("message"), title, text, buttons, icon, {}, {}};
+        seam().log << Shown { QStringLiteral("message"), title, text, buttons, icon, {}, {}, defaultButton };
         return seam().answers.isEmpty() ? QMessageBox::NoButton : seam().answers.dequeue();
     }
     QMessageBox box(toBoxIcon(icon), title, text, buttons, owner);
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     box.setLayoutDirection(!g_readingFollowsText || text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
     return QMessageBox::StandardButton(box.exec());
 }
@@ -70,7 +77,7 @@ QMessageBox::StandardButton message(QWidget *owner, const QString &title, const 
 QString input(QWidget *owner, const QString &title, const QString &prompt, const QString &defaultText, bool *ok)
 {
     if (seam().testMode) {
-        seam().log << Shown{QStringLiteral("input"), title, prompt, {}, Icon::None, {}, {}};
+        seam().log << Shown { QStringLiteral("input"), title, prompt, {}, Icon::None, {}, {} };
         if (seam().inputs.isEmpty()) {
             *ok = false;
             return QString();
@@ -104,12 +111,30 @@ void setTestMode(bool on)
     seam().testMode = on;
 }
 
-bool testMode() { return seam().testMode; }
-void setReadingFollowsText(bool on) { g_readingFollowsText = on; }
-void setNextAnswer(QMessageBox::StandardButton button) { seam().answers.enqueue(button); }
-void setNextInput(const QString &text, bool ok) { seam().inputs.enqueue({text, ok}); }
-void setNextFile(const QString &path) { seam().files.enqueue(path); }
-void record(const Shown &shown) { seam().log << shown; }
+bool testMode()
+{
+    return seam().testMode;
+}
+void setReadingFollowsText(bool on)
+{
+    g_readingFollowsText = on;
+}
+void setNextAnswer(QMessageBox::StandardButton button)
+{
+    seam().answers.enqueue(button);
+}
+void setNextInput(const QString &text, bool ok)
+{
+    seam().inputs.enqueue({ text, ok });
+}
+void setNextFile(const QString &path)
+{
+    seam().files.enqueue(path);
+}
+void record(const Shown &shown)
+{
+    seam().log << shown;
+}
 
 QList<Shown> takeLog()
 {

@@ -14,9 +14,11 @@ namespace Dialogs {
 enum class Icon { None, Information, Warning, Critical, Question };
 
 /// Message box, read right to left (or as its text reads, see
-/// setReadingFollowsText). Returns the button pressed.
+/// setReadingFollowsText). Returns the button pressed. \a defaultButton is
+/// the one Enter presses (NoButton leaves the choice to Qt).
 QMessageBox::StandardButton message(QWidget *owner, const QString &title, const QString &text,
-                                    QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok, Icon icon = Icon::None,
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 /// Input box: \a ok is false when the user cancelled.
 QString input(QWidget *owner, const QString &title, const QString &prompt, const QString &defaultText, bool *ok);
@@ -38,8 +40,9 @@ struct Shown
     QString text;
     QMessageBox::StandardButtons buttons;
     Icon icon = Icon::None;
-    QString dir;    ///< file dialogs: start folder (or proposed file)
+    QString dir; ///< file dialogs: start folder (or proposed file)
     QString filter; ///< file dialogs
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton; ///< message boxes
 };
 
 void setTestMode(bool on);

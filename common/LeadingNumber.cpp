@@ -37,4 +37,24 @@ double read(const QString &text, Blanks blanks, bool allowFraction)
     return ok ? value : 0;
 }
 
+std::optional<qint64> exactInteger(const QString &text)
+{
+    int i = 0;
+    while (i < text.size() && (text[i] == QLatin1Char(' ') || text[i] == QLatin1Char('\t')))
+        ++i;
+    const int start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        ++i;
+    const int digitsFrom = i;
+    while (i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'))
+        ++i;
+    if (i == digitsFrom)
+        return std::nullopt;
+    bool ok = false;
+    const qint64 value = QStringView(text).mid(start, i - start).toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
 } // namespace LeadingNumber

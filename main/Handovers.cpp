@@ -8,6 +8,7 @@
 #include "ui/CommonTexts.h"
 #include "ui/TimedNotice.h"
 #include "common/Dialogs.h"
+#include "common/PersianInput.h"
 #include "backup/ExitWindow.h"
 #include "update/UpdateWindow.h"
 #include "mainwindow/MainWindow.h"
@@ -68,8 +69,8 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
     if (Adodc1->tableIsEmpty())
         return;
     bool ok = false;
-    const QString code
-        = Dialogs::input(mainWindow, RegistrationTexts::startTitle(), RegistrationTexts::startPrompt(), QString(), &ok);
+    const QString code = PersianInput::asciiDigits(
+        Dialogs::input(mainWindow, RegistrationTexts::startTitle(), RegistrationTexts::startPrompt(), QString(), &ok));
     if (!ok || code.isEmpty()) {
         ShowTimedNotice(mainWindow, RegistrationTexts::startEmptyCode());
         return;

@@ -1,22 +1,27 @@
 #include "backup/Backup.h"
 
+#include "backup/RestoreTexts.h"
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
 #include "common/DurableFile.h"
 #include "data/AppPaths.h"
 #include "data/Database.h"
 #include "data/Migration.h"
+#include "data/Schema.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
+#include <QUuid>
 #include <QtEndian>
 
 #include <cerrno>
-
 
 #include <vector>
 
@@ -190,9 +195,90 @@ QString proposedName(const QString &date, const QString &time)
     return Text::program + Text::onDate + date + Text::hour + time + Text::close + Text::extension;
 }
 
+namespace {
+
+struct SchemaEntries
+{
+    QHash<QString, QString> tables; ///< name -> CREATE statement
+    QStringList triggers;
+    QStringList views;
+    QString duplicateCode; ///< a Code that IDE holds more than once
+    int version = 0;
+    bool read = false;
+};
+
+SchemaEntries readSchema(const QString &path)
+{
+    SchemaEntries entries;
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            entries.read = q.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master"));
+            while (entries.read && q.next()) {
+                const QString type = q.value(0).toString();
+                if (type == QLatin1String("table"))
+                    entries.tables.insert(q.value(1).toString(), q.value(2).toString());
+                else if (type == QLatin1String("trigger"))
+                    entries.triggers << q.value(1).toString();
+                else if (type == QLatin1String("view"))
+                    entries.views << q.value(1).toString();
+            }
+            QSqlQuery v(db);
+            if (entries.read && v.exec(QStringLiteral("PRAGMA user_version")) && v.next())
+                entries.version = v.value(0).toInt();
+            QSqlQuery d(db);
+            if (entries.read && entries.tables.contains(QStringLiteral("IDE"))) {
+                if (!d.exec(QStringLiteral("SELECT Code FROM IDE GROUP BY Code HAVING COUNT(*) > 1 LIMIT 1")))
+                    entries.read = false;
+                else if (d.next())
+                    entries.duplicateCode = d.value(0).toString();
+            }
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return entries;
+}
+
+// A backup may have passed through other hands: only what this program makes
+// is restored. A trigger or a view would act on every later save.
+bool checkOwnSchema(const QString &path, QString *error)
+{
+    const SchemaEntries chosen = readSchema(path);
+    if (!chosen.read)
+        return fail(error, RestoreTexts::unreadable);
+    if (!chosen.triggers.isEmpty())
+        return fail(error, RestoreTexts::hasTrigger.arg(chosen.triggers.join(QStringLiteral("، "))));
+    if (!chosen.views.isEmpty())
+        return fail(error, RestoreTexts::hasView.arg(chosen.views.join(QStringLiteral("، "))));
+    if (!chosen.duplicateCode.isNull())
+        return fail(error, RestoreTexts::duplicateCode.arg(chosen.duplicateCode));
+    // An older layout is compared after its upgrade steps have run; a file of
+    // this layout must define our tables as a new file does.
+    if (chosen.version != Schema::kSchemaVersion)
+        return true;
+    QTemporaryDir dir;
+    const QString reference = dir.filePath(QStringLiteral("reference.mdb"));
+    if (!dir.isValid() || !Schema::createExamineeFile(reference, {}, error))
+        return false;
+    const SchemaEntries ours = readSchema(reference);
+    for (auto t = ours.tables.cbegin(); t != ours.tables.cend(); ++t) {
+        if (chosen.tables.value(t.key()) != t.value())
+            return fail(error, RestoreTexts::otherTable.arg(t.key()));
+    }
+    return true;
+}
+
+} // namespace
+
 bool checkRestoreFile(const QString &path, QString *error)
 {
-    return checkLength(path, error) && Database::check(path, Database::File::Examinee, error, { true });
+    return checkLength(path, error) && Database::check(path, Database::File::Examinee, error, { true })
+        && checkOwnSchema(path, error);
 }
 
 QString safetyCopyPath(const QDateTime &when)

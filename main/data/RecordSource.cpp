@@ -323,12 +323,24 @@ void RecordSource::setFilter(const QString &fieldName, const QString &value)
     showMatching(fieldIndex(fieldName), value);
 }
 
-void RecordSource::showMatching(int f, const QString &value)
+void RecordSource::setFilter(const QString &fieldName, const QString &value, Fold fold)
+{
+    if (isKeyed())
+        readWholeKeepingEdits();
+    showMatching(fieldIndex(fieldName), value, fold);
+}
+
+void RecordSource::showMatching(int f, const QString &value, Fold fold)
 {
     m_visible.clear();
     m_filtered = true;
+    const QString wanted = fold ? fold(value) : value;
     for (size_t i = 0; i < m_rows.size(); ++i) {
-        if (f >= 0 && unpackView(m_rows[i].packed, f) == value)
+        if (f < 0)
+            continue;
+        const bool match = fold ? fold(unpackView(m_rows[i].packed, f).toString()) == wanted
+                                : unpackView(m_rows[i].packed, f) == value;
+        if (match)
             m_visible.push_back(int(i));
     }
     m_current = m_visible.empty() ? -1 : 0;

@@ -54,6 +54,10 @@ public:
     /// Replaces any earlier filter. Field names ignore letter case. A keyed
     /// source reads the whole table first unless the filter is its key.
     void setFilter(const QString &field, const QString &value);
+    /// A text's form for comparing, such as a name folded for search.
+    using Fold = QString (*)(const QString &);
+    /// setFilter comparing \a fold of each row's value with \a fold of \a value.
+    void setFilter(const QString &field, const QString &value, Fold fold);
     /// Shows every row again; a keyed source reads the whole table for it.
     /// Pending values and rows not yet stored are kept either way.
     void clearFilter();
@@ -114,7 +118,7 @@ private:
     bool read(const QString &keyField, const QString &key, QString *error);
     bool readWholeKeepingEdits();
     void adopt(const QStringList &fields, std::vector<Row> rows);
-    void showMatching(int fieldIndex, const QString &value);
+    void showMatching(int fieldIndex, const QString &value, Fold fold = nullptr);
     QString storedValue(const Row &row, int fieldIndex) const;
     const Row *currentRowData() const;
     void setVisibleAll();

@@ -79,7 +79,7 @@ inline void makeGoodBackup(const QString &path)
     runSql(path,
         { QStringLiteral(
             "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200)"
-            " INSERT INTO IDE (Code, LName) SELECT ?, 'backup row with some length to fill pages' FROM n") },
+            " INSERT INTO IDE (Code, LName) SELECT ? || i, 'backup row with some length to fill pages' FROM n") },
         QStringLiteral("7001"));
     runSql(path,
         { QStringLiteral("INSERT INTO AnswerLog (Code, Seq, Item, Choice, LatencyMs, At) VALUES"
@@ -98,7 +98,12 @@ enum class Candidate {
     ThemeFile,
     NewerVersion,
     MissingPPP,
-    MissingAnswerLog
+    MissingAnswerLog,
+    DeletingTrigger,
+    IqTrigger,
+    ViewForAnswer,
+    OtherIdeDefinition,
+    DuplicateCodes
 };
 
 inline void makeCandidate(Candidate kind, const QString &path)
@@ -148,6 +153,35 @@ inline void makeCandidate(Candidate kind, const QString &path)
     case Candidate::MissingPPP:
         makeGoodBackup(path);
         runSql(path, { QStringLiteral("DROP TABLE PPP") });
+        break;
+    case Candidate::DeletingTrigger:
+        makeGoodBackup(path);
+        runSql(path,
+            { QStringLiteral("CREATE TRIGGER t AFTER UPDATE ON IDE BEGIN DELETE FROM IDE WHERE rowid % 2 = 0; END") });
+        break;
+    case Candidate::IqTrigger:
+        makeGoodBackup(path);
+        runSql(path,
+            { QStringLiteral("CREATE TRIGGER iq AFTER INSERT ON IDE BEGIN UPDATE IDE SET Hooshbahr = '150'; END") });
+        break;
+    case Candidate::ViewForAnswer:
+        makeGoodBackup(path);
+        runSql(path,
+            { QStringLiteral("ALTER TABLE Answer RENAME TO AnswerRows"),
+                QStringLiteral("CREATE VIEW Answer AS SELECT * FROM AnswerRows") });
+        break;
+    case Candidate::OtherIdeDefinition: {
+        makeGoodBackup(path);
+        // Same columns, but a CHECK that refuses every later registration.
+        runSql(path,
+            { QStringLiteral("PRAGMA writable_schema = ON"),
+                QStringLiteral("UPDATE sqlite_master SET sql = substr(sql, 1, length(sql) - 1) || ', CHECK (0))'"
+                               " WHERE type = 'table' AND name = 'IDE'") });
+        break;
+    }
+    case Candidate::DuplicateCodes:
+        makeGoodBackup(path);
+        runSql(path, { QStringLiteral("INSERT INTO IDE (Code) VALUES ('70011')") });
         break;
     }
 }

@@ -26,8 +26,12 @@ struct Person
 
 // Small enough to read, with shared names so searches find several rows.
 const Person kPeople[] = {
-    {"1", "علي", "احمدي", "A"}, {"2", "مريم", "رضايي", "B"}, {"3", "علي", "رضايي", "F"},
-    {"4", "سارا", "احمدي", "G"}, {"07", "رضا", "کريمي", "A"}, {"12", "O'Neil", "Smith", "C"},
+    { "1", "علي", "احمدي", "A" },
+    { "2", "مريم", "رضايي", "B" },
+    { "3", "علي", "رضايي", "F" },
+    { "4", "سارا", "احمدي", "G" },
+    { "07", "رضا", "کريمي", "A" },
+    { "12", "O'Neil", "Smith", "C" },
 };
 
 void addPeople()
@@ -154,13 +158,14 @@ void TestRecordsWindow::opensWithTheFullList()
 {
     QCOMPARE(m_window->objectName(), QStringLiteral("FrmCode"));
     QCOMPARE(m_window->windowTitle(), QStringLiteral("کد آزمودني"));
-    QCOMPARE(gridCodes(*m_window), (QStringList{"1", "2", "3", "4", "07", "12"}));
+    QCOMPARE(gridCodes(*m_window), (QStringList { "1", "2", "3", "4", "07", "12" }));
     QStringList captions;
     for (int c = 0; c < m_window->DataGrid1->model()->columnCount(); ++c)
         captions << m_window->DataGrid1->model()->headerData(c, Qt::Horizontal).toString();
-    QCOMPARE(captions, (QStringList{QStringLiteral("كدآزمودني"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"),
-                                    QStringLiteral("تحصيلات"), QStringLiteral("سن"), QStringLiteral("گروه"),
-                                    QStringLiteral("نمره خام"), QStringLiteral("رتبه درصدي"), QStringLiteral("هوشبهر")}));
+    QCOMPARE(captions,
+        (QStringList { QStringLiteral("كدآزمودني"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"),
+            QStringLiteral("تحصيلات"), QStringLiteral("سن"), QStringLiteral("گروه"), QStringLiteral("نمره خام"),
+            QStringLiteral("رتبه درصدي"), QStringLiteral("هوشبهر") }));
     QVERIFY(!m_window->Frame1->isVisible() && !m_window->Frame2->isVisible());
     QCOMPARE(m_window->Frame2->geometry(), QRect(249, 231, 235, 262));
     QCOMPARE(m_window->Frame1->geometry(), QRect(249, 231, 221, 177));
@@ -203,14 +208,22 @@ void TestRecordsWindow::search_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("codes");
-    QTest::newRow("last name") << "DataCombo1" << QStringLiteral("رضايي") << QStringList{"2", "3"};
-    QTest::newRow("first name") << "DataCombo6" << QStringLiteral("علي") << QStringList{"1", "3"};
-    QTest::newRow("apostrophe") << "DataCombo6" << QStringLiteral("O'Neil") << QStringList{"12"};
-    QTest::newRow("group A") << "Combo3" << QStringLiteral("A") << QStringList{"1", "07"};
-    QTest::newRow("group F") << "Combo3" << QStringLiteral("F") << QStringList{"3"};
-    QTest::newRow("group G") << "Combo3" << QStringLiteral("G") << QStringList{"4"};
+    QTest::newRow("last name") << "DataCombo1" << QStringLiteral("رضايي") << QStringList { "2", "3" };
+    QTest::newRow("first name") << "DataCombo6" << QStringLiteral("علي") << QStringList { "1", "3" };
+    QTest::newRow("apostrophe") << "DataCombo6" << QStringLiteral("O'Neil") << QStringList { "12" };
+    QTest::newRow("group A") << "Combo3" << QStringLiteral("A") << QStringList { "1", "07" };
+    QTest::newRow("group F") << "Combo3" << QStringLiteral("F") << QStringList { "3" };
+    QTest::newRow("group G") << "Combo3" << QStringLiteral("G") << QStringList { "4" };
     QTest::newRow("no match") << "DataCombo1" << QStringLiteral("نيست") << QStringList();
     QTest::newRow("partial name") << "DataCombo1" << QStringLiteral("احمد") << QStringList();
+    // A Persian or Arabic keyboard, a half-space or blanks still find the stored spelling.
+    QTest::newRow("Persian yeh finds Arabic yeh") << "DataCombo6" << QStringLiteral("علی") << QStringList { "1", "3" };
+    QTest::newRow("alef maksura") << "DataCombo6" << QStringLiteral("على") << QStringList { "1", "3" };
+    QTest::newRow("Arabic kaf finds Persian kaf") << "DataCombo1" << QStringLiteral("كريمی") << QStringList { "07" };
+    QTest::newRow("zero-width non-joiner") << "DataCombo1" << QStringLiteral("رضا\u200Cيي") << QStringList { "2", "3" };
+    QTest::newRow("zero-width joiner") << "DataCombo6" << QStringLiteral("مر\u200Dيم") << QStringList { "2" };
+    QTest::newRow("blanks around") << "DataCombo6" << QStringLiteral(" سارا ") << QStringList { "4" };
+    QTest::newRow("folded but different") << "DataCombo6" << QStringLiteral("علیی") << QStringList();
 }
 
 void TestRecordsWindow::search()
@@ -234,14 +247,14 @@ void TestRecordsWindow::search()
 void TestRecordsWindow::searchesReplaceEachOther()
 {
     m_window->DataCombo1->setEditText(QStringLiteral("احمدي"));
-    QCOMPARE(gridCodes(*m_window), (QStringList{"1", "4"}));
+    QCOMPARE(gridCodes(*m_window), (QStringList { "1", "4" }));
     m_window->Combo3->setCurrentIndex(m_window->Combo3->findText(QStringLiteral("B")));
-    QCOMPARE(gridCodes(*m_window), QStringList{"2"});
+    QCOMPARE(gridCodes(*m_window), QStringList { "2" });
     QCOMPARE(m_window->DataCombo1->currentText(), QString());
     // The first-name list now offers the names of the shown rows.
     QCOMPARE(m_window->DataCombo6->count(), 1);
     m_window->DataCombo6->setEditText(QStringLiteral("علي"));
-    QCOMPARE(gridCodes(*m_window), (QStringList{"1", "3"}));
+    QCOMPARE(gridCodes(*m_window), (QStringList { "1", "3" }));
     QCOMPARE(m_window->Combo3->currentIndex(), -1);
     m_window->Command5->click(); // review: the full list again
     QCOMPARE(gridCodes(*m_window).size(), 6);
@@ -397,6 +410,10 @@ void TestRecordsWindow::deleteExaminee_data()
     QTest::newRow("blanks") << " 2 " << 0 << QStringLiteral("فردي با اين کد وجود ندارد") << false;
     QTest::newRow("leading zero") << "02" << 0 << QStringLiteral("فردي با اين کد وجود ندارد") << false;
     QTest::newRow("7 is not 07") << "7" << 0 << QStringLiteral("فردي با اين کد وجود ندارد") << false;
+    QTest::newRow("Persian digit") << "\u06F2" << int(QMessageBox::Yes) << QStringLiteral("حذف با موفقيت انجام گرفت")
+                                   << true;
+    QTest::newRow("Arabic-Indic digit") << "\u0662" << int(QMessageBox::Yes)
+                                        << QStringLiteral("حذف با موفقيت انجام گرفت") << true;
 }
 
 void TestRecordsWindow::deleteExaminee()
@@ -417,14 +434,16 @@ void TestRecordsWindow::deleteExaminee()
     for (const auto &s : log) {
         if (s.kind == QLatin1String("message")) {
             QCOMPARE(s.title, QStringLiteral("Pelorin"));
-            QCOMPARE(s.text, QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟"));
+            // The examinee is named (code and full name), and Enter keeps them.
+            QCOMPARE(s.text, QStringLiteral("آيا براي حذف کردن آزمودني با کد 2 (مريم رضايي) مطمئن هستيد؟"));
             QCOMPARE(s.buttons, QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(s.defaultButton, QMessageBox::No);
             QCOMPARE(s.icon, Dialogs::Icon::None);
         } else {
             notices << s.text;
         }
     }
-    QCOMPARE(notices, notice.isEmpty() ? QStringList() : QStringList{notice});
+    QCOMPARE(notices, notice.isEmpty() ? QStringList() : QStringList { notice });
     const QString trimmed = code.trimmed();
     if (!trimmed.isEmpty()) {
         QCOMPARE(stored("IDE", QStringLiteral("2")), gone ? 0 : 1);
@@ -457,7 +476,7 @@ void TestRecordsWindow::printPrintsTheShownRows()
 
 void TestRecordsWindow::closingShowsTheMainWindow()
 {
-    for (const char *way : {"button", "close box"}) {
+    for (const char *way : { "button", "close box" }) {
         m_main->hide();
         m_window->show();
         if (qstrcmp(way, "button") == 0)

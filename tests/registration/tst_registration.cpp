@@ -43,6 +43,8 @@ private Q_SLOTS:
     void checksInOrder_data();
     void checksInOrder();
     void saveStoresBothRows();
+    void blanksOnlyCountAsEmpty_data();
+    void blanksOnlyCountAsEmpty();
     void codeIsTrimmed_data();
     void codeIsTrimmed();
     void apostropheIsStoredAndFoundExactly();
@@ -97,6 +99,13 @@ void TestRegistration::suggestNextCode_data()
     QTest::newRow("abc alone") << QStringList { "abc" } << "1";
     QTest::newRow("leading blanks and text") << QStringList { " 41x" } << "42";
     QTest::newRow("text compare: 07 does not take 7") << QStringList { "07", "6" } << "7";
+    QTest::newRow("above 2^53, exact") << QStringList { "9007199254740993" } << "9007199254740994";
+    QTest::newRow("above 2^53, next taken")
+        << QStringList { "9007199254740994", "9007199254740993" } << "9007199254740995";
+    QTest::newRow("largest 64-bit code wraps to 1") << QStringList { "9223372036854775807" } << "1";
+    QTest::newRow("too large for 64 bits counts as text") << QStringList { "99999999999999999999" } << "1";
+    QTest::newRow("too large, 1 taken") << QStringList { "1", "99999999999999999999" } << "2";
+    QTest::newRow("Persian digits last") << QStringList { "12", "۱۲" } << "13";
 }
 
 void TestRegistration::suggestNextCode()
@@ -156,7 +165,7 @@ void TestRegistration::saveStoresBothRows()
     addCodes({ "1" });
     openSources();
     RegistrationForm f = completeForm(QStringLiteral("2"));
-    f.firstName = QStringLiteral(" "); // a blank passes and is stored empty
+    f.firstName = QStringLiteral(" سارا ");
     f.lastName = QStringLiteral("  کريمي ");
     f.birthDate = QStringLiteral("1395/01/02");
     f.testDate = QStringLiteral("1401/07/28");
@@ -170,7 +179,7 @@ void TestRegistration::saveStoresBothRows()
     {
         const char *field;
         QString value;
-    } expected[] = { { "FName", "" }, { "LName", "کريمي" }, { "Jens", "دختر" }, { "Sen", "6" },
+    } expected[] = { { "FName", "سارا" }, { "LName", "کريمي" }, { "Jens", "دختر" }, { "Sen", "6" },
         { "Tahsil", "پيش دبستاني" }, { "Group", "B" }, { "DateTavalod", "1395/01/02" }, { "DateEjra", "1401/07/28" },
         { "Azmayande", "دکتر احمدي" }, { "NKham", "" } };
     for (const auto &e : expected)
@@ -187,25 +196,58 @@ void TestRegistration::saveStoresBothRows()
     QCOMPARE(m_Adodc1->field(QStringLiteral("Code")), QStringLiteral("2"));
 }
 
+void TestRegistration::blanksOnlyCountAsEmpty_data()
+{
+    using F = RegistrationForm::Field;
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("first name") << int(F::FirstName) << RegistrationTexts::missingFirstName();
+    QTest::newRow("family name") << int(F::LastName) << RegistrationTexts::missingLastName();
+    QTest::newRow("education") << int(F::Education) << RegistrationTexts::missingEducation();
+}
+
+void TestRegistration::blanksOnlyCountAsEmpty()
+{
+    using F = RegistrationForm::Field;
+    QFETCH(int, field);
+    QFETCH(QString, message);
+    RegistrationForm f = completeForm(QStringLiteral("5"));
+    QString *target = field == int(F::FirstName) ? &f.firstName
+        : field == int(F::LastName)              ? &f.lastName
+                                                 : &f.education;
+    *target = QStringLiteral(" \t  ");
+    const auto failed = FirstFailedCheck(f);
+    QVERIFY(failed);
+    QCOMPARE(int(failed->field), field);
+    QCOMPARE(failed->message, message);
+}
+
 void TestRegistration::codeIsTrimmed_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<SaveOutcome>("outcome");
-    QTest::newRow("12 duplicates 12") << "12 " << SaveOutcome::Duplicate;
-    QTest::newRow(" 12 duplicates 12") << " 12" << SaveOutcome::Duplicate;
-    QTest::newRow("13 stored as 13") << " 13 " << SaveOutcome::Saved;
-    QTest::newRow("012 is another code") << "012" << SaveOutcome::Saved;
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("12 duplicates 12") << "12 " << SaveOutcome::Duplicate << "";
+    QTest::newRow(" 12 duplicates 12") << " 12" << SaveOutcome::Duplicate << "";
+    QTest::newRow("13 stored as 13") << " 13 " << SaveOutcome::Saved << "13";
+    QTest::newRow("012 is another code") << "012" << SaveOutcome::Saved << "012";
+    QTest::newRow("Persian 12 duplicates 12") << "۱۲" << SaveOutcome::Duplicate << "";
+    QTest::newRow("Arabic-Indic 12 duplicates 12") << "١٢ " << SaveOutcome::Duplicate << "";
+    QTest::newRow("Persian 305 stored as 305") << "۳۰۵" << SaveOutcome::Saved << "305";
+    QTest::newRow("Arabic-Indic 79 stored as 79") << "٧٩" << SaveOutcome::Saved << "79";
+    QTest::newRow("mixed digits") << "۴1٤9" << SaveOutcome::Saved << "4149";
 }
 
 void TestRegistration::codeIsTrimmed()
 {
     QFETCH(QString, typed);
     QFETCH(SaveOutcome, outcome);
+    QFETCH(QString, stored);
     addCodes({ "12" });
     openSources();
     QCOMPARE(SaveRegistration(completeForm(typed), m_Adodc1, m_Adodc2, m_Adodc3, nullptr), outcome);
     if (outcome == SaveOutcome::Saved) {
-        const QString code = typed.trimmed();
+        const QString code = stored;
         QCOMPARE(storedField("IDE", code, "Code"), code);
         QCOMPARE(storedField("Answer", code, "Code"), code);
     } else {

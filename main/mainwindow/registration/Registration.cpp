@@ -2,18 +2,24 @@
 
 #include "calendar/ExamineeAge.h"
 #include "common/LeadingNumber.h"
+#include "common/PersianInput.h"
 #include "data/RecordSource.h"
 #include "data/Transaction.h"
 #include "mainwindow/registration/RegistrationTexts.h"
 #include "ui/DateTexts.h"
 
+#include <limits>
+
 namespace {
 
 const QString kCode = QStringLiteral("Code");
 
-QString proposalAfter(const QString &code)
+// Exact: through a double, "last + 1" above 2^53 rounds back to the last
+// code and the probe never ends. A code that does not fit counts as 0.
+qint64 proposalAfter(const QString &code)
 {
-    return QString::number(LenientInteger(code) + 1);
+    const qint64 last = LeadingNumber::exactInteger(PersianInput::asciiDigits(code)).value_or(0);
+    return last == std::numeric_limits<qint64>::max() ? 1 : last + 1;
 }
 
 } // namespace
@@ -28,12 +34,12 @@ std::optional<FailedCheck> FirstFailedCheck(const RegistrationForm &form)
         QString message;
     } checks[] = {
         { F::Code, form.code.trimmed(), RegistrationTexts::missingCode() },
-        { F::FirstName, form.firstName, RegistrationTexts::missingFirstName() },
-        { F::LastName, form.lastName, RegistrationTexts::missingLastName() },
+        { F::FirstName, form.firstName.trimmed(), RegistrationTexts::missingFirstName() },
+        { F::LastName, form.lastName.trimmed(), RegistrationTexts::missingLastName() },
         { F::Sex, form.sex, RegistrationTexts::missingSex() },
         { F::Age, form.age, RegistrationTexts::missingAge() },
         { F::Group, form.group, RegistrationTexts::missingGroup() },
-        { F::Education, form.education, RegistrationTexts::missingEducation() },
+        { F::Education, form.education.trimmed(), RegistrationTexts::missingEducation() },
     };
     for (const auto &c : checks) {
         if (c.value.isEmpty())
@@ -52,21 +58,27 @@ QString SuggestNextCode(RecordSource *Adodc5)
     if (Adodc5->rowCount() == 0)
         return QString();
     Adodc5->moveLast();
-    QString proposal = proposalAfter(Adodc5->field(kCode));
-    for (;;) {
-        Adodc5->setFilter(kCode, proposal);
+    // Every probe that finds a row steps past a distinct stored code, so
+    // at most one probe more than the table has rows; the bound is a guard.
+    const qsizetype rows = Adodc5->rowCount();
+    qint64 proposal = proposalAfter(Adodc5->field(kCode));
+    for (qsizetype probe = 0; probe <= rows; ++probe) {
+        const QString text = QString::number(proposal);
+        Adodc5->setFilter(kCode, text);
         if (Adodc5->rowCount() == 0)
-            return proposal;
-        proposal = proposalAfter(Adodc5->field(kCode));
+            return text;
+        proposal = proposalAfter(text);
     }
+    return QString();
 }
 
 SaveOutcome SaveRegistration(
     const RegistrationForm &form, RecordSource *Adodc1, RecordSource *Adodc2, RecordSource *Adodc3, QString *error)
 {
     // Trimmed first, so "12 " can neither duplicate "12" nor leave an Answer
-    // row that a lookup of the stored code cannot find.
-    const QString code = form.code.trimmed();
+    // row that a lookup of the stored code cannot find; a Persian keyboard's
+    // "۱۲" is the same code as "12".
+    const QString code = PersianInput::asciiDigits(form.code.trimmed());
     // Read from the file, not the snapshot: the records window may have
     // removed examinees since. Only rows with this code are read. Every use
     // of Adodc1 starts with a read of its own, so it stays keyed after.

@@ -10,8 +10,8 @@ class RecordSource;
 
 /// The first required field that is missing, in the order the panel checks
 /// them (code, first name, family name, sex, age, group, education), with
-/// its message. A text of blanks counts as filled, except for the code,
-/// which is stored trimmed and so must hold more than blanks. Then the
+/// its message. The code, names and education are stored trimmed, so a
+/// text of blanks counts as missing for them. Then the
 /// dates: a birth or test date given but not a date, or a birth date after
 /// the test date (reported on the birth date). Empty dates pass.
 struct FailedCheck
@@ -31,7 +31,8 @@ enum class SaveOutcome { Saved, Duplicate, Failed };
 
 /// Stores a checked form: the duplicate check on \a Adodc1, then one IDE row
 /// through \a Adodc2 and one Answer row through \a Adodc3 in one transaction.
-/// The code is trimmed before the check and stored trimmed in both tables;
+/// The code is trimmed and its Persian or Arabic-Indic digits read as ASCII
+/// before the check, and stored so in both tables;
 /// every other value is stored trimmed, the dates in layout 0, and AgeMonths
 /// from the two dates (empty when they give no age). \a Adodc1 is re-read for
 /// the check and left holding the rows with that code. On Failed \a error holds the

@@ -43,7 +43,11 @@ inline const QString deleteExaminee = QStringLiteral("حذف آزمودني");
 inline const QString exit = QStringLiteral("خروج");
 inline const QString enterNumber = QStringLiteral("شما بايد شماره آزمودني مورد نظر را وارد كنيد");
 inline const QString noSuchCode = QStringLiteral("فردي با اين کد وجود ندارد");
-inline const QString confirmDelete = QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟");
+/// The question names the examinee, so the wrong child is not removed by a slip.
+inline QString confirmDelete(const QString &code, const QString &fullName)
+{
+    return QStringLiteral("آيا براي حذف کردن آزمودني با کد %1 (%2) مطمئن هستيد؟").arg(code, fullName);
+}
 inline const QString deleted = QStringLiteral("حذف با موفقيت انجام گرفت");
 inline const QString errorTitle = QStringLiteral("Error");
 inline const QString exportList = QStringLiteral("خروجي");
@@ -51,8 +55,11 @@ inline const QString exportDone = QStringLiteral("خروجي با موفقيت �
 inline const QString exportFailed = QStringLiteral("خروجي ذخيره نشد");
 inline const QString exportReplace = QStringLiteral("اين فايل وجود دارد. آيا جايگزين شود؟");
 
-inline const QStringList searchGroups = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("G")};
-inline const QStringList editGroups = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E")};
-inline const QStringList ages = {QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("9"), QStringLiteral("10")};
+inline const QStringList searchGroups = { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
+    QStringLiteral("D"), QStringLiteral("E"), QStringLiteral("F"), QStringLiteral("G") };
+inline const QStringList editGroups
+    = { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E") };
+inline const QStringList ages = { QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
+    QStringLiteral("9"), QStringLiteral("10") };
 
 } // namespace RecordsTexts

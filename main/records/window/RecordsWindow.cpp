@@ -2,18 +2,19 @@
 
 #include "calendar/ExamineeAge.h"
 #include "common/Dialogs.h"
+#include "common/PersianInput.h"
 #include "data/AppInfo.h"
-#include "export/ExportFile.h"
-#include "ui/CommonTexts.h"
 #include "data/BoundField.h"
 #include "data/Database.h"
 #include "data/DistinctValuesModel.h"
 #include "data/RecordSource.h"
 #include "data/RecordSourceModel.h"
+#include "export/ExportFile.h"
 #include "records/ExamineeRemoval.h"
 #include "records/report/FullReport.h"
 #include "records/window/RecordsTexts.h"
 #include "ui/ClinicValues.h"
+#include "ui/CommonTexts.h"
 #include "ui/DateTexts.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
@@ -23,9 +24,9 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
-#include <QCompleter>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -114,11 +115,12 @@ RecordsWindow::RecordsWindow(QWidget *mainWindow, const ClinicValues *clinic)
     caption->setAlignment(Qt::AlignCenter);
     caption->setFont(Fonts::nazanin(11, true));
 
-    m_gridModel = new RecordSourceModel(
-        Adodc2,
-        {QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Tahsil"), QStringLiteral("Sen"),
-         QStringLiteral("Group"), QStringLiteral("NKham"), QStringLiteral("RDarsadi"), QStringLiteral("Hooshbahr")},
-        {T::colCode, T::colFName, T::colLName, T::colTahsil, T::colSen, T::colGroup, T::colRaw, T::colPercentile, T::colIq},
+    m_gridModel = new RecordSourceModel(Adodc2,
+        { QStringLiteral("Code"), QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Tahsil"),
+            QStringLiteral("Sen"), QStringLiteral("Group"), QStringLiteral("NKham"), QStringLiteral("RDarsadi"),
+            QStringLiteral("Hooshbahr") },
+        { T::colCode, T::colFName, T::colLName, T::colTahsil, T::colSen, T::colGroup, T::colRaw, T::colPercentile,
+            T::colIq },
         this);
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
@@ -165,9 +167,9 @@ void RecordsWindow::buildSearchRow()
     Combo3->setCurrentIndex(-1);
 
     connect(DataCombo1, &QComboBox::editTextChanged, this,
-            [this](const QString &text) { search(DataCombo1, QStringLiteral("LName"), text); });
+        [this](const QString &text) { search(DataCombo1, QStringLiteral("LName"), text); });
     connect(DataCombo6, &QComboBox::editTextChanged, this,
-            [this](const QString &text) { search(DataCombo6, QStringLiteral("FName"), text); });
+        [this](const QString &text) { search(DataCombo6, QStringLiteral("FName"), text); });
     connect(Combo3, &QComboBox::currentTextChanged, this, [this](const QString &text) {
         if (Combo3->currentIndex() >= 0)
             search(Combo3, QStringLiteral("Group"), text);
@@ -179,10 +181,11 @@ void RecordsWindow::buildEditPanel()
     Frame2 = new QGroupBox(T::editCaption, this);
     Frame2->setObjectName(QStringLiteral("Frame2"));
     Frame2->setGeometry(Twips::rect(3735, 3465, 3525, 3930));
-    Frame2->setStyleSheet(QStringLiteral("QGroupBox { background-color: rgb(81, 128, 91); color: white; border-radius: 6px;"
-                                         " margin-top: 0px; padding-top: 18px; }"
-                                         "QGroupBox::title { subcontrol-origin: padding; subcontrol-position: top center; }"
-                                         "QLabel { color: white; }"));
+    Frame2->setStyleSheet(
+        QStringLiteral("QGroupBox { background-color: rgb(81, 128, 91); color: white; border-radius: 6px;"
+                       " margin-top: 0px; padding-top: 18px; }"
+                       "QGroupBox::title { subcontrol-origin: padding; subcontrol-position: top center; }"
+                       "QLabel { color: white; }"));
     const int w = Frame2->width();
     // Eight rows: the six details, then the two dates.
     auto rowTop = [](int row) { return 22 + row * 25; };
@@ -329,7 +332,7 @@ void RecordsWindow::search(QComboBox *box, const QString &field, const QString &
     if (m_searchingBox)
         return;
     m_searchingBox = box;
-    for (QComboBox *other : {DataCombo1, DataCombo6, Combo3}) {
+    for (QComboBox *other : { DataCombo1, DataCombo6, Combo3 }) {
         if (other == box)
             continue;
         const QSignalBlocker block(other);
@@ -337,7 +340,12 @@ void RecordsWindow::search(QComboBox *box, const QString &field, const QString &
         if (other->isEditable())
             other->clearEditText();
     }
-    Adodc2->setFilter(field, text);
+    // Names typed on an Arabic layout, or with a half-space, still find the
+    // stored spelling; the group stays an exact choice.
+    if (box == Combo3)
+        Adodc2->setFilter(field, text);
+    else
+        Adodc2->setFilter(field, text, &PersianInput::foldedName);
     m_searchingBox = nullptr;
 }
 
@@ -349,10 +357,10 @@ void RecordsWindow::rowsChanged()
     {
         QComboBox *box;
         DistinctValuesModel *model;
-    } lists[] = {{DataCombo1, m_lastNames}, {DataCombo6, m_firstNames}};
+    } lists[] = { { DataCombo1, m_lastNames }, { DataCombo6, m_firstNames } };
     // Without a filter (review, cancel, after a delete) no box is searching.
     if (!Adodc2->hasFilter()) {
-        for (QComboBox *box : {DataCombo1, DataCombo6, Combo3}) {
+        for (QComboBox *box : { DataCombo1, DataCombo6, Combo3 }) {
             const QSignalBlocker block(box);
             box->setCurrentIndex(-1);
             if (box->isEditable())
@@ -382,8 +390,8 @@ void RecordsWindow::currentChanged()
         return;
     m_syncingGrid = true;
     if (row >= 0)
-        DataGrid1->selectionModel()->setCurrentIndex(m_gridModel->index(row, 0),
-                                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        DataGrid1->selectionModel()->setCurrentIndex(
+            m_gridModel->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     else
         DataGrid1->selectionModel()->clear();
     m_syncingGrid = false;
@@ -467,7 +475,7 @@ void RecordsWindow::cancelEdit()
 
 void RecordsWindow::deleteExaminee()
 {
-    const QString code = Text3->text();
+    const QString code = PersianInput::asciiDigits(Text3->text());
     if (code.isEmpty()) {
         ShowTimedNotice(this, T::enterNumber);
         return;
@@ -480,7 +488,12 @@ void RecordsWindow::deleteExaminee()
     }
     // The answer row as stored now, read alone.
     Adodc4->refreshWhere(QStringLiteral("code"), code);
-    if (Dialogs::message(this, AppInfo::title(), T::confirmDelete, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+    const QString fullName
+        = (Adodc2->field(QStringLiteral("FName")) + QLatin1Char(' ') + Adodc2->field(QStringLiteral("LName")))
+              .trimmed();
+    if (Dialogs::message(this, AppInfo::title(), T::confirmDelete(code, fullName), QMessageBox::Yes | QMessageBox::No,
+            Dialogs::Icon::None, QMessageBox::No)
+        == QMessageBox::Yes) {
         QString error;
         if (!DeleteExamineeRows(*Adodc2, *Adodc4, &error)) {
             Dialogs::message(this, T::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
@@ -505,11 +518,14 @@ void RecordsWindow::exportList()
     const QString path = Dialogs::saveFile(this, T::exportList, proposed, ExportFileFilter());
     if (path.isEmpty())
         return;
-    if (QFileInfo::exists(path) && Dialogs::message(this, AppInfo::title(), T::exportReplace, QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+    if (QFileInfo::exists(path)
+        && Dialogs::message(this, AppInfo::title(), T::exportReplace, QMessageBox::Yes | QMessageBox::No)
+            != QMessageBox::Yes)
         return;
     QString error;
     if (!ExportRecords(*Adodc2, *Adodc4, path, &error)) {
-        Dialogs::message(this, CommonTexts::errorTitle, T::exportFailed + QLatin1Char('\n') + error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(this, CommonTexts::errorTitle, T::exportFailed + QLatin1Char('\n') + error, QMessageBox::Ok,
+            Dialogs::Icon::Warning);
         return;
     }
     ShowTimedNotice(this, T::exportDone);
