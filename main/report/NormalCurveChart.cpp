@@ -78,7 +78,7 @@ void drawBandLabel(QPainter &p, const QRectF &band, const QString &text, double 
 
 double NormalCurveChart::textSize(const QRectF &rect)
 {
-    return std::min(rect.height() / 10, rect.width() / 24);
+    return std::min(rect.height() / 9, rect.width() / 21);
 }
 
 QRectF NormalCurveChart::plotRect(const QRectF &rect)
