@@ -270,6 +270,13 @@ void BandedReport::paint(QPainter &painter, const std::function<bool()> &newPage
                     if (!e.picture.isNull())
                         painter.drawImage(fitted(e.rect, e.picture.size()), e.picture);
                     break;
+                case ReportElement::Kind::Drawing:
+                    if (e.draw) {
+                        painter.save();
+                        e.draw(painter, QRectF(e.rect));
+                        painter.restore();
+                    }
+                    break;
                 case ReportElement::Kind::HorizontalRule:
                     painter.setPen(rulePen);
                     painter.drawLine(QLineF(e.rect.left(), e.rect.top(), e.rect.left() + e.rect.width(), e.rect.top()));

@@ -2,15 +2,18 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <QString>
 
 #include <functional>
+
+class QPainter;
 
 /// One element of a report band. Geometry is in twips from the band's
 /// top-left corner; positions are absolute (never mirrored).
 struct ReportElement
 {
-    enum class Kind { Label, Field, Picture, HorizontalRule, VerticalRule };
+    enum class Kind { Label, Field, Picture, HorizontalRule, VerticalRule, Drawing };
 
     Kind kind = Kind::Label;
     QString name;
@@ -35,6 +38,9 @@ struct ReportElement
     // Picture: drawn scaled into rect, keeping its proportions, centred. A
     // null picture leaves the place empty.
     QImage picture;
+
+    // Drawing: paints itself into rect (twips), as vectors on any device.
+    std::function<void(QPainter &painter, const QRectF &rect)> draw;
 
     static ReportElement make(Kind kind, const QString &name, const QRect &rect);
     static ReportElement label(const QString &name, const QRect &rect, const QString &text = QStringLiteral(" "));

@@ -162,6 +162,10 @@ private slots:
         QTest::newRow("no answer form") << "answerForm" << "" << "answerForm: is missing";
         QTest::newRow("answer form missing") << "answerForm" << "\"nothing.png\"" << "answerForm: picture";
         QTest::newRow("answer boxes short") << "answerBoxes" << "[[1,2,3,4]]" << "answerBoxes: must list 36";
+        QTest::newRow("reliability number") << "reliability" << "0.9" << "reliability: must map ages to numbers";
+        QTest::newRow("reliability age") << "reliability" << "{\"seven\": 0.9}" << "reliability: seven: is not an age";
+        QTest::newRow("reliability 1") << "reliability" << "{\"7\": 1}" << "reliability: 7: must be a number between 0 and 1";
+        QTest::newRow("reliability text") << "reliability" << "{\"7\": \"0.9\"}" << "reliability: 7: must be a number";
     }
 
     void brokenManifest()
@@ -188,6 +192,7 @@ private slots:
             QCOMPARE(content.items().at(0).options[5], QRect(6540, 4860, 2400, 915));
             QCOMPARE(content.items().at(0).picture2xPath, m_dir.filePath("item@2x.png"));
             QCOMPARE(content.answerFormPath(), m_dir.filePath("form.png"));
+            QVERIFY(!content.reliability(7));  // optional: absent means no interval
             return;
         }
         QVERIFY(!ok);
@@ -239,6 +244,9 @@ private slots:
         QString error;
         QVERIFY2(content.load(ShippedDir, &error), qPrintable(error));
         QCOMPARE(content.answerBoxes().size(), 36);
+        for (int age = 5; age <= 10; ++age)
+            QCOMPARE(content.reliability(age).value_or(0), 0.90);
+        QVERIFY(!content.reliability(11));
         const QImage form(content.answerFormPath());
         QVERIFY(form.width() >= 1860 && form.height() >= 2400);
         // 8925 x 11520 twips at 300 dots per inch at least.

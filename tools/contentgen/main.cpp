@@ -95,7 +95,13 @@ bool writeAll(const QDir &out, QString *error)
         art.insert(picture.name, file);
     }
 
+    // The demonstration set states one reliability for every age of the norms.
+    QJsonObject reliability;
+    for (int age = 5; age <= 10; ++age)
+        reliability.insert(QString::number(age), 0.90);
+
     const QJsonObject manifest{{"version", 1},
+                               {"reliability", reliability},
                                {"answerForm", "answer_form.png"},
                                {"answerBoxes", boxes},
                                {"norms", "norms.csv"},

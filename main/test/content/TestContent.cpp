@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QSize>
 
 #include <cmath>
@@ -27,9 +28,13 @@ constexpr int BottomMax = 6195;
 
 // Collects the first fault with its place, so every message has one form:
 // "<file>: item 7: options[2]: ...".
-class Checker {
+class Checker
+{
 public:
-    explicit Checker(QString file) : m_file(std::move(file)) {}
+    explicit Checker(QString file)
+        : m_file(std::move(file))
+    {
+    }
 
     bool fail(const QString &where, const QString &what)
     {
@@ -75,12 +80,13 @@ public:
         if (!reader.canRead() || !actual.isValid())
             return fail(where, QStringLiteral("picture %1 cannot be read (%2)").arg(path, reader.errorString()));
         if (size.isValid() && actual != size)
-            return fail(where, QStringLiteral("picture %1 is %2 x %3 pixels, expected %4 x %5")
-                                   .arg(path)
-                                   .arg(actual.width())
-                                   .arg(actual.height())
-                                   .arg(size.width())
-                                   .arg(size.height()));
+            return fail(where,
+                QStringLiteral("picture %1 is %2 x %3 pixels, expected %4 x %5")
+                    .arg(path)
+                    .arg(actual.width())
+                    .arg(actual.height())
+                    .arg(size.width())
+                    .arg(size.height()));
         return true;
     }
 
@@ -89,7 +95,10 @@ private:
     QString m_error;
 };
 
-bool within(int value, int low, int high) { return value >= low && value <= high; }
+bool within(int value, int low, int high)
+{
+    return value >= low && value <= high;
+}
 
 bool checkOptions(Checker &c, const QJsonValue &value, const QString &item, std::array<QRect, 6> *options)
 {
@@ -109,8 +118,8 @@ bool checkOptions(Checker &c, const QJsonValue &value, const QString &item, std:
         if (!within(r.width(), WidthMin, WidthMax))
             return c.fail(where, QStringLiteral("width %1 outside %2..%3").arg(r.width()).arg(WidthMin).arg(WidthMax));
         if (!within(r.height(), HeightMin, HeightMax))
-            return c.fail(where,
-                          QStringLiteral("height %1 outside %2..%3").arg(r.height()).arg(HeightMin).arg(HeightMax));
+            return c.fail(
+                where, QStringLiteral("height %1 outside %2..%3").arg(r.height()).arg(HeightMin).arg(HeightMax));
         if (r.left() + r.width() > RightMax)
             return c.fail(where, QStringLiteral("right edge %1 beyond %2").arg(r.left() + r.width()).arg(RightMax));
         if (r.top() + r.height() > BottomMax)
@@ -154,7 +163,7 @@ bool checkItem(Checker &c, const QDir &dir, const QJsonValue &value, int index, 
         return c.fail(where, QStringLiteral("picture is missing"));
     item.picturePath = dir.absoluteFilePath(picture);
     if (!c.picture(item.picturePath, where + QStringLiteral(": picture"),
-                   QSize(TestContent::PictureWidth, TestContent::PictureHeight)))
+            QSize(TestContent::PictureWidth, TestContent::PictureHeight)))
         return false;
     if (o.contains("picture2x")) {
         const QString picture2x = o.value("picture2x").toString();
@@ -162,7 +171,7 @@ bool checkItem(Checker &c, const QDir &dir, const QJsonValue &value, int index, 
             return c.fail(where, QStringLiteral("picture2x must name a file"));
         item.picture2xPath = dir.absoluteFilePath(picture2x);
         if (!c.picture(item.picture2xPath, where + QStringLiteral(": picture2x"),
-                       QSize(2 * TestContent::PictureWidth, 2 * TestContent::PictureHeight)))
+                QSize(2 * TestContent::PictureWidth, 2 * TestContent::PictureHeight)))
             return false;
     }
     (*items)[item.number - 1] = item;
@@ -190,7 +199,8 @@ bool TestContent::load(const QString &contentDir, QString *error)
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        c.fail(QString(), QStringLiteral("not valid JSON at offset %1 (%2)").arg(parse.offset).arg(parse.errorString()));
+        c.fail(
+            QString(), QStringLiteral("not valid JSON at offset %1 (%2)").arg(parse.offset).arg(parse.errorString()));
         return failed();
     }
     if (!doc.isObject()) {
@@ -241,14 +251,45 @@ bool TestContent::load(const QString &contentDir, QString *error)
         }
     }
 
+    // Reliability of the test per age in whole years, optional: without it no
+    // confidence interval is given.
+    QMap<int, double> reliability;
+    if (root.contains("reliability")) {
+        const QJsonValue v = root.value("reliability");
+        if (!v.isObject()) {
+            c.fail(QStringLiteral("reliability"), QStringLiteral("must map ages to numbers"));
+            return failed();
+        }
+        const QJsonObject ages = v.toObject();
+        for (auto it = ages.begin(); it != ages.end(); ++it) {
+            bool ok = false;
+            const int age = it.key().toInt(&ok);
+            const double r = it.value().toDouble(-1);
+            const QString where = QStringLiteral("reliability: %1").arg(it.key());
+            if (!ok || age < 0) {
+                c.fail(where, QStringLiteral("is not an age in whole years"));
+                return failed();
+            }
+            if (!it.value().isDouble() || !(r > 0 && r < 1)) {
+                c.fail(where, QStringLiteral("must be a number between 0 and 1"));
+                return failed();
+            }
+            reliability.insert(age, r);
+        }
+    }
+
     m_dir = dir.absolutePath();
+    m_reliability = reliability;
     m_items = items;
     m_answerForm = formPath;
     m_answerBoxes = boxes;
     return true;
 }
 
-const QVector<TestItem> &TestContent::items() const { return m_items; }
+const QVector<TestItem> &TestContent::items() const
+{
+    return m_items;
+}
 
 QVector<int> TestContent::answerKey() const
 {
@@ -259,13 +300,30 @@ QVector<int> TestContent::answerKey() const
     return key;
 }
 
-QString TestContent::answerFormPath() const { return m_answerForm; }
+QString TestContent::answerFormPath() const
+{
+    return m_answerForm;
+}
 
-QVector<QRect> TestContent::answerBoxes() const { return m_answerBoxes; }
+QVector<QRect> TestContent::answerBoxes() const
+{
+    return m_answerBoxes;
+}
 
 QString TestContent::artPath(const QString &name) const
 {
     return QDir(m_dir).absoluteFilePath(QStringLiteral("art/%1.png").arg(name));
 }
 
-QString TestContent::contentDir() const { return m_dir; }
+std::optional<double> TestContent::reliability(int age) const
+{
+    const auto it = m_reliability.constFind(age);
+    if (it == m_reliability.constEnd())
+        return std::nullopt;
+    return *it;
+}
+
+QString TestContent::contentDir() const
+{
+    return m_dir;
+}

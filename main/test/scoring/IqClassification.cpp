@@ -36,6 +36,15 @@ std::optional<IqBand> IqBandOf(double iq)
     return std::nullopt;
 }
 
+QVector<IqBandBounds> IqBandTable()
+{
+    QVector<IqBandBounds> table;
+    for (auto b = kBands.crbegin(); b != kBands.crend(); ++b)
+        table.append({ int(b->low), b->high > 160 ? 160 : int(b->high),
+            IqBand { QString::fromUtf16(b->persian), QString::fromUtf16(b->english) } });
+    return table;
+}
+
 std::optional<QString> IqBandText(double iq)
 {
     const std::optional<IqBand> band = IqBandOf(iq);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 
 #include <optional>
 
@@ -19,6 +20,18 @@ std::optional<IqBand> IqBandOf(double iq);
 /// Bounds are inclusive whole numbers from 25 up; a value between two bands
 /// (109.5) or below 25 has no band.
 std::optional<QString> IqBandText(double iq);
+
+/// One band with its inclusive whole-number bounds; the top band's high
+/// bound is the top of the scale (160).
+struct IqBandBounds
+{
+    int low;
+    int high;
+    IqBand band;
+};
+
+/// The nine bands from the lowest (25 to 34) to the highest.
+QVector<IqBandBounds> IqBandTable();
 
 /// The lowest IQ that is classified; anything below is an invalid result.
 constexpr double kLowestClassifiedIq = 25;

@@ -17,4 +17,18 @@ inline QString zeroPercentile()
     return QStringLiteral("0");
 }
 
+/// Why a result has no place on the curve, in one line.
+inline QString invalidRawTooLow()
+{
+    return QStringLiteral("نمره خام كمتر از 5 است: نتيجه نامعتبر مي باشد");
+}
+inline QString invalidIqTooLow()
+{
+    return QStringLiteral("هوش بهر كمتر از 25 است: نتيجه نامعتبر مي باشد");
+}
+inline QString notScored()
+{
+    return QStringLiteral("هنوز نمره گذاري نشده است");
+}
+
 } // namespace ResultTexts

@@ -3,6 +3,7 @@
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
 #include "data/RecordSource.h"
+#include "report/NormalCurveChart.h"
 #include "report/ReportPreview.h"
 #include "ui/Twips.h"
 
@@ -95,6 +96,11 @@ QRect ScoringSheetAnswerBox(int item)
     return QRect(right ? 6720 : 4800, tops[index], 675, boxHeight(tops, index));
 }
 
+QRect ScoringSheetCurveBox()
+{
+    return QRect(240, 9110, 4440, 1850);
+}
+
 BandedReport BuildScoringSheet(const ScoringSheet &sheet)
 {
     BandedReport r;
@@ -120,6 +126,12 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet)
     ReportElement &logo = detail.add(ReportElement::image(QStringLiteral("Image4"), QRect(112, 94, 1251, 1153)));
     if (sheet.clinic.showLogo)
         logo.picture = sheet.clinic.logo;
+    if (sheet.curve) {
+        ReportElement &chart = detail.add(
+            ReportElement::make(ReportElement::Kind::Drawing, QStringLiteral("ChartIq"), ScoringSheetCurveBox()));
+        const NormalCurveChart drawing(*sheet.curve);
+        chart.draw = [drawing](QPainter &painter, const QRectF &rect) { drawing.paint(painter, rect); };
+    }
     detail.add(textLabel(QStringLiteral("Label1"), 192, 1728, 672, 375, kLeft, 12)).text = kIqCaption;
     detail.add(textLabel(QStringLiteral("Lbliq"), 672, 1728, 2496, 375, kLeft, 12)).text = sheet.iq;
     detail.add(textLabel(QStringLiteral("Label3"), 1776, 1701, 5340, 375, kLeft, 12)).text = sheet.classification;

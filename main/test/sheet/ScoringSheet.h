@@ -5,6 +5,10 @@
 
 #include <QString>
 
+#include "report/IqCurve.h"
+
+#include <optional>
+
 #include <array>
 
 class QPagedPaintDevice;
@@ -35,7 +39,13 @@ struct ScoringSheet
     ClinicValues clinic;
     /// The printed answer form; empty: AppPaths::contentDir() + "/answer_form.png".
     QString answerFormPath;
+    /// The result on the normal curve, drawn under the answer grid.
+    std::optional<IqCurve::Picture> curve;
 };
+
+/// Where the curve stands in the detail band (twips): under the examiner's
+/// notes, clear of every box and of the signature line.
+QRect ScoringSheetCurveBox();
 
 /// Reads the rows of \a code into \a answerSource (an Answer record source,
 /// refreshWhere) and copies the stored answers of the first into \a sheet;

@@ -10,6 +10,9 @@
 #include "data/RecordSource.h"
 #include "data/Transaction.h"
 #include "test/content/TestContent.h"
+#include "test/scoring/ResultCurve.h"
+#include "report/NormalCurveView.h"
+#include "common/LeadingNumber.h"
 #include "test/scoring/ItemCounter.h"
 #include "test/sheet/ScoringSheet.h"
 #include "test/window/HotSpot.h"
@@ -168,6 +171,10 @@ void TestWindow::buildResultPanel()
     lbldarsad = label("lbldarsad", QString(), 3510, 1305, 945, 405, true);
     label("Label2_2", TestWindowTexts::iq(), 4665, 1305, 765, 390, false);
     Lblhoosh = label("Lblhoosh", QString(), 5490, 1305, 945, 405, true);
+    // The result on the normal curve, in the panel's free corner beside the buttons.
+    ChartIq = new NormalCurveView(Frame2);
+    ChartIq->setObjectName(QStringLiteral("ChartIq"));
+    ChartIq->setGeometry(Twips::rect(4920, 1740, 2445, 1410));
     BoundField::bind(lbldarsad, Adodc1, QStringLiteral("RDarsadi"));
     BoundField::bind(Lblhoosh, Adodc1, QStringLiteral("Hooshbahr"));
     for (QLabel *l : Frame2->findChildren<QLabel *>())
@@ -289,6 +296,7 @@ bool TestWindow::load(const QString &code, QString *error)
     TestContent content;
     if (!content.load(AppPaths::contentDir(), error))
         return false;
+    m_content = content;
     const QVector<int> key = content.answerKey();
     for (int i = 0; i < kItems; ++i)
         m_key[size_t(i)] = key.value(i);
@@ -368,6 +376,7 @@ void TestWindow::examineeChanged()
     m_classifiedIq = chain.iq();
     Lblhoosh->setText(chain.iq());
     LblN2->setText(chain.classification());
+    showCurve();
 }
 
 QStringList TestWindow::slotTexts() const
@@ -511,6 +520,7 @@ void TestWindow::showResult(const ScoreChain &chain)
     Lblhoosh->setText(chain.iq());
     lbldarsad->setText(chain.percentile());
     LblN2->setText(chain.classification());
+    showCurve();
 }
 
 void TestWindow::closeResultPanel()
@@ -539,6 +549,7 @@ void TestWindow::PrintScoringSheet()
     sheet.clinicAddress = Text6->text();
     sheet.iq = Lblhoosh->text();
     sheet.classification = LblN2->text();
+    sheet.curve = ChartIq->picture();
     if (m_clinic)
         sheet.clinic = *m_clinic;
     Label7->setText(ScoringSheetFullName(sheet));
@@ -553,6 +564,12 @@ bool TestWindow::event(QEvent *event)
         QTimer::singleShot(0, this, &TestWindow::readNextPicture);
     }
     return QWidget::event(event);
+}
+
+void TestWindow::showCurve()
+{
+    const int age = int(LenientInteger(Label6->text()));
+    ChartIq->setPicture(ResultCurve(Lblhoosh->text(), lbldarsad->text(), Lblkham->text(), m_content.reliability(age)));
 }
 
 void TestWindow::changeEvent(QEvent *event)

@@ -5,6 +5,7 @@
 #include "test/content/TestItem.h"
 #include "test/scoring/ItemCounter.h"
 #include "test/scoring/ScoreChain.h"
+#include "test/content/TestContent.h"
 #include "ui/ClinicValues.h"
 
 #include <QPointer>
@@ -14,6 +15,7 @@
 #include <optional>
 
 class HotSpot;
+class NormalCurveView;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -76,6 +78,7 @@ public:
     QFrame *Frame2 = nullptr; ///< result panel
     QLabel *LblN2 = nullptr;
     QLabel *Lblkham = nullptr;
+    NormalCurveView *ChartIq = nullptr; ///< the result on the normal curve
     QLabel *lbldarsad = nullptr;
     QLabel *Lblhoosh = nullptr;
     QLabel *Lblkham2 = nullptr;
@@ -126,6 +129,9 @@ private:
     QPointer<QWidget> m_mainWindow;
     ClinicValues *m_clinic;
     AnswerKey m_key {};
+    TestContent m_content;
+    /// Draws the panel's IQ on the curve, with the interval at the child's age.
+    void showCurve();
     ClickGuard m_guard;
     int m_visibleItem = 0;
     std::optional<QString> m_classifiedIq; ///< the IQ text LblN2 was last worked out for
