@@ -1,16 +1,17 @@
 #include "backup/BackupWindow.h"
 
+#include "backup/Backup.h"
+#include "backup/BackupWindowTexts.h"
+#include "backup/CopyBackupFile.h"
+#include "backup/ProgramEnd.h"
+#include "calendar/Clock.h"
+#include "common/Dialogs.h"
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
-#include "backup/Backup.h"
-#include "calendar/Clock.h"
-#include "backup/CopyBackupFile.h"
 #include "data/Database.h"
-#include "common/Dialogs.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
-#include "backup/ProgramEnd.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -24,27 +25,7 @@
 
 namespace {
 
-namespace Text {
-const QString title = QStringLiteral("Back up ...  Reastor");
-const QString choose = QStringLiteral("---");
-const QString backup = QStringLiteral("BACKUP");
-const QString restore = QStringLiteral("REASTOR");
-const QString exit = QStringLiteral("خروج");
-const QString error = QStringLiteral("خطا");
-const QString backupPathEmpty = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
-const QString replaceQuestion
-    = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
-const QString backupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
-const QString backupNotDone = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
-const QString restorePathEmpty = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
-const QString restoreQuestion = QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟");
-const QString restoreDone = QStringLiteral("بازيابي اطلاعات انجام شد");
-const QString restoreNotDone = QStringLiteral("عدم موفقيت در بازيابي اطلاعات ");
-// Description "Database Backup " and pattern "*.mdbB", in the file dialog's own syntax.
-const QString filter = QStringLiteral("Database Backup (*.mdbB)");
-// A restore refused by the check; the check's finding follows on the next line.
-const QString notABackup = QStringLiteral("فايل انتخاب شده نسخه پشتيبان اطلاعات اين برنامه نيست و بازيابي انجام نشد");
-} // namespace Text
+namespace Text = BackupWindowTexts;
 
 constexpr int kWidthTw = 6900;
 constexpr int kHeightTw = 2940;

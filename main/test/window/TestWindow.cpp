@@ -3,21 +3,22 @@
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
 #include "common/Dialogs.h"
+#include "common/LeadingNumber.h"
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
 #include "data/BoundField.h"
 #include "data/Database.h"
 #include "data/RecordSource.h"
 #include "data/Transaction.h"
-#include "test/content/TestContent.h"
-#include "test/scoring/ResultCurve.h"
 #include "report/NormalCurveView.h"
-#include "common/LeadingNumber.h"
+#include "test/content/TestContent.h"
 #include "test/scoring/ItemCounter.h"
+#include "test/scoring/ResultCurve.h"
 #include "test/sheet/ScoringSheet.h"
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindowTexts.h"
+#include "ui/CommonTexts.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
@@ -26,9 +27,9 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -60,8 +61,11 @@ TestWindow::TestWindow(QWidget *mainWindow, ClinicValues *clinic)
     SetUpFixedWindow(this, "Frm1", AppInfo::title(), 12855, 8175);
     setFont(Fonts::nazanin(12, true));
 
-    for (RecordSource **s : { &Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5 })
+    int number = 0;
+    for (RecordSource **s : { &Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5 }) {
         *s = new RecordSource(this);
+        (*s)->setObjectName(QStringLiteral("Adodc%1").arg(++number));
+    }
 
     Lblkey = new QLabel(this);
     Lblkey->setObjectName(QStringLiteral("Lblkey"));
@@ -165,11 +169,11 @@ void TestWindow::buildResultPanel()
         return lbl;
     };
     LblN2 = label("LblN2", QString(), 630, 675, 6255, 405, true);
-    label("Label2_0", TestWindowTexts::rawScore(), 510, 1305, 735, 390, false);
+    label("Label2_0", TestWindowTexts::rawScore, 510, 1305, 735, 390, false);
     Lblkham = label("Lblkham", QString(), 1350, 1305, 945, 405, true);
-    label("Label2_1", TestWindowTexts::percentile(), 2400, 1305, 1065, 390, false);
+    label("Label2_1", TestWindowTexts::percentile, 2400, 1305, 1065, 390, false);
     lbldarsad = label("lbldarsad", QString(), 3510, 1305, 945, 405, true);
-    label("Label2_2", TestWindowTexts::iq(), 4665, 1305, 765, 390, false);
+    label("Label2_2", TestWindowTexts::iq, 4665, 1305, 765, 390, false);
     Lblhoosh = label("Lblhoosh", QString(), 5490, 1305, 945, 405, true);
     // The result on the normal curve, in the panel's free corner beside the buttons.
     ChartIq = new NormalCurveView(Frame2);
@@ -180,10 +184,10 @@ void TestWindow::buildResultPanel()
     for (QLabel *l : Frame2->findChildren<QLabel *>())
         l->setFont(Fonts::nazanin(l == LblN2 ? 12 : 11, true));
 
-    Command5 = new QPushButton(TestWindowTexts::exit(), Frame2);
+    Command5 = new QPushButton(TestWindowTexts::exit, Frame2);
     Command5->setObjectName(QStringLiteral("Command5"));
     Command5->setGeometry(Twips::rect(225, 2520, 2085, 495));
-    Command8 = new QPushButton(TestWindowTexts::print(), Frame2);
+    Command8 = new QPushButton(TestWindowTexts::print, Frame2);
     Command8->setObjectName(QStringLiteral("Command8"));
     Command8->setGeometry(Twips::rect(2745, 2520, 2085, 495));
     for (QPushButton *b : { Command5, Command8 })
@@ -203,11 +207,12 @@ void TestWindow::buildButtons()
         bool visible;
         void (TestWindow::*operation)();
     } buttons[] = {
-        { &Command7, "Command7", TestWindowTexts::start(), { 3510, 7650, 1275, 495 }, true, &TestWindow::StartTest },
-        { &Command2, "Command2", TestWindowTexts::previous(), { 2340, 7200, 1290, 480 }, false, &TestWindow::PreviousItem },
-        { &Command1, "Command1", TestWindowTexts::next(), { 4860, 7200, 1275, 495 }, false, &TestWindow::NextItem },
-        { &Command4, "Command4", TestWindowTexts::result(), { 6930, 7200, 1275, 495 }, true, &TestWindow::ScoreTest },
-        { &Command6, "Command6", TestWindowTexts::exit(), { 8415, 7200, 1275, 495 }, true, nullptr },
+        { &Command7, "Command7", TestWindowTexts::start, { 3510, 7650, 1275, 495 }, true, &TestWindow::StartTest },
+        { &Command2, "Command2", TestWindowTexts::previous, { 2340, 7200, 1290, 480 }, false,
+            &TestWindow::PreviousItem },
+        { &Command1, "Command1", TestWindowTexts::next, { 4860, 7200, 1275, 495 }, false, &TestWindow::NextItem },
+        { &Command4, "Command4", TestWindowTexts::result, { 6930, 7200, 1275, 495 }, true, &TestWindow::ScoreTest },
+        { &Command6, "Command6", TestWindowTexts::exit, { 8415, 7200, 1275, 495 }, true, nullptr },
     };
     for (const auto &b : buttons) {
         auto *button = new QPushButton(b.caption, this);
@@ -221,8 +226,8 @@ void TestWindow::buildButtons()
     }
     connect(Command6, &QPushButton::clicked, this, &QWidget::close);
     setStyleSheet(Style::pinkButtons()
-                  + QStringLiteral("QLineEdit#Txt1 { background-color: white; color: black; border: 1px solid %1; }")
-                        .arg(Style::fieldBorder.name()));
+        + QStringLiteral("QLineEdit#Txt1 { background-color: white; color: black; border: 1px solid %1; }")
+              .arg(Style::fieldBorder.name()));
 
     Txt1 = new QLineEdit(this);
     Txt1->setObjectName(QStringLiteral("Txt1"));
@@ -274,6 +279,12 @@ void TestWindow::bindHidden()
     }
     // The name display and the classification follow the examinee's row.
     connect(Adodc1, &RecordSource::currentChanged, this, &TestWindow::examineeChanged);
+}
+
+void TestWindow::setExamineeCode(const QString &code)
+{
+    Adodc2->setFilter(QStringLiteral("code"), code);
+    Lblkey->setText(code);
 }
 
 bool TestWindow::load(QString *error)
@@ -419,7 +430,7 @@ bool TestWindow::storeAnswers(const std::optional<AnswerLog::Click> &click)
         Adodc2->refreshWhere(kCode, code); // written, then rolled back
     else
         Adodc2->cancelUpdate();
-    Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+    Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
     return false;
 }
 
@@ -509,7 +520,7 @@ void TestWindow::ScoreTest()
     const bool stored = Adodc1->update(&error);
     showResult(chain);
     if (!stored)
-        Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
 }
 
 void TestWindow::showResult(const ScoreChain &chain)
