@@ -2,6 +2,7 @@
 // (the answer stored durably on the way), "نتيجه" until the panel shows the
 // stored result, "چاپ" until the scoring sheet's preview is shown with its
 // page, and opening the window, with 1 and with 100,000 examinees.
+#include "bench/common/Stats.h"
 #include "common/Dialogs.h"
 #include "data/AppPaths.h"
 #include "data/Database.h"
@@ -56,12 +57,6 @@ private:
     bool m_painted = false;
     QWidget *m_widget = nullptr;
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void fill(int examinees)
 {
