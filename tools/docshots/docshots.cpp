@@ -1,7 +1,10 @@
 // Screenshots for docs/: the main window and the records window with 50
 // examinees (full list, a search, the edit panel, the delete panel).
+// With "test" after the folder: the test window in child mode on a
+// 1600x1000 screen and the scoring sheet's item analysis page instead.
 //
 //   xvfb-run -a docshots <docs folder>
+//   xvfb-run -a -s "-screen 0 1600x1000x24" docshots <docs folder> test
 
 #include "BenchFolder.h"
 #include "data/RecordSource.h"
@@ -9,6 +12,8 @@
 #include "mainwindow/MainWindow.h"
 #include "records/window/RecordsWindow.h"
 #include "tests/common/Children.h"
+#include "test/content/TestContent.h"
+#include "test/sheet/ScoringSheet.h"
 #include "ui/ClinicValues.h"
 
 #include <QApplication>
@@ -48,12 +53,92 @@ void shoot(QWidget *w, const QString &path)
     std::printf("%s\n", qPrintable(path));
 }
 
+// The pages of \a report as pictures at \a dpi, white paper.
+QVector<QImage> pagePictures(const BandedReport &report, int dpi)
+{
+    const QSizeF mm = report.pageLayout.paintRect(QPageLayout::Millimeter).size();
+    const QSize px(qRound(mm.width() / 25.4 * dpi), qRound(mm.height() / 25.4 * dpi));
+    QVector<QImage> pages;
+    auto blank = [&] {
+        QImage page(px, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        page.setDotsPerMeterX(qRound(dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(dpi / 0.0254));
+        pages.append(page);
+        return &pages.last();
+    };
+    // Enough room that the pictures never move while the painter is on one.
+    pages.reserve(8);
+    QPainter painter(blank());
+    painter.setRenderHint(QPainter::Antialiasing);
+    report.paint(painter, [&] {
+        painter.end();
+        return painter.begin(blank());
+    });
+    painter.end();
+    return pages;
+}
+
+// A plausible seven-year-old: the easy items right and quick, the hard ones
+// slower, some wrong, three answers changed after going back.
+ScoringSheet sampleSheet()
+{
+    ScoringSheet s;
+    s.code = QStringLiteral("1024");
+    s.firstName = QStringLiteral("سارا");
+    s.lastName = QStringLiteral("احمدي");
+    s.testDate = QStringLiteral("1405/09/20");
+    s.clinicName = QStringLiteral("كلينيك روانشناسي كودك نمونه");
+    s.clinicAddress = QStringLiteral("تهران، خيابان وليعصر، پلاك 12");
+    s.clinic.summary = QStringLiteral("info@clinic.example\r\nwww.clinic.example\r\n021-5555-1234\r\n");
+    TestContent content;
+    QString error;
+    content.load(QStringLiteral(PELORIN_CONTENT_DIR), &error);
+    const QVector<int> keyList = content.answerKey();
+    AnswerKey key {};
+    for (int i = 0; i < 36; ++i)
+        key[size_t(i)] = keyList.value(i, 1);
+    const QSet<int> wrong = { 14, 21, 25, 28, 30, 31, 33, 34, 35, 36 };
+    for (int item = 1; item <= 36; ++item) {
+        const int right = key[size_t(item - 1)];
+        s.answers[size_t(item - 1)] = QString::number(wrong.contains(item) ? right % 6 + 1 : right);
+    }
+    QVector<AnswerLog::Row> log;
+    QDateTime at(QDate(2026, 12, 11), QTime(9, 30));
+    int seq = 0;
+    auto click = [&](int item, int choice, int latencyMs) {
+        at = at.addMSecs(latencyMs + 400);
+        log.append({ ++seq, { item, choice, latencyMs, at } });
+    };
+    for (int item = 1; item <= 36; ++item) {
+        const int latency = 2500 + item * item * 18 + (item * 7919) % 2300;
+        const int final = s.answers[size_t(item - 1)].toInt();
+        if (item == 9 || item == 22 || item == 27)
+            click(item, final % 6 + 1, latency / 2); // changed after going back
+        click(item, final, latency);
+    }
+    s.analysis = AnalyseItems(s.answers, key, log);
+    return s;
+}
+
+int testShots(const QDir &docs)
+{
+    const QVector<QImage> pages = pagePictures(BuildScoringSheet(sampleSheet()), 110);
+    if (pages.size() < 2)
+        return 1;
+    pages[1].save(docs.filePath(QStringLiteral("item_analysis.png")));
+    std::printf("%s\n", qPrintable(docs.filePath(QStringLiteral("item_analysis.png"))));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QDir docs(argc >= 2 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("docs"));
+    if (argc >= 3 && qstrcmp(argv[2], "test") == 0)
+        return testShots(docs);
     BenchFolder folder(50);
     // The pictures come from the shipped content.
     QDir().mkpath(QDir(AppPaths::programDir()).filePath(QStringLiteral("content")));

@@ -561,6 +561,8 @@ void TestWindow::PrintScoringSheet()
     sheet.iq = Lblhoosh->text();
     sheet.classification = LblN2->text();
     sheet.curve = ChartIq->picture();
+    sheet.analysis = AnalyseItems(
+        sheet.answers, m_key, AnswerLog::read(Database::connection(Database::File::Examinee), sheet.code));
     if (m_clinic)
         sheet.clinic = *m_clinic;
     Label7->setText(ScoringSheetFullName(sheet));
