@@ -98,7 +98,8 @@ bool checkHeader(const QString &path, File kind, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(error, path, file.error() == QFileDevice::PermissionsError ? DataTexts::readOnlyFile : DataTexts::ioError);
+        return fail(
+            error, path, file.error() == QFileDevice::PermissionsError ? DataTexts::readOnlyFile : DataTexts::ioError);
     const QByteArray head = file.read(100);
     if (!head.startsWith(QByteArray("SQLite format 3\0", 16)))
         return fail(error, path, DataTexts::notADatabase);
@@ -177,17 +178,17 @@ bool open(File file, QString *error)
     options.recover = true;
     if (!check(p, file, error, options))
         return false;
-    if (file == File::Examinee) {
-        switch (Migration::upgradeExaminee(p, error)) {
-        case Migration::Outcome::Current:
-            break;
-        case Migration::Outcome::Upgraded:
-            if (!check(p, file, error))
-                return false;
-            break;
-        case Migration::Outcome::Failed:
+    const Migration::Outcome upgraded
+        = file == File::Examinee ? Migration::upgradeExaminee(p, error) : Migration::upgradeTheme(p, error);
+    switch (upgraded) {
+    case Migration::Outcome::Current:
+        break;
+    case Migration::Outcome::Upgraded:
+        if (!check(p, file, error))
             return false;
-        }
+        break;
+    case Migration::Outcome::Failed:
+        return false;
     }
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -243,7 +244,7 @@ quint64 generation()
 void closeAll()
 {
     ++g_generation;
-    for (File f : {File::Examinee, File::Theme}) {
+    for (File f : { File::Examinee, File::Theme }) {
         const QString name = connectionName(f);
         if (!QSqlDatabase::contains(name))
             continue;

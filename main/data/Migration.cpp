@@ -78,6 +78,15 @@ bool addAnswerLog(QSqlDatabase db, QString *error)
     return true;
 }
 
+// Theme 1 -> 2: child mode, off in every profile that had none.
+bool addChildMode(QSqlDatabase db, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("ALTER TABLE \"Theme\" ADD COLUMN \"ChildMode\" INTEGER DEFAULT 0")))
+        return sqlFail(error, q);
+    return true;
+}
+
 int userVersion(QSqlDatabase db, bool *ok)
 {
     QSqlQuery q(db);
@@ -150,15 +159,41 @@ const QVector<Step> &examineeSteps()
     return steps;
 }
 
-QString safetyCopyPath(int version)
+const QVector<Step> &themeSteps()
+{
+    static const QVector<Step> steps = {
+        { 1, addChildMode },
+    };
+    return steps;
+}
+
+namespace {
+
+QString datedCopyPath(const QString &file, int version, const QString &suffix)
 {
     const QDateTime now = Clock::now();
-    const QString stem = QStringLiteral("DBres v%1 before upgrade %2 %3.%4")
+    const QString stem = QStringLiteral("%1 v%2 before upgrade %3 %4.%5")
+                             .arg(file)
                              .arg(version)
                              .arg(ShamsiDate(now, 4))
                              .arg(now.time().hour())
                              .arg(now.time().minute(), 2, 10, QLatin1Char('0'));
-    return AppPaths::freeBackupPath(stem, QStringLiteral(".mdbB"));
+    return AppPaths::freeBackupPath(stem, suffix);
+}
+
+Outcome upgradeFile(const QString &path, const QVector<Step> &steps, int target, QString (*copyPath)(int),
+    QString *error, QString *safetyCopy);
+
+} // namespace
+
+QString safetyCopyPath(int version)
+{
+    return datedCopyPath(QStringLiteral("DBres"), version, QStringLiteral(".mdbB"));
+}
+
+QString themeSafetyCopyPath(int version)
+{
+    return datedCopyPath(QStringLiteral("Theme"), version, QStringLiteral(".sknB"));
 }
 
 Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy)
@@ -166,7 +201,20 @@ Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy
     return upgrade(path, examineeSteps(), Schema::kSchemaVersion, error, safetyCopy);
 }
 
+Outcome upgradeTheme(const QString &path, QString *error, QString *safetyCopy)
+{
+    return upgradeFile(path, themeSteps(), Schema::kThemeSchemaVersion, themeSafetyCopyPath, error, safetyCopy);
+}
+
 Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy)
+{
+    return upgradeFile(path, steps, target, safetyCopyPath, error, safetyCopy);
+}
+
+namespace {
+
+Outcome upgradeFile(const QString &path, const QVector<Step> &steps, int target, QString (*copyPath)(int),
+    QString *error, QString *safetyCopy)
 {
     const QString name = QStringLiteral("upgrade-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     Outcome outcome = Outcome::Failed;
@@ -188,7 +236,7 @@ Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QSt
                           .arg(version)
                           .arg(target);
         } else {
-            const QString keep = safetyCopyPath(version);
+            const QString keep = copyPath(version);
             if (QDir().mkpath(QFileInfo(keep).absolutePath()) && copyToDisk(path, keep, &message)) {
                 if (safetyCopy)
                     *safetyCopy = keep;
@@ -208,5 +256,7 @@ Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QSt
         *error = QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), message);
     return outcome;
 }
+
+} // namespace
 
 } // namespace Migration

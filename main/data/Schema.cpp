@@ -59,8 +59,7 @@ bool insertRow(QSqlDatabase db, const Table &t, const QStringList &values, QStri
     return false;
 }
 
-template <typename Fill>
-bool createFile(const QString &path, Fill fill, QString *error)
+template <typename Fill> bool createFile(const QString &path, Fill fill, QString *error)
 {
     if (QFile::exists(path)) {
         if (error)
@@ -98,8 +97,7 @@ bool createFile(const QString &path, Fill fill, QString *error)
 
 // Runs \a fill in one transaction on \a db: committed when it succeeds,
 // rolled back otherwise.
-template <typename Fill>
-bool inTransaction(QSqlDatabase db, QString *error, Fill fill)
+template <typename Fill> bool inTransaction(QSqlDatabase db, QString *error, Fill fill)
 {
     if (!db.transaction()) {
         if (error)
@@ -163,20 +161,23 @@ Table ide()
 
 Table answer()
 {
-    return {QStringLiteral("Answer"), QStringList{QStringLiteral("Code")} + numbered(1, 36)};
+    return { QStringLiteral("Answer"), QStringList { QStringLiteral("Code") } + numbered(1, 36) };
 }
 
 Table ppp()
 {
-    return {QStringLiteral("PPP"), QStringList{QStringLiteral("Code")} + numbered(5, 10) + numbered(5, 10, QStringLiteral("p"))};
+    return { QStringLiteral("PPP"),
+        QStringList { QStringLiteral("Code") } + numbered(5, 10) + numbered(5, 10, QStringLiteral("p")) };
 }
 
 Table theme()
 {
-    return {QStringLiteral("Theme"),
-            {QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
-             QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
-             QStringLiteral("Check1")}};
+    // ChildMode: the test window keeps the child inside it during a test.
+    return { QStringLiteral("Theme"),
+        { QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
+            QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
+            QStringLiteral("Check1"), QStringLiteral("ChildMode") },
+        { { QStringLiteral("ChildMode"), 2 } }, { QStringLiteral("ChildMode") } };
 }
 
 Table answerLog()
@@ -195,7 +196,10 @@ QVector<Table> examineeTables()
 {
     return { ide(), answer(), ppp(), answerLog() };
 }
-QVector<Table> themeTables() { return {theme()}; }
+QVector<Table> themeTables()
+{
+    return { theme() };
+}
 
 bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
 {
@@ -224,10 +228,13 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
         if (cells.size() != expected.size()) {
             if (error)
                 *error = QStringLiteral("%1, line %2: %3 values, expected %4")
-                             .arg(path).arg(lineNo).arg(cells.size()).arg(expected.size());
+                             .arg(path)
+                             .arg(lineNo)
+                             .arg(cells.size())
+                             .arg(expected.size());
             return false;
         }
-        rows->append({cells[0].trimmed(), cells.mid(1, 6), cells.mid(7, 6)});
+        rows->append({ cells[0].trimmed(), cells.mid(1, 6), cells.mid(7, 6) });
     }
     return true;
 }
@@ -252,7 +259,7 @@ bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QSt
             && ensureIndexes(db, error);
         const Table t = ppp();
         for (int i = 0; ok && i < norms.size(); ++i)
-            ok = insertRow(db, t, QStringList{norms[i].code} + norms[i].iq + norms[i].percentile, error);
+            ok = insertRow(db, t, QStringList { norms[i].code } + norms[i].iq + norms[i].percentile, error);
         return ok;
     });
 }
@@ -261,22 +268,26 @@ bool createThemeDatabase(QSqlDatabase db, QString *error)
 {
     return inTransaction(db, error, [&] {
         const Table t = theme();
-        QStringList empty;
-        for (int i = 0; i < t.fields.size() - 1; ++i)
-            empty << QString();
+        // The profile starts empty, the logo not shown, child mode off.
+        QStringList values;
+        for (const QString &f : t.fields)
+            values << (f == QLatin1String("Check1") || f == QLatin1String("ChildMode") ? QStringLiteral("0")
+                                                                                       : QString());
         return createTables(db, themeTables(), kThemeApplicationId, kThemeSchemaVersion, error)
-            && insertRow(db, t, empty << QStringLiteral("0"), error);
+            && insertRow(db, t, values, error);
     });
 }
 
 bool createExamineeFile(const QString &path, const QVector<NormsRow> &norms, QString *error)
 {
-    return createFile(path, [&](QSqlDatabase db, QString *err) { return createExamineeDatabase(db, norms, err); }, error);
+    return createFile(
+        path, [&](QSqlDatabase db, QString *err) { return createExamineeDatabase(db, norms, err); }, error);
 }
 
 bool createThemeFile(const QString &path, QString *error)
 {
-    return createFile(path, [](QSqlDatabase db, QString *err) { return createThemeDatabase(db, err); }, error);
+    return createFile(
+        path, [](QSqlDatabase db, QString *err) { return createThemeDatabase(db, err); }, error);
 }
 
 } // namespace Schema
