@@ -1,3 +1,4 @@
+#include "Children.h"
 #include "ExamFolder.h"
 
 #include "common/Dialogs.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,7 +39,11 @@ private Q_SLOTS:
 
 private:
     TestWindow *open(bool childMode);
-    HotSpot *spot(int item, int option) const { return m_window->Lbl[size_t(option - 1)][size_t(item)]; }
+    HotSpot *spot(int item, int option) const
+    {
+        return child<HotSpot>(m_window, QStringLiteral("Lbl%1_%2").arg(option).arg(item));
+    }
+    template <typename T> T *control(const char *name) const { return child<T>(m_window, QLatin1String(name)); }
     QPoint at(int item, int option, const QPoint &offset = QPoint()) const;
     /// What the window system sends for the close box and for Alt+F4.
     bool requestClose();
@@ -83,7 +89,7 @@ TestWindow *TestChildMode::open(bool childMode)
     QString error;
     if (!m_window->load(QStringLiteral("07"), &error))
         qFatal("load: %s", qPrintable(error));
-    m_window->Lblkey->setText(QStringLiteral("07"));
+    m_window->setExamineeCode(QStringLiteral("07"));
     m_main->show();
     m_window->show();
     m_main->hide();
@@ -133,7 +139,7 @@ void TestChildMode::backdropDuringTheTestOnly()
     open(true);
     const QPoint before = m_window->pos();
     QVERIFY(!m_window->childLock()->backdrop());
-    QTest::mouseClick(m_window->Command7, Qt::LeftButton); // "شروع"
+    QTest::mouseClick(control<QPushButton>("Command7"), Qt::LeftButton); // "شروع"
     QWidget *backdrop = m_window->childLock()->backdrop();
     QVERIFY(backdrop);
     QVERIFY(backdrop->isVisible());
@@ -150,13 +156,18 @@ void TestChildMode::backdropDuringTheTestOnly()
     const QPoint centre = m_window->frameGeometry().center();
     QVERIFY(qAbs(centre.x() - screen.center().x()) <= 1 && qAbs(centre.y() - screen.center().y()) <= 1);
 
-    QTest::mouseClick(m_window->Command4, Qt::LeftButton); // "نتيجه"
+    // Activations (the raise over the backdrop) bring no "شروع" back.
+    m_window->activate();
+    QVERIFY(!control<QPushButton>("Command7")->isVisible());
+    QVERIFY(control<QPushButton>("Command4")->isVisible());
+
+    QTest::mouseClick(control<QPushButton>("Command4"), Qt::LeftButton); // "نتيجه"
     QVERIFY(!m_window->childLock()->active());
     QVERIFY(!backdrop->isVisible());
     QCOMPARE(m_window->pos(), before);
-    QVERIFY(m_window->Frame2->isVisible());
+    QVERIFY(control<QFrame>("Frame2")->isVisible());
     // Starting again locks again.
-    QTest::mouseClick(m_window->Command7, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("Command7"), Qt::LeftButton);
     QVERIFY(m_window->childLock()->active());
 }
 
@@ -174,7 +185,7 @@ void TestChildMode::leavingIgnoredDuringTheTest()
     open(true);
     m_window->StartTest();
     m_window->activateWindow();
-    QWidget *target = m_window->Lbl[0][1];
+    QWidget *target = spot(1, 1);
     const auto attempt = [&] {
         if (how == QLatin1String("close box"))
             return requestClose();
@@ -185,7 +196,7 @@ void TestChildMode::leavingIgnoredDuringTheTest()
             return requestClose();
         }
         QTest::keyClick(m_window, Qt::Key_Escape);
-        QTest::keyClick(m_window->Command1, Qt::Key_Escape);
+        QTest::keyClick(control<QPushButton>("Command1"), Qt::Key_Escape);
         QTest::keyClick(target, Qt::Key_Escape);
         QCoreApplication::processEvents();
         return !m_window->isVisible();
@@ -198,7 +209,7 @@ void TestChildMode::leavingIgnoredDuringTheTest()
     QCOMPARE(logRows(), 0);
 
     // After the result the window closes as always (Escape never closed it).
-    QTest::mouseClick(m_window->Command4, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("Command4"), Qt::LeftButton);
     if (how == QLatin1String("Escape")) {
         QVERIFY(!attempt());
         QVERIFY(requestClose());
@@ -215,7 +226,7 @@ void TestChildMode::exitButtonStillCloses()
     QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, at(1, 4));
     QCOMPARE(storedField("Answer", "07", "1"), QStringLiteral("4"));
     QWidget *backdrop = m_window->childLock()->backdrop();
-    QTest::mouseClick(m_window->Command6, Qt::LeftButton); // "خروج"
+    QTest::mouseClick(control<QPushButton>("Command6"), Qt::LeftButton); // "خروج"
     QVERIFY(!m_window->isVisible());
     QVERIFY(!backdrop->isVisible());
     QVERIFY(m_main->isVisible());
@@ -269,7 +280,7 @@ void TestChildMode::keysToTheOptionsRecordNothing()
     open(true);
     m_window->StartTest();
     m_window->activateWindow();
-    for (QWidget *target : { static_cast<QWidget *>(spot(1, 3)), static_cast<QWidget *>(m_window->Pic1[1]) }) {
+    for (QWidget *target : { static_cast<QWidget *>(spot(1, 3)), static_cast<QWidget *>(control<QLabel>("Pic1_1")) }) {
         target->setFocus();
         for (Qt::Key key : { Qt::Key_3, Qt::Key_Return, Qt::Key_Space, Qt::Key_Enter, Qt::Key_Right })
             QTest::keyClick(target, key);
@@ -281,13 +292,13 @@ void TestChildMode::keysToTheOptionsRecordNothing()
     QCOMPARE(logRows(), 0);
     QCOMPARE(m_window->visibleItem(), 1);
     // The examiner's counter still takes keys.
-    m_window->Txt1->setFocus();
-    m_window->Txt1->selectAll();
-    QTest::keyClicks(m_window->Txt1, QStringLiteral("5"));
+    control<QLineEdit>("Txt1")->setFocus();
+    control<QLineEdit>("Txt1")->selectAll();
+    QTest::keyClicks(control<QLineEdit>("Txt1"), QStringLiteral("5"));
     QCOMPARE(m_window->visibleItem(), 5);
     // After the result the window answers as always.
     m_window->ScoreTest();
-    m_window->Txt1->setText(QStringLiteral("6"));
+    control<QLineEdit>("Txt1")->setText(QStringLiteral("6"));
     m_window->RecordAnswer(6, 1);
     QCOMPARE(storedField("Answer", "07", "6"), QStringLiteral("1"));
 }

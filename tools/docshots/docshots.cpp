@@ -11,17 +11,23 @@
 #include "mainwindow/CreditsBox.h"
 #include "mainwindow/MainWindow.h"
 #include "records/window/RecordsWindow.h"
-#include "tests/common/Children.h"
 #include "test/content/TestContent.h"
+#include "test/scoring/ClickGuard.h"
 #include "test/sheet/ScoringSheet.h"
+#include "test/window/HotSpot.h"
+#include "test/window/TestWindow.h"
+#include "tests/common/Children.h"
 #include "ui/ClinicValues.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTableView>
 #include <QThread>
 
@@ -121,6 +127,16 @@ ScoringSheet sampleSheet()
     return s;
 }
 
+// A press and release on the option, as the child's click.
+void clickOption(HotSpot *spot)
+{
+    const QPointF at = QRectF(spot->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, spot->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+    QMouseEvent release(QEvent::MouseButtonRelease, at, spot->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, {});
+    QCoreApplication::sendEvent(spot, &press);
+    QCoreApplication::sendEvent(spot, &release);
+}
+
 int testShots(const QDir &docs)
 {
     const QVector<QImage> pages = pagePictures(BuildScoringSheet(sampleSheet()), 110);
@@ -128,6 +144,45 @@ int testShots(const QDir &docs)
         return 1;
     pages[1].save(docs.filePath(QStringLiteral("item_analysis.png")));
     std::printf("%s\n", qPrintable(docs.filePath(QStringLiteral("item_analysis.png"))));
+
+    // The test window in child mode, seven items answered, on the whole screen.
+    BenchFolder folder(50);
+    QFile::link(QStringLiteral(PELORIN_CONTENT_DIR), AppPaths::contentDir());
+    QString error;
+    if (!Database::open(Database::File::Theme, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    QSqlDatabase examinees = Database::connection(Database::File::Examinee);
+    QSqlQuery q(examinees);
+    QStringList empty;
+    for (int i = 1; i <= 36; ++i)
+        empty << Schema::quoted(QString::number(i)) + QStringLiteral(" = NULL");
+    q.exec(QStringLiteral("UPDATE Answer SET %1 WHERE Code = '50'").arg(empty.join(QLatin1Char(','))));
+    q.exec(QStringLiteral("UPDATE IDE SET FName = 'سارا', LName = 'احمدي' WHERE Code = '50'"));
+    QSqlQuery t(Database::connection(Database::File::Theme));
+    t.exec(QStringLiteral("UPDATE Theme SET ChildMode = 1"));
+    QWidget main;
+    TestWindow window(&main, nullptr);
+    if (!window.load(QStringLiteral("50"), &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    window.setExamineeCode(QStringLiteral("50"));
+    window.show();
+    window.activate();
+    settle();
+    ClickGuard::setInterval(0);
+    window.StartTest();
+    const int chosen[] = { 3, 5, 1, 6, 2, 4, 2 };
+    for (int item = 1; item <= 7; ++item)
+        clickOption(child<HotSpot>(&window, QStringLiteral("Lbl%1_%2").arg(chosen[item - 1]).arg(item)));
+    settle();
+    QThread::msleep(300);
+    settle();
+    const QString path = docs.filePath(QStringLiteral("test_window_child_mode.png"));
+    QGuiApplication::primaryScreen()->grabWindow(0).save(path);
+    std::printf("%s\n", qPrintable(path));
     return 0;
 }
 

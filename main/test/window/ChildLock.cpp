@@ -94,7 +94,9 @@ void ChildLock::begin()
     pal.setColor(QPalette::Window, backgroundColour(m_window));
     m_backdrop->setPalette(pal);
     m_backdrop->setAutoFillBackground(true);
+    // Full screen, so that a window manager puts it over its panels too.
     m_backdrop->setGeometry(area);
+    m_backdrop->setWindowState(Qt::WindowFullScreen);
     m_backdrop->show();
     // Above the backdrop for the window manager, and at once for a screen
     // without one.
