@@ -178,17 +178,17 @@ bool open(File file, QString *error)
     options.recover = true;
     if (!check(p, file, error, options))
         return false;
-    if (file == File::Examinee) {
-        switch (Migration::upgradeExaminee(p, error)) {
-        case Migration::Outcome::Current:
-            break;
-        case Migration::Outcome::Upgraded:
-            if (!check(p, file, error))
-                return false;
-            break;
-        case Migration::Outcome::Failed:
+    const Migration::Outcome upgraded
+        = file == File::Examinee ? Migration::upgradeExaminee(p, error) : Migration::upgradeTheme(p, error);
+    switch (upgraded) {
+    case Migration::Outcome::Current:
+        break;
+    case Migration::Outcome::Upgraded:
+        if (!check(p, file, error))
             return false;
-        }
+        break;
+    case Migration::Outcome::Failed:
+        return false;
     }
     QSqlDatabase db = QSqlDatabase::contains(name) ? QSqlDatabase::database(name, false)
                                                    : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);

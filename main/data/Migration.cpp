@@ -78,6 +78,15 @@ bool addAnswerLog(QSqlDatabase db, QString *error)
     return true;
 }
 
+// Theme 1 -> 2: child mode, off in every profile that had none.
+bool addChildMode(QSqlDatabase db, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("ALTER TABLE \"Theme\" ADD COLUMN \"ChildMode\" INTEGER DEFAULT 0")))
+        return sqlFail(error, q);
+    return true;
+}
+
 int userVersion(QSqlDatabase db, bool *ok)
 {
     QSqlQuery q(db);
@@ -150,18 +159,30 @@ const QVector<Step> &examineeSteps()
     return steps;
 }
 
-QString safetyCopyPath(int version)
+const QVector<Step> &themeSteps()
+{
+    static const QVector<Step> steps = {
+        { 1, addChildMode },
+    };
+    return steps;
+}
+
+namespace {
+
+QString datedCopyPath(const QString &file, int version, const QString &suffix)
 {
     const QDateTime now = Clock::now();
-    const QString stem = QStringLiteral("DBres v%1 before upgrade %2 %3.%4")
+    const QString stem = QStringLiteral("%1 v%2 before upgrade %3 %4.%5")
+                             .arg(file)
                              .arg(version)
                              .arg(ShamsiDate(now, 4))
                              .arg(now.time().hour())
                              .arg(now.time().minute(), 2, 10, QLatin1Char('0'));
-    return AppPaths::freeBackupPath(stem, QStringLiteral(".mdbB"));
+    return AppPaths::freeBackupPath(stem, suffix);
 }
 
-namespace {
+Outcome upgradeFile(const QString &path, const QVector<Step> &steps, int target, QString (*copyPath)(int),
+    QString *error, QString *safetyCopy, int assumeVersion = -1);
 
 // The Code lookups' indexes a file of this layout may still lack (made
 // before they were added, or dropped by other hands).
@@ -196,6 +217,16 @@ bool addIndexes(QSqlDatabase db, QString *error)
 
 } // namespace
 
+QString safetyCopyPath(int version)
+{
+    return datedCopyPath(QStringLiteral("DBres"), version, QStringLiteral(".mdbB"));
+}
+
+QString themeSafetyCopyPath(int version)
+{
+    return datedCopyPath(QStringLiteral("Theme"), version, QStringLiteral(".sknB"));
+}
+
 Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy)
 {
     const Outcome outcome = upgrade(path, examineeSteps(), Schema::kSchemaVersion, error, safetyCopy);
@@ -206,12 +237,27 @@ Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy
         return outcome;
     // Same layout, without the indexes: a change like any other, so the file
     // is copied into Back before it gains them.
-    const QVector<Step> indexing = { { Schema::kSchemaVersion - 1, addIndexes } };
-    return upgrade(path, indexing, Schema::kSchemaVersion, error, safetyCopy, Schema::kSchemaVersion - 1);
+    const int target = Schema::kSchemaVersion;
+    const QVector<Step> indexing = { { target - 1, addIndexes } };
+    return upgradeFile(path, indexing, target, safetyCopyPath, error, safetyCopy, target - 1);
 }
 
-Outcome upgrade(
-    const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy, int assumeVersion)
+Outcome upgradeTheme(const QString &path, QString *error, QString *safetyCopy)
+{
+    return upgradeFile(path, themeSteps(), Schema::kThemeSchemaVersion, themeSafetyCopyPath, error, safetyCopy);
+}
+
+Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy)
+{
+    return upgradeFile(path, steps, target, safetyCopyPath, error, safetyCopy);
+}
+
+namespace {
+
+// assumeVersion, when given, stands for the version of a file already at
+// target, so that a repair of it runs as a step would.
+Outcome upgradeFile(const QString &path, const QVector<Step> &steps, int target, QString (*copyPath)(int),
+    QString *error, QString *safetyCopy, int assumeVersion)
 {
     const QString name = QStringLiteral("upgrade-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     Outcome outcome = Outcome::Failed;
@@ -234,7 +280,7 @@ Outcome upgrade(
                           .arg(version)
                           .arg(target);
         } else {
-            const QString keep = safetyCopyPath(fileVersion);
+            const QString keep = copyPath(fileVersion);
             if (QDir().mkpath(QFileInfo(keep).absolutePath()) && copyToDisk(path, keep, &message)) {
                 if (safetyCopy)
                     *safetyCopy = keep;
@@ -254,5 +300,7 @@ Outcome upgrade(
         *error = QStringLiteral("%1: %2").arg(QFileInfo(path).fileName(), message);
     return outcome;
 }
+
+} // namespace
 
 } // namespace Migration

@@ -4,9 +4,9 @@
 #include <QString>
 #include <QVector>
 
-/// Upgrades of the examinee file's layout. Each step takes a file from
+/// Upgrades of the two files' layouts. Each step takes a file from
 /// user_version `from` to `from + 1`; adding a layout change is one step
-/// function and one line in examineeSteps().
+/// function and one line in examineeSteps() or themeSteps().
 namespace Migration {
 
 /// Runs inside the upgrade's transaction; false and \a error refuse it.
@@ -21,6 +21,8 @@ struct Step
 
 /// The examinee file's steps, in order; the last one ends at Schema::kSchemaVersion.
 const QVector<Step> &examineeSteps();
+/// The clinic profile's steps; the last one ends at Schema::kThemeSchemaVersion.
+const QVector<Step> &themeSteps();
 
 enum class Outcome {
     Current, ///< already at the target layout: nothing was done
@@ -36,14 +38,17 @@ enum class Outcome {
 /// indexes gains them the same way, after its safety copy.
 Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy = nullptr);
 
-/// The same with explicit steps and target version.
-/// \a assumeVersion, when given, stands for the version of a file that is
-/// already at \a target, so that a repair of it runs as a step would.
-Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy,
-    int assumeVersion = -1);
+/// The same for the clinic profile at \a path; its copy goes to Back as
+/// "Theme v1 before upgrade 1405.9.20 14.05.sknB".
+Outcome upgradeTheme(const QString &path, QString *error, QString *safetyCopy = nullptr);
+
+/// The same with explicit steps and target version (an examinee file).
+Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy);
 
 /// Where the copy of a file at layout \a version is kept before an upgrade:
 /// "DBres v1 before upgrade 1405.9.20 14.05.mdbB" in Back, a name no file has yet.
 QString safetyCopyPath(int version);
+/// The same for the clinic profile: "Theme v1 before upgrade ... .sknB".
+QString themeSafetyCopyPath(int version);
 
 } // namespace Migration

@@ -172,10 +172,12 @@ Table ppp()
 
 Table theme()
 {
+    // ChildMode: the test window keeps the child inside it during a test.
     return { QStringLiteral("Theme"),
         { QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
             QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
-            QStringLiteral("Check1") } };
+            QStringLiteral("Check1"), QStringLiteral("ChildMode") },
+        { { QStringLiteral("ChildMode"), 2 } }, { QStringLiteral("ChildMode") } };
 }
 
 Table answerLog()
@@ -274,11 +276,13 @@ bool createThemeDatabase(QSqlDatabase db, QString *error)
 {
     return inTransaction(db, error, [&] {
         const Table t = theme();
-        QStringList empty;
-        for (int i = 0; i < t.fields.size() - 1; ++i)
-            empty << QString();
+        // The profile starts empty, the logo not shown, child mode off.
+        QStringList values;
+        for (const QString &f : t.fields)
+            values << (f == QLatin1String("Check1") || f == QLatin1String("ChildMode") ? QStringLiteral("0")
+                                                                                       : QString());
         return createTables(db, themeTables(), kThemeApplicationId, kThemeSchemaVersion, error)
-            && insertRow(db, t, empty << QStringLiteral("0"), error);
+            && insertRow(db, t, values, error);
     });
 }
 

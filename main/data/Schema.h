@@ -11,12 +11,12 @@
 namespace Schema {
 
 /// Marks a file as one of ours ("PELO" / "PELT"); the user_version is the
-/// layout version. The examinee file's layout changes through the steps in
-/// data/Migration; the clinic profile's has not changed.
+/// layout version. Both files' layouts change through the steps in
+/// data/Migration.
 constexpr int kExamineeApplicationId = 0x50454C4F;
 constexpr int kThemeApplicationId = 0x50454C54;
 constexpr int kSchemaVersion = 3; ///< the examinee file's layout
-constexpr int kThemeSchemaVersion = 1;
+constexpr int kThemeSchemaVersion = 2; ///< the clinic profile's layout
 
 struct Table
 {
@@ -39,6 +39,7 @@ Table answer();
 Table ppp();
 /// Every recorded click of a test, in order per examinee (layout 3).
 Table answerLog();
+/// The clinic profile's one row; ChildMode (layout 2) 0 or 1.
 Table theme();
 
 /// The tables each file must hold.

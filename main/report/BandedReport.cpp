@@ -188,7 +188,7 @@ QVector<BandedReport::Page> BandedReport::paginate() const
     }
     const int reportFooterH = band(Band::ReportFooter).height;
     if (reportFooterH > 0) {
-        if (y + reportFooterH > bottom) {
+        if (y + reportFooterH > bottom || band(Band::ReportFooter).startsPage) {
             closePage();
             startPage();
         }

@@ -11,6 +11,8 @@ struct ReportBand
 {
     QString name;
     int height = 0;
+    /// The report footer begins on a page of its own (a second sheet).
+    bool startsPage = false;
     QVector<ReportElement> elements;
 
     /// The named element, or nullptr.

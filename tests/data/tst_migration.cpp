@@ -182,6 +182,8 @@ private Q_SLOTS:
     void failingStepLeavesFileAsItWas();
     void stepsRunInOrder_data();
     void stepsRunInOrder();
+    void upgradesClinicProfileWithChildModeOff();
+    void failingProfileUpgradeLeavesFileAsItWas();
 
 private:
     void checkEmptyLog();
@@ -353,6 +355,81 @@ void TestMigration::stepsRunInOrder()
     QCOMPARE(Migration::upgradeExaminee(path, &error), Migration::Outcome::Failed);
     QVERIFY2(error.contains(QStringLiteral("made by a newer Pelorin")), qPrintable(error));
     QCOMPARE(fileDigest(path), upgraded);
+}
+
+namespace {
+
+// The clinic profile as layout 1 wrote it: nine text fields, one row.
+const QStringList kThemeV1 = { "Name", "Adress", "T1", "T2", "T3", "T4", "T5", "T6", "Check1" };
+
+void createThemeV1File(const QString &path)
+{
+    QFile::remove(path);
+    QStringList values;
+    for (const QString &f : kThemeV1)
+        values << QStringLiteral("'%1 value'").arg(f);
+    values.last() = QStringLiteral("'1'");
+    runSql(path,
+        { createTable("Theme", kThemeV1),
+            QStringLiteral("INSERT INTO Theme VALUES (%1)").arg(values.join(QLatin1Char(','))),
+            QStringLiteral("PRAGMA application_id = %1").arg(Schema::kThemeApplicationId),
+            QStringLiteral("PRAGMA user_version = 1") });
+}
+
+} // namespace
+
+// A layout-1 profile gains child mode, off; its copy is kept in Back first
+// and nothing else moves.
+void TestMigration::upgradesClinicProfileWithChildModeOff()
+{
+    ProgramFolder folder;
+    const QString path = AppPaths::themeDatabase();
+    createThemeV1File(path);
+    const QByteArray v1 = fileDigest(path);
+    const auto before = dump(path, { "Theme" });
+
+    QString error;
+    QVERIFY2(Database::open(Database::File::Theme, &error), qPrintable(error));
+    QCOMPARE(backFiles(), QStringList { QStringLiteral("Theme v1 before upgrade 1405.9.20 9.05.sknB") });
+    QCOMPARE(fileDigest(QDir(AppPaths::backupDir()).filePath(backFiles().first())), v1);
+    RecordSource theme;
+    QVERIFY(theme.open(Database::File::Theme, QStringLiteral("Theme")));
+    QCOMPARE(theme.field(QStringLiteral("ChildMode")), QStringLiteral("0"));
+    QCOMPARE(theme.field(QStringLiteral("Check1")), QStringLiteral("1"));
+    // The switch is stored and read back like any field of the profile.
+    theme.setField(QStringLiteral("ChildMode"), QStringLiteral("1"));
+    QVERIFY(theme.update());
+    Database::closeAll();
+
+    QCOMPARE(userVersion(path), Schema::kThemeSchemaVersion);
+    const QList<QVariantList> rows = dump(path, { "Theme" }).value("Theme");
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0].size(), kThemeV1.size() + 1);
+    QCOMPARE(rows[0].mid(0, kThemeV1.size()), before.value("Theme")[0]);
+    QCOMPARE(rows[0].last().toInt(), 1);
+    // A second open upgrades nothing.
+    QVERIFY(Database::open(Database::File::Theme, &error));
+    QCOMPARE(backFiles().size(), 1);
+    // A new profile starts at the current layout with child mode off.
+    const QString fresh = QDir(folder.dir.path()).filePath(QStringLiteral("new.skn"));
+    QVERIFY(Schema::createThemeFile(fresh, &error));
+    QCOMPARE(userVersion(fresh), 2);
+    QCOMPARE(dump(fresh, { "Theme" }).value("Theme")[0].last().toInt(), 0);
+}
+
+void TestMigration::failingProfileUpgradeLeavesFileAsItWas()
+{
+    ProgramFolder folder;
+    const QString path = AppPaths::themeDatabase();
+    createThemeV1File(path);
+    runSql(path, { QStringLiteral("ALTER TABLE Theme ADD COLUMN ChildMode TEXT") }); // edited by hand
+    const QByteArray before = fileDigest(path);
+    QString error;
+    QVERIFY(!Database::open(Database::File::Theme, &error));
+    QVERIFY2(error.startsWith(QStringLiteral("Theme.skn: upgrade from layout 1 failed")), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("duplicate column")), qPrintable(error));
+    QCOMPARE(fileDigest(path), before);
+    QCOMPARE(backFiles().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestMigration)

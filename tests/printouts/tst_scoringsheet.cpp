@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "report/RecordingPaintDevice.h"
 #include "report/ReportPreview.h"
+#include "test/sheet/ItemAnalysisTexts.h"
 #include "test/sheet/ScoringSheet.h"
 
 #include <QFile>
@@ -26,6 +27,10 @@ private Q_SLOTS:
     void storedAnswers();
     void missingAnswerFormLeavesPlaceEmpty();
     void previewIsNotModalAndSavesPdf();
+    void itemAnalysisRows_data();
+    void itemAnalysisRows();
+    void itemAnalysisHeadingAndTotals();
+    void itemAnalysisInPreviewAndPdf();
 
 private:
     std::unique_ptr<ProgramFolder> m_folder;
@@ -325,6 +330,142 @@ void TestScoringSheet::previewIsNotModalAndSavesPdf()
     QCOMPARE(failed[1].kind, QStringLiteral("message"));
     QCOMPARE(failed[1].title, QStringLiteral("خطا"));
     preview->close();
+    Dialogs::setTestMode(false);
+}
+
+namespace {
+
+// A test of 36 items with a log that holds changes: item 1 answered 2, then
+// 5 after going back; item 2 clicked 4 twice (no change); item 3 answered
+// 1, 6, 1 (two changes); item 36 never logged (a slot from before the log).
+struct FixedTest
+{
+    std::array<QString, 36> answers;
+    AnswerKey key {};
+    QVector<AnswerLog::Row> log;
+};
+
+FixedTest fixedTest()
+{
+    FixedTest t;
+    for (int i = 0; i < 36; ++i) {
+        t.key[size_t(i)] = i % 6 + 1;
+        t.answers[size_t(i)] = QString::number(i % 6 + 1); // all right ...
+    }
+    t.answers[0] = QStringLiteral("5"); // ... but item 1 (key 1)
+    t.answers[2] = QStringLiteral("1"); // item 3 (key 3)
+    t.answers[6] = QStringLiteral("0"); // item 7: no answer
+    const QDateTime start(QDate(2026, 12, 11), QTime(9, 0));
+    struct Click
+    {
+        int item, choice, latency, atSeconds;
+    };
+    const Click clicks[] = { { 1, 2, 2340, 3 }, { 2, 4, 1250, 5 }, { 1, 5, 4449, 20 }, { 2, 4, 950, 22 },
+        { 3, 1, 3000, 26 }, { 3, 6, 800, 27 }, { 3, 1, 12349, 40 }, { 4, 4, 61000, 765 } };
+    int seq = 0;
+    for (const Click &c : clicks)
+        t.log.append({ ++seq, { c.item, c.choice, c.latency, start.addSecs(c.atSeconds) } });
+    return t;
+}
+
+ScoringSheet analysedSheet(const QString &formPath)
+{
+    ScoringSheet s = sheetFor(formPath);
+    const FixedTest t = fixedTest();
+    s.answers = t.answers;
+    s.analysis = AnalyseItems(t.answers, t.key, t.log);
+    return s;
+}
+
+} // namespace
+
+void TestScoringSheet::itemAnalysisRows_data()
+{
+    namespace T = ItemAnalysisTexts;
+    QTest::addColumn<int>("item");
+    // Right to left: item, final choice, result, time of the final response, changes.
+    QTest::addColumn<QStringList>("cells");
+    QTest::newRow("changed once, wrong") << 1 << QStringList { "1", "5", T::wrong, "4.4", "1" };
+    QTest::newRow("same option twice") << 2 << QStringList { "2", "2", T::right, "1.0", "0" };
+    QTest::newRow("changed twice, back to the first") << 3 << QStringList { "3", "1", T::wrong, "12.3", "2" };
+    QTest::newRow("over a minute") << 4 << QStringList { "4", "4", T::right, "61.0", "0" };
+    QTest::newRow("no answer") << 7 << QStringList { "7", T::noAnswer, T::wrong, T::noTime, "0" };
+    QTest::newRow("stored before the log") << 36 << QStringList { "36", "6", T::right, T::noTime, "0" };
+}
+
+void TestScoringSheet::itemAnalysisRows()
+{
+    QFETCH(int, item);
+    QFETCH(QStringList, cells);
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(analysedSheet(m_formPath)));
+    QCOMPARE(device->pageCount(), 2);
+    const QRect row = ItemAnalysisRow(item);
+    QStringList printed;
+    // Cell by cell from the right-hand edge, as the table reads.
+    QVector<DrawnItem> inRow;
+    for (const DrawnItem &i : device->itemsOf(DrawnItem::Kind::Text, 1)) {
+        if (QRectF(row).contains(i.rect.center()))
+            inRow.append(i);
+    }
+    std::sort(inRow.begin(), inRow.end(),
+        [](const DrawnItem &a, const DrawnItem &b) { return a.rect.center().x() > b.rect.center().x(); });
+    for (const DrawnItem &i : inRow)
+        printed << i.text.trimmed();
+    printed.removeAll(QString());
+    QCOMPARE(printed, cells);
+    // Each text stays inside its row.
+    for (const DrawnItem &i : inRow)
+        QVERIFY2(QRectF(row).adjusted(0, -30, 0, 30).contains(i.rect), qPrintable(i.text));
+    // Nothing of the analysis is on the first page.
+    QVERIFY(device->textsIn(QRectF(row), 0).join(QString()) != cells.join(QString()));
+}
+
+void TestScoringSheet::itemAnalysisHeadingAndTotals()
+{
+    namespace T = ItemAnalysisTexts;
+    const ScoringSheet s = analysedSheet(m_formPath);
+    auto device = RecordingPaintDevice::record(BuildScoringSheet(s));
+    const QString page2 = device->textsIn(QRectF(0, 0, 8925, ItemAnalysisRow(0).top()), 1).join(QLatin1Char(' '));
+    for (const QString &word : { T::heading.split(' ').first(), QStringLiteral("سارا"), QStringLiteral("احمدي"),
+             QStringLiteral("12"), QStringLiteral("1401/07/28") })
+        QVERIFY2(page2.contains(word), qPrintable(page2));
+    QStringList head = device->textsIn(QRectF(ItemAnalysisRow(0)), 1);
+    QVERIFY2(head.join(' ').contains(QStringLiteral("ثانيه")), qPrintable(head.join(' ')));
+    // Total: from item 1 shown (9:00:03 less 2.34 s) to the last click at
+    // 9:12:45, that is 12 minutes 44 seconds (43.66 rounded).
+    const QString totals = device->textsIn(QRectF(ItemAnalysisSummaryBox()), 1).join(QLatin1Char(' '));
+    for (const char *part : { "12", "دقيقه", "44", "ثانيه", "33", "36", "3" })
+        QVERIFY2(totals.contains(QString::fromUtf8(part)), qPrintable(totals));
+    QCOMPARE(TotalTimeText(s.analysis->totalMs), T::minutesSeconds.arg(12).arg(44));
+    QCOMPARE(TotalTimeText(std::nullopt), T::notTimed);
+    QCOMPARE(TotalTimeText(59499), T::seconds.arg(59));
+    QCOMPARE(s.analysis->correctCount(), 33);
+    QCOMPARE(s.analysis->changeCount(), 3);
+    // The clinic's address and contact lines close the second page too.
+    const qreal footerTop = BuildScoringSheet(s).printableHeight() - 1484;
+    QVERIFY(device->textsIn(QRectF(4460, footerTop + 103, 4272, 1343), 1).join(' ').contains(QStringLiteral("تهران")));
+    // Without an analysis the sheet stays one page.
+    ScoringSheet plain = sheetFor(m_formPath);
+    QCOMPARE(RecordingPaintDevice::record(BuildScoringSheet(plain))->pageCount(), 1);
+}
+
+void TestScoringSheet::itemAnalysisInPreviewAndPdf()
+{
+    Dialogs::setTestMode(true);
+    QWidget owner;
+    owner.show();
+    ReportPreview *preview = PrintScoringSheet(&owner, analysedSheet(m_formPath));
+    QTRY_COMPARE(preview->pageCount(), 2);
+    const QString pdf = m_folder->dir.filePath(QStringLiteral("sheet.pdf"));
+    Dialogs::setNextFile(pdf);
+    preview->saveAsPdf();
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    QVERIFY(bytes.contains("/Count 2"));
+    preview->close();
+    Dialogs::takeLog();
     Dialogs::setTestMode(false);
 }
 

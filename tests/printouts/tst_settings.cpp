@@ -33,6 +33,7 @@ private Q_SLOTS:
     void cancelledPick();
     void unwritableLogoIsReported();
     void toggleStoresAtOnce();
+    void childModeStoredAndReadBack();
     void saveStoresAndSaysSo();
     void failedSaveIsReported();
 
@@ -259,6 +260,31 @@ void TestSettings::toggleStoresAtOnce()
     QCOMPARE(themeValue(QStringLiteral("Check1")), QStringLiteral("0"));
     QVERIFY(!m_clinic.showLogo);
     QCOMPARE(child<QCheckBox>(m_panel.get(), "Check1")->text(), QStringLiteral("آرم را نمايش نمي دهد"));
+}
+
+// Off in a new profile; a click stores it at once, and a panel opened
+// later (the next run) shows what was stored.
+void TestSettings::childModeStoredAndReadBack()
+{
+    makePanel();
+    QCheckBox *childMode = child<QCheckBox>(m_panel.get(), "CheckChild");
+    QCOMPARE(childMode->text(), QStringLiteral("حالت کودک"));
+    QVERIFY(!childMode->isChecked());
+    QCOMPARE(themeValue(QStringLiteral("ChildMode")), QStringLiteral("0"));
+    QVERIFY(!childMode->geometry().intersects(child<QCheckBox>(m_panel.get(), "Check1")->geometry()));
+    QVERIFY(m_panel->rect().contains(childMode->geometry()));
+    childMode->click();
+    QCOMPARE(themeValue(QStringLiteral("ChildMode")), QStringLiteral("1"));
+    QVERIFY(Dialogs::takeLog().isEmpty());
+    QVERIFY(!m_clinic.showLogo); // the logo switch is not touched
+
+    m_panel.reset();
+    m_theme.reset();
+    makePanel();
+    childMode = child<QCheckBox>(m_panel.get(), "CheckChild");
+    QVERIFY(childMode->isChecked());
+    childMode->click();
+    QCOMPARE(themeValue(QStringLiteral("ChildMode")), QStringLiteral("0"));
 }
 
 void TestSettings::saveStoresAndSaysSo()

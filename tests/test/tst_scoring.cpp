@@ -1,5 +1,6 @@
 #include "ExamFolder.h"
 #include "test/scoring/IqClassification.h"
+#include "test/scoring/ItemAnalysis.h"
 #include "test/scoring/ItemCounter.h"
 #include "test/scoring/ResultTexts.h"
 #include "test/scoring/ScoreChain.h"
@@ -46,6 +47,9 @@ private Q_SLOTS:
     void counterDisplay();
     void counterSteps_data();
     void counterSteps();
+    void secondsText_data();
+    void secondsText();
+    void analysisWithoutLog();
 };
 
 void TestScoring::countCorrect_data()
@@ -253,4 +257,45 @@ void TestScoring::counterSteps()
 }
 
 QTEST_GUILESS_MAIN(TestScoring)
+void TestScoring::secondsText_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << "0.0";
+    QTest::newRow("just under a tenth") << qint64(49) << "0.0";
+    QTest::newRow("half a tenth rounds up") << qint64(2350) << "2.4";
+    QTest::newRow("whole seconds") << qint64(61000) << "61.0";
+    QTest::newRow("rounds into the next second") << qint64(9960) << "10.0";
+    QTest::newRow("a clock step back") << qint64(-300) << "0.0";
+}
+
+void TestScoring::secondsText()
+{
+    QFETCH(qint64, ms);
+    QFETCH(QString, text);
+    QCOMPARE(SecondsText(ms), text);
+}
+
+// A test scored from slots stored before clicks were logged: results from
+// the slots, no times; rows for items outside 1..36 are not counted.
+void TestScoring::analysisWithoutLog()
+{
+    std::array<QString, 36> answers;
+    AnswerKey key {};
+    key.fill(2);
+    answers.fill(QStringLiteral("2"));
+    answers[5] = QString();
+    answers[6] = QStringLiteral(" 2x");
+    ItemAnalysis a = AnalyseItems(answers, key, {});
+    QCOMPARE(a.correctCount(), 35);
+    QVERIFY(!a.items[5].correct);
+    QVERIFY(a.items[6].correct); // read as the raw score reads it
+    QVERIFY(!a.totalMs);
+    QVERIFY(!a.items[0].finalLatencyMs);
+    const QDateTime at(QDate(2026, 1, 1), QTime(10, 0));
+    a = AnalyseItems(answers, key, { { 1, { 0, 3, 100, at } }, { 2, { 37, 3, 100, at } }, { 3, { 1, 2, 700, at } } });
+    QCOMPARE(a.changeCount(), 0);
+    QCOMPARE(*a.items[0].finalLatencyMs, qint64(700));
+}
+
 #include "tst_scoring.moc"

@@ -531,6 +531,16 @@ void TestTestWindow::printShowsTheSheetAndTheStartButton()
         QCOMPARE(hidden->text(), QString::fromUtf8(e.text));
     }
     QCOMPARE(child<RecordSource>(m_window, "Adodc5")->field(QStringLiteral("1")), QStringLiteral("3"));
+    // The second page reads the click log: item 1 timed, item 2 never clicked.
+    const auto cell = [&](int item, int column) {
+        const ReportElement *e
+            = preview->report().element(QStringLiteral("Section5"), QStringLiteral("IA%1_%2").arg(item).arg(column));
+        return e ? e->text : QStringLiteral("missing");
+    };
+    QCOMPARE(cell(1, 1), QStringLiteral("3"));
+    QVERIFY2(cell(1, 3).contains(QLatin1Char('.')), qPrintable(cell(1, 3)));
+    QCOMPARE(cell(2, 3), QStringLiteral("-"));
+    QTRY_COMPARE(preview->pageCount(), 2);
     // Starting again keeps the answers and shows item 1.
     child<QLineEdit>(m_window, "Txt1")->setText(QStringLiteral("9"));
     QTest::mouseClick(child<QPushButton>(m_window, "Command7"), Qt::LeftButton);

@@ -110,6 +110,16 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
     });
     connect(Check1, &QCheckBox::clicked, this, &SettingsPanel::toggleShowLogo);
 
+    // Stored at once, like the logo switch: the next test window reads it.
+    CheckChild = new QCheckBox(Text::childMode, this);
+    CheckChild->setObjectName(QStringLiteral("CheckChild"));
+    CheckChild->setFont(boxFont);
+    CheckChild->setLayoutDirection(Qt::RightToLeft);
+    CheckChild->setGeometry(Twips::rect(4755, 4245, 1500, 315));
+    if (m_theme)
+        BoundField::bind(CheckChild, m_theme, QStringLiteral("ChildMode"));
+    connect(CheckChild, &QCheckBox::clicked, this, &SettingsPanel::storeProfile);
+
     const QFont buttonFont = Fonts::nazanin(11.25, true);
     auto button = [&](const char *name, const QString &caption, int left, int width) {
         auto *b = new QPushButton(caption, this);

@@ -13,7 +13,8 @@ struct ClinicValues;
 
 /// The settings panel Frame9 of the main window: the clinic profile (the
 /// Theme row, through bound boxes), the show-logo switch and the logo.
-/// It keeps the main window's clinic values current for the printouts.
+/// It keeps the main window's clinic values current for the printouts, and
+/// holds the child mode switch of the test window.
 class SettingsPanel : public QFrame
 {
     Q_OBJECT
@@ -48,6 +49,8 @@ private:
     QLineEdit *Text27 = nullptr;
     QLineEdit *Text28 = nullptr;
     QCheckBox *Check1 = nullptr;
+    /// Child mode: during a test the child cannot leave the test window.
+    QCheckBox *CheckChild = nullptr;
     QPushButton *Cmdlogo = nullptr;
     QPushButton *Command64 = nullptr;
     QPushButton *Command8 = nullptr;

@@ -19,6 +19,7 @@ inline const QString closeButton = QStringLiteral("بستن");
 inline const QString saved = QStringLiteral("ذخيره شد");
 inline const QString logoSaved = QStringLiteral(" لوگو ذخيره شد");
 inline const QString logoSavedTitle = QStringLiteral("توجه");
+inline const QString childMode = QStringLiteral("حالت کودک");
 
 // Read out for the logo check box.
 inline const QString logoShown = QStringLiteral("آرم را نمايش مي دهد");

@@ -1,16 +1,19 @@
 #include "test/sheet/ScoringSheet.h"
 
+#include "common/LeadingNumber.h"
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
 #include "data/RecordSource.h"
 #include "report/NormalCurveChart.h"
 #include "report/ReportPreview.h"
+#include "test/sheet/ItemAnalysisTexts.h"
 #include "test/sheet/ScoringSheetTexts.h"
 #include "ui/Twips.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 
 namespace {
 
@@ -67,6 +70,137 @@ ReportElement textLabel(const QString &name, int l, int t, int w, int h, Qt::Ali
 const Qt::Alignment kRight = Qt::AlignRight | Qt::AlignVCenter;
 const Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
 
+// The item analysis table: five columns, read right to left, centred on
+// the sheet's width.
+constexpr int kTableTop = 1100;
+constexpr int kHeadRowHeight = 420;
+constexpr int kRowHeight = 300;
+constexpr int kColumnWidths[5] = { 900, 1500, 1500, 1900, 1500 }; // item, choice, result, time, changes
+constexpr int kTableWidth = 900 + 1500 + 1500 + 1900 + 1500;
+constexpr int kTableLeft = (kSheetWidth - kTableWidth) / 2;
+constexpr int kTableBottom = kTableTop + kHeadRowHeight + 36 * kRowHeight;
+
+// Left edge of column \a c (0 is the right-hand one).
+int columnLeft(int c)
+{
+    int right = kTableLeft + kTableWidth;
+    for (int i = 0; i <= c; ++i)
+        right -= kColumnWidths[i];
+    return right;
+}
+
+QRect cell(int item, int column)
+{
+    const QRect row = ItemAnalysisRow(item);
+    return QRect(columnLeft(column), row.top(), kColumnWidths[column], row.height());
+}
+
+// Shading, rules and frame of the table; the texts are labels above it.
+void paintAnalysisGrid(QPainter &p, const ItemAnalysis &analysis)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(214, 228, 219));
+    p.drawRect(ItemAnalysisRow(0));
+    for (int item = 1; item <= 36; ++item) {
+        if (!analysis.items[size_t(item - 1)].correct)
+            p.setBrush(QColor(250, 236, 234));
+        else if (item % 2 == 0)
+            p.setBrush(QColor(243, 246, 244));
+        else
+            continue;
+        p.drawRect(ItemAnalysisRow(item));
+    }
+    p.setBrush(Qt::NoBrush);
+    QPen thin(QColor(170, 180, 174), 8);
+    thin.setCapStyle(Qt::FlatCap);
+    p.setPen(thin);
+    for (int item = 2; item <= 36; ++item) {
+        const int y = ItemAnalysisRow(item).top();
+        p.drawLine(kTableLeft, y, kTableLeft + kTableWidth, y);
+    }
+    for (int c = 0; c < 4; ++c) {
+        const int x = columnLeft(c);
+        p.drawLine(x, kTableTop, x, kTableBottom);
+    }
+    QPen frame(Qt::black, 14);
+    frame.setJoinStyle(Qt::MiterJoin);
+    p.setPen(frame);
+    p.drawRect(QRect(kTableLeft, kTableTop, kTableWidth, kTableBottom - kTableTop));
+    p.drawLine(kTableLeft, ItemAnalysisRow(1).top(), kTableLeft + kTableWidth, ItemAnalysisRow(1).top());
+}
+
+void addItemAnalysis(BandedReport &r, const ScoringSheet &sheet, const ItemAnalysis &analysis)
+{
+    namespace T = ItemAnalysisTexts;
+    ReportBand &page = r.band(BandedReport::Band::ReportFooter);
+    page.startsPage = true;
+    page.height = ItemAnalysisSummaryBox().bottom() + 1;
+
+    ReportElement &heading = page.add(textLabel(QStringLiteral("LblIA"), 0, 0, kSheetWidth, 520, Qt::AlignCenter, 14));
+    heading.fontFamily = QStringLiteral("B Titr");
+    heading.text = T::heading;
+    // Who and when, so that a loose second sheet still names its child.
+    const struct
+    {
+        const char *name;
+        QString text;
+        int left;
+        int width;
+    } who[] = {
+        { "LblIAN", T::name.arg(ScoringSheetFullName(sheet)), 4700, 3500 },
+        { "LblIAK", T::code.arg(sheet.code), 2900, 1700 },
+        { "LblIAT", T::testDate.arg(sheet.testDate), 700, 2100 },
+    };
+    for (const auto &w : who) {
+        ReportElement &e = page.add(textLabel(QLatin1String(w.name), w.left, 600, w.width, 380, kRight, 11));
+        e.wrap = false;
+        e.text = w.text;
+    }
+    page.add(ReportElement::hrule(QStringLiteral("LineIA"), kTableLeft, 1010, kTableWidth));
+
+    ReportElement &grid = page.add(ReportElement::make(ReportElement::Kind::Drawing, QStringLiteral("GridIA"),
+        QRect(kTableLeft, kTableTop, kTableWidth, kTableBottom - kTableTop)));
+    grid.draw = [analysis](QPainter &painter, const QRectF &) { paintAnalysisGrid(painter, analysis); };
+
+    const QString heads[5] = { T::item, T::choice, T::result, T::time, T::changes };
+    for (int c = 0; c < 5; ++c) {
+        const QRect box = cell(0, c);
+        ReportElement &e = page.add(textLabel(
+            QStringLiteral("HeadIA%1").arg(c), box.x(), box.y(), box.width(), box.height(), Qt::AlignCenter, 10.5));
+        e.wrap = false;
+        e.text = heads[c];
+    }
+    for (int item = 1; item <= 36; ++item) {
+        const ItemAnalysis::Item &i = analysis.items[size_t(item - 1)];
+        const bool answered = LenientNumber(i.choice) >= 1;
+        const QString texts[5]
+            = { QString::number(item), answered ? i.choice : T::noAnswer, i.correct ? T::right : T::wrong,
+                  i.finalLatencyMs ? SecondsText(*i.finalLatencyMs) : T::noTime, QString::number(i.changes) };
+        for (int c = 0; c < 5; ++c) {
+            const QRect box = cell(item, c);
+            ReportElement &e = page.add(textLabel(QStringLiteral("IA%1_%2").arg(item).arg(c), box.x(), box.y(),
+                box.width(), box.height(), Qt::AlignCenter, 10));
+            e.wrap = false;
+            // Numbers in a plain face line up; the words stay in the sheet's.
+            if (c != 2 && (c != 1 || answered))
+                e.fontFamily = QStringLiteral("Arial");
+            e.bold = c <= 2;
+            e.text = texts[c];
+        }
+    }
+
+    const QRect summary = ItemAnalysisSummaryBox();
+    const QString totals[3] = { T::totalTime.arg(TotalTimeText(analysis.totalMs)),
+        T::correctCount.arg(analysis.correctCount()), T::changeCount.arg(analysis.changeCount()) };
+    const int third = summary.width() / 3;
+    for (int k = 0; k < 3; ++k) {
+        ReportElement &e = page.add(textLabel(QStringLiteral("LblIAS%1").arg(k), summary.right() + 1 - third * (k + 1),
+            summary.top(), third, summary.height(), k == 0 ? kRight : (k == 1 ? Qt::AlignCenter : kLeft), 11));
+        e.wrap = false;
+        e.text = totals[k];
+    }
+}
+
 } // namespace
 
 bool ReadStoredAnswers(RecordSource *answerSource, const QString &code, ScoringSheet *sheet)
@@ -96,6 +230,30 @@ QRect ScoringSheetAnswerBox(int item)
     const int index = right ? item - 1 : item - 19;
     const int *tops = right ? kTopsRight : kTopsLeft;
     return QRect(right ? 6720 : 4800, tops[index], 675, boxHeight(tops, index));
+}
+
+QRect ItemAnalysisRow(int item)
+{
+    if (item < 0 || item > 36)
+        return QRect();
+    if (item == 0)
+        return QRect(kTableLeft, kTableTop, kTableWidth, kHeadRowHeight);
+    return QRect(kTableLeft, kTableTop + kHeadRowHeight + (item - 1) * kRowHeight, kTableWidth, kRowHeight);
+}
+
+QRect ItemAnalysisSummaryBox()
+{
+    return QRect(kTableLeft, kTableBottom + 160, kTableWidth, 400);
+}
+
+QString TotalTimeText(const std::optional<qint64> &ms)
+{
+    if (!ms)
+        return ItemAnalysisTexts::notTimed;
+    const qint64 seconds = (*ms + 500) / 1000;
+    if (seconds < 60)
+        return ItemAnalysisTexts::seconds.arg(seconds);
+    return ItemAnalysisTexts::minutesSeconds.arg(seconds / 60).arg(seconds % 60);
 }
 
 QRect ScoringSheetCurveBox()
@@ -177,6 +335,9 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet)
     contact.fontFamily = QStringLiteral("Calibri");
     contact.direction = Qt::LeftToRight;
     contact.text = sheet.clinic.summary;
+
+    if (sheet.analysis)
+        addItemAnalysis(r, sheet, *sheet.analysis);
 
     // One data row: the examinee's stored answers.
     r.setRows(fields, { values });

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "report/IqCurve.h"
+#include "test/scoring/ItemAnalysis.h"
 
 #include <optional>
 
@@ -41,6 +42,9 @@ struct ScoringSheet
     QString answerFormPath;
     /// The result on the normal curve, drawn under the answer grid.
     std::optional<IqCurve::Picture> curve;
+    /// The second page: every item's final choice, time and changes. None:
+    /// the sheet is one page.
+    std::optional<ItemAnalysis> analysis;
 };
 
 /// Where the curve stands in the detail band (twips): under the examiner's
@@ -60,7 +64,17 @@ QString ScoringSheetFullName(const ScoringSheet &sheet);
 /// detail band; the answer form picture has its rows there.
 QRect ScoringSheetAnswerBox(int item);
 
-/// The sheet DataR1 filled for \a sheet (bands Section4, Section1, Section3).
+/// The row of \a item (1..36) in the item analysis table, in twips from the
+/// top of the second page's printable area; item 0 is the heading row.
+QRect ItemAnalysisRow(int item);
+/// The line under the table with the total test time.
+QRect ItemAnalysisSummaryBox();
+
+/// The total test time as the sheet writes it: "12 دقيقه و 5 ثانيه".
+QString TotalTimeText(const std::optional<qint64> &ms);
+
+/// The sheet DataR1 filled for \a sheet (bands Section4, Section1, Section3,
+/// and the item analysis on a second page in Section5).
 BandedReport BuildScoringSheet(const ScoringSheet &sheet);
 
 /// Draws the sheet onto a printer or PDF writer.

@@ -15,6 +15,7 @@
 #include "test/scoring/ItemCounter.h"
 #include "test/scoring/ResultCurve.h"
 #include "test/sheet/ScoringSheet.h"
+#include "test/window/ChildLock.h"
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindowTexts.h"
@@ -82,6 +83,7 @@ TestWindow::TestWindow(QWidget *mainWindow, ClinicValues *clinic)
     buildResultPanel();
     buildButtons();
     bindHidden();
+    m_childLock = new ChildLock(this, QList<QWidget *>(Pic1.cbegin(), Pic1.cend()));
 }
 
 TestWindow::~TestWindow() = default;
@@ -97,8 +99,13 @@ void TestWindow::buildItems()
             auto *spot = new HotSpot(pic);
             spot->setObjectName(QStringLiteral("Lbl%1_%2").arg(k).arg(i));
             Lbl[size_t(k - 1)][size_t(i)] = spot;
-            if (i > 0)
-                connect(spot, &HotSpot::clicked, this, [this, i, k] { RecordAnswer(i, k); });
+            if (i > 0) {
+                connect(spot, &HotSpot::clicked, this, [this, i, k] {
+                    m_pointerClick = true;
+                    RecordAnswer(i, k);
+                    m_pointerClick = false;
+                });
+            }
         }
     }
 }
@@ -224,7 +231,7 @@ void TestWindow::buildButtons()
             connect(button, &QPushButton::clicked, this, b.operation);
         *b.button = button;
     }
-    connect(Command6, &QPushButton::clicked, this, &QWidget::close);
+    connect(Command6, &QPushButton::clicked, this, &TestWindow::exitWindow);
     setStyleSheet(Style::pinkButtons()
         + QStringLiteral("QLineEdit#Txt1 { background-color: white; color: black; border: 1px solid %1; }")
               .arg(Style::fieldBorder.name()));
@@ -365,7 +372,10 @@ void TestWindow::readNextPicture()
 
 void TestWindow::activate()
 {
-    Command7->show();
+    // A child-mode test is not restarted from under the child: raising the
+    // window over its backdrop activates it, and that brings no "شروع".
+    if (!m_childLock->active())
+        Command7->show();
     Command4->show();
     const QString code = Lblkey->text();
     Adodc1->setFilter(kCode, code);
@@ -438,6 +448,9 @@ void TestWindow::RecordAnswer(int item, int option)
 {
     if (item != m_visibleItem || !m_guard.accepts())
         return;
+    // In child mode only a press and release on the option answers.
+    if (m_childLock->active() && !m_pointerClick)
+        return;
     const AnswerLog::Click click { item, option, m_guard.shownMs(), Clock::now() };
     setSlot(item, QString::number(option));
     applyStep(ItemCounter::next(Txt1->text()), click);
@@ -481,8 +494,33 @@ void TestWindow::applyStep(const ItemCounter::Step &step, const std::optional<An
         Txt1->setText(*step.counter);
 }
 
+bool TestWindow::childModeSet() const
+{
+    return LenientNumber(Adodc4->field(QStringLiteral("ChildMode"))) != 0;
+}
+
+void TestWindow::setChildMode(bool on)
+{
+    for (const auto &option : Lbl) {
+        for (HotSpot *spot : option)
+            spot->setChildMode(on);
+    }
+    if (on)
+        m_childLock->begin();
+    else
+        m_childLock->end();
+}
+
+void TestWindow::exitWindow()
+{
+    setChildMode(false);
+    close();
+}
+
 void TestWindow::StartTest()
 {
+    if (childModeSet())
+        setChildMode(true);
     Command1->show();
     Command2->show();
     Command7->hide();
@@ -501,6 +539,7 @@ void TestWindow::FillEmptyAnswers()
 
 void TestWindow::ScoreTest()
 {
+    setChildMode(false);
     FillEmptyAnswers();
     Command1->hide();
     Command2->hide();
@@ -561,6 +600,8 @@ void TestWindow::PrintScoringSheet()
     sheet.iq = Lblhoosh->text();
     sheet.classification = LblN2->text();
     sheet.curve = ChartIq->picture();
+    sheet.analysis = AnalyseItems(
+        sheet.answers, m_key, AnswerLog::read(Database::connection(Database::File::Examinee), sheet.code));
     if (m_clinic)
         sheet.clinic = *m_clinic;
     Label7->setText(ScoringSheetFullName(sheet));
@@ -592,6 +633,11 @@ void TestWindow::changeEvent(QEvent *event)
 
 void TestWindow::closeEvent(QCloseEvent *event)
 {
+    // The close box and Alt+F4 do not end a test in child mode; "خروج" does.
+    if (m_childLock->active()) {
+        event->ignore();
+        return;
+    }
     Txt1->hide();
     // Zeros that FillEmptyAnswers left pending go with the row.
     if (Adodc2->hasPending())

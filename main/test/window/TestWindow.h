@@ -14,6 +14,7 @@
 #include <array>
 #include <optional>
 
+class ChildLock;
 class HotSpot;
 class NormalCurveView;
 class QFrame;
@@ -55,6 +56,13 @@ public:
     void ScoreTest();
     void closeResultPanel();
     void PrintScoringSheet();
+    /// Command6: closes the window, in child mode as well.
+    void exitWindow();
+
+    /// Whether the clinic profile has child mode on (read at each start).
+    bool childModeSet() const;
+    /// The child mode lock, active from the start of a test to its result or exit.
+    ChildLock *childLock() const { return m_childLock; }
 
     /// Item whose picture is visible, 0 when none.
     int visibleItem() const { return m_visibleItem; }
@@ -129,6 +137,7 @@ private:
     void applyStep(const ItemCounter::Step &step, const std::optional<AnswerLog::Click> &click = std::nullopt);
     void ensurePicture(int item);
     void readNextPicture();
+    void setChildMode(bool on);
 
     QPointer<QWidget> m_mainWindow;
     ClinicValues *m_clinic;
@@ -143,4 +152,7 @@ private:
     QVector<TestItem> m_items;
     int m_nextPicture = 1;
     bool m_picturesStarted = false;
+    ChildLock *m_childLock = nullptr;
+    /// Set while a hot-spot reports its click: in child mode nothing else answers.
+    bool m_pointerClick = false;
 };
