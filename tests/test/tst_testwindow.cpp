@@ -1,7 +1,4 @@
 #include "ExamFolder.h"
-#include "test/window/TestWindow.h"
-#include "test/window/HotSpot.h"
-#include "test/window/ItemPictures.h"
 #include "calendar/Clock.h"
 #include "common/Dialogs.h"
 #include "data/AnswerLog.h"
@@ -10,16 +7,17 @@
 #include "test/scoring/ClickGuard.h"
 #include "test/scoring/ResultTexts.h"
 #include "test/window/HotSpot.h"
+#include "test/window/ItemPictures.h"
 #include "test/window/TestWindow.h"
 
 #include <QApplication>
-#include <algorithm>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -54,7 +52,9 @@ private Q_SLOTS:
     void refusedLogRowKeepsTheAnswer();
     void resultBeforeStart();
     void resultOfAFullTest();
-    void answerAfterResultCountsOnNextPress();
+    void answerAfterResultRescoresAtOnce();
+    void doubleClickOnAStepButtonMovesOnce_data();
+    void doubleClickOnAStepButtonMovesOnce();
     void notScoredShowsInvalidButWritesNothing();
     void printShowsTheSheetAndTheStartButton();
     void activationReappliesFilters();
@@ -135,8 +135,8 @@ void TestTestWindow::picturesAreReadAfterTheWindowShows()
     m_window->StartTest();
     QCOMPARE(m_window->visibleItem(), 1);
     QVERIFY(!m_window->Pic1[1]->pixmap().isNull());
-    QTRY_VERIFY(std::all_of(m_window->Pic1.begin() + 1, m_window->Pic1.end(),
-                            [](QLabel *pic) { return !pic->pixmap().isNull(); }));
+    QTRY_VERIFY(std::all_of(
+        m_window->Pic1.begin() + 1, m_window->Pic1.end(), [](QLabel *pic) { return !pic->pixmap().isNull(); }));
 }
 
 void TestTestWindow::sharpPicturesOnDenseScreens()
@@ -336,6 +336,7 @@ void TestTestWindow::logFollowsEveryRecordedClick()
     clickOption(1, 5);
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     clickOption(2, 2);
+    QTest::qWait(ClickGuard::kDefaultMs + 20); // item 3 seen: the step button counts
     QTest::mouseClick(m_window->Command2, Qt::LeftButton); // back to item 2
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     clickOption(2, 6);
@@ -440,7 +441,9 @@ void TestTestWindow::resultOfAFullTest()
     QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(20, 7));
 }
 
-void TestTestWindow::answerAfterResultCountsOnNextPress()
+// The options beneath the panel still record; the result, its store and
+// the printed sheet follow each such answer at once.
+void TestTestWindow::answerAfterResultRescoresAtOnce()
 {
     open(QStringLiteral("07"));
     m_window->StartTest();
@@ -448,14 +451,67 @@ void TestTestWindow::answerAfterResultCountsOnNextPress()
         clickOption(i, m_key[size_t(i - 1)]);
     m_window->ScoreTest();
     QCOMPARE(m_window->Lblkham->text(), QStringLiteral("5"));
-    // Item 6 is still under the panel; its visible options still record.
+    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(5, 7));
+    // Item 6 is under the panel; one of its lower options is still clickable.
     const int key6 = m_key[5];
+    QVERIFY(m_window->Frame2->isVisible());
     m_window->RecordAnswer(6, key6);
     QCOMPARE(slotStored("07", 6), QString::number(key6));
-    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("5"));
-    m_window->ScoreTest();
     QCOMPARE(m_window->Lblkham->text(), QStringLiteral("6"));
+    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(6, 7));
+    QCOMPARE(m_window->lbldarsad->text(), fixturePercentile(6, 7));
     QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("6"));
+    QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(6, 7));
+    QCOMPARE(storedField("IDE", "07", "RDarsadi"), fixturePercentile(6, 7));
+
+    // A right answer made wrong after going back lowers it again.
+    m_window->Txt1->setText(QStringLiteral("2"));
+    m_window->RecordAnswer(2, m_key[1] % 6 + 1);
+    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("5"));
+    QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("5"));
+    QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(5, 7));
+
+    // The sheet prints what the boxes hold.
+    m_window->PrintScoringSheet();
+    ReportPreview *preview = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *p = qobject_cast<ReportPreview *>(w); p && p->isVisible())
+            preview = p;
+    QVERIFY(preview);
+    QCOMPARE(preview->report().element(QStringLiteral("Section1"), QStringLiteral("Lbliq"))->text, fixtureIq(5, 7));
+    QCOMPARE(storedField("IDE", "1", "NKham"), QString()); // the other examinee is untouched
+}
+
+// Both clicks of a double click on next or previous meet the button: the
+// second comes before the new item has been seen and moves nothing.
+void TestTestWindow::doubleClickOnAStepButtonMovesOnce_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("next") << "Command1" << 5 << 6;
+    QTest::newRow("previous") << "Command2" << 5 << 4;
+}
+
+void TestTestWindow::doubleClickOnAStepButtonMovesOnce()
+{
+    QFETCH(QString, button);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    ClickGuard::setInterval(ClickGuard::kDefaultMs);
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    m_window->Txt1->setText(QString::number(from));
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    auto *step = m_window->findChild<QPushButton *>(button);
+    QVERIFY(step && step->isVisible());
+    QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, step->mapTo(m_window, step->rect().center()));
+    QCOMPARE(m_window->visibleItem(), to);
+    QCOMPARE(m_window->Txt1->text(), QString::number(to));
+    // A later click, once the item has been seen, moves again.
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    QTest::mouseClick(step, Qt::LeftButton);
+    QCOMPARE(m_window->visibleItem(), to + (to - from));
 }
 
 void TestTestWindow::notScoredShowsInvalidButWritesNothing()

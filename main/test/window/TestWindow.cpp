@@ -3,17 +3,17 @@
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
 #include "common/Dialogs.h"
+#include "common/LeadingNumber.h"
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
 #include "data/BoundField.h"
 #include "data/Database.h"
 #include "data/RecordSource.h"
 #include "data/Transaction.h"
-#include "test/content/TestContent.h"
-#include "test/scoring/ResultCurve.h"
 #include "report/NormalCurveView.h"
-#include "common/LeadingNumber.h"
+#include "test/content/TestContent.h"
 #include "test/scoring/ItemCounter.h"
+#include "test/scoring/ResultCurve.h"
 #include "test/sheet/ScoringSheet.h"
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
@@ -26,9 +26,9 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
-#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -204,8 +204,9 @@ void TestWindow::buildButtons()
         void (TestWindow::*operation)();
     } buttons[] = {
         { &Command7, "Command7", TestWindowTexts::start(), { 3510, 7650, 1275, 495 }, true, &TestWindow::StartTest },
-        { &Command2, "Command2", TestWindowTexts::previous(), { 2340, 7200, 1290, 480 }, false, &TestWindow::PreviousItem },
-        { &Command1, "Command1", TestWindowTexts::next(), { 4860, 7200, 1275, 495 }, false, &TestWindow::NextItem },
+        { &Command2, "Command2", TestWindowTexts::previous(), { 2340, 7200, 1290, 480 }, false,
+            &TestWindow::previousClicked },
+        { &Command1, "Command1", TestWindowTexts::next(), { 4860, 7200, 1275, 495 }, false, &TestWindow::nextClicked },
         { &Command4, "Command4", TestWindowTexts::result(), { 6930, 7200, 1275, 495 }, true, &TestWindow::ScoreTest },
         { &Command6, "Command6", TestWindowTexts::exit(), { 8415, 7200, 1275, 495 }, true, nullptr },
     };
@@ -221,8 +222,8 @@ void TestWindow::buildButtons()
     }
     connect(Command6, &QPushButton::clicked, this, &QWidget::close);
     setStyleSheet(Style::pinkButtons()
-                  + QStringLiteral("QLineEdit#Txt1 { background-color: white; color: black; border: 1px solid %1; }")
-                        .arg(Style::fieldBorder.name()));
+        + QStringLiteral("QLineEdit#Txt1 { background-color: white; color: black; border: 1px solid %1; }")
+              .arg(Style::fieldBorder.name()));
 
     Txt1 = new QLineEdit(this);
     Txt1->setObjectName(QStringLiteral("Txt1"));
@@ -401,6 +402,14 @@ bool TestWindow::storeAnswers(const std::optional<AnswerLog::Click> &click)
     const QString code = Adodc2->field(kCode);
     bool updated = false;
     bool ok = false;
+    // Once scored, the stored result follows every changed answer in the
+    // same transaction, so the panel, IDE and the sheet never disagree
+    // with the answers.
+    std::optional<ScoreChain> rescored;
+    if (m_scored && Adodc2->hasPending()) {
+        rescored = computeResult();
+        setResultFields(*rescored);
+    }
     {
         // The log row and the answer go together or not at all, so the last
         // logged choice of an item is always the one Answer holds.
@@ -409,10 +418,16 @@ bool TestWindow::storeAnswers(const std::optional<AnswerLog::Click> &click)
             error = transaction.error();
         else
             ok = (!click || AnswerLog::append(Database::connection(Database::File::Examinee), code, *click, &error))
-                && (updated = Adodc2->update(&error)) && transaction.commit(&error);
+                && (updated = Adodc2->update(&error)) && (!rescored || Adodc1->update(&error))
+                && transaction.commit(&error);
     }
-    if (ok)
+    if (ok) {
+        if (rescored)
+            showResult(*rescored);
         return true;
+    }
+    if (rescored)
+        Adodc1->cancelUpdate();
     // The grid must show only what is stored: the click is not kept, the
     // item stays, and the examiner learns why.
     if (updated)
@@ -457,6 +472,20 @@ void TestWindow::NextItem()
     applyStep(ItemCounter::next(Txt1->text()));
 }
 
+// A double click on next or previous would move twice and pass over an
+// item the child never saw: the guard drops the second click.
+void TestWindow::nextClicked()
+{
+    if (m_guard.accepts())
+        NextItem();
+}
+
+void TestWindow::previousClicked()
+{
+    if (m_guard.accepts())
+        PreviousItem();
+}
+
 void TestWindow::PreviousItem()
 {
     applyStep(ItemCounter::previous(Txt1->text()));
@@ -496,20 +525,32 @@ void TestWindow::ScoreTest()
     Frame2->show();
     Frame2->raise();
 
-    // The whole chain of counts and lookups runs on plain values; the final
-    // texts are shown and stored once.
+    const ScoreChain chain = computeResult();
+    setResultFields(chain);
+    QString error;
+    const bool stored = Adodc1->update(&error);
+    m_scored = true;
+    showResult(chain);
+    if (!stored)
+        Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+}
+
+// The whole chain of counts and lookups runs on plain values; the final
+// texts are shown and stored once.
+ScoreChain TestWindow::computeResult()
+{
     ScoreChain chain(Adodc3);
     chain.setState(Lblhoosh->text(), lbldarsad->text(), LblN2->text());
     chain.count(slotTexts(), m_key, Text2->text());
+    return chain;
+}
+
+void TestWindow::setResultFields(const ScoreChain &chain)
+{
     m_classifiedIq = chain.iq();
     Adodc1->setField(QStringLiteral("NKham"), chain.rawScore());
     Adodc1->setField(QStringLiteral("Hooshbahr"), chain.iq());
     Adodc1->setField(QStringLiteral("RDarsadi"), chain.percentile());
-    QString error;
-    const bool stored = Adodc1->update(&error);
-    showResult(chain);
-    if (!stored)
-        Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
 }
 
 void TestWindow::showResult(const ScoreChain &chain)
