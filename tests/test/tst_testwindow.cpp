@@ -9,6 +9,8 @@
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindow.h"
+#include "ui/FitLabel.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -55,6 +57,9 @@ private Q_SLOTS:
     void answerAfterResultRescoresAtOnce();
     void doubleClickOnAStepButtonMovesOnce_data();
     void doubleClickOnAStepButtonMovesOnce();
+    void resultCaptionsStandRightOfTheirValues_data();
+    void resultCaptionsStandRightOfTheirValues();
+    void invalidResultShowsWhole();
     void notScoredShowsInvalidButWritesNothing();
     void printShowsTheSheetAndTheStartButton();
     void activationReappliesFilters();
@@ -512,6 +517,72 @@ void TestTestWindow::doubleClickOnAStepButtonMovesOnce()
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     QTest::mouseClick(step, Qt::LeftButton);
     QCOMPARE(m_window->visibleItem(), to + (to - from));
+}
+
+// Read right to left, each caption comes before its value: it stands to
+// the value's right, and each pair fills the place it always had.
+void TestTestWindow::resultCaptionsStandRightOfTheirValues_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QRect>("pairTwips");
+    QTest::newRow("raw score") << "Label2_0"
+                               << "Lblkham" << QRect(510, 1305, 1785, 405);
+    QTest::newRow("percentile") << "Label2_1"
+                                << "lbldarsad" << QRect(2400, 1305, 2055, 405);
+    QTest::newRow("iq") << "Label2_2"
+                        << "Lblhoosh" << QRect(4665, 1305, 1770, 405);
+}
+
+void TestTestWindow::resultCaptionsStandRightOfTheirValues()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, value);
+    QFETCH(QRect, pairTwips);
+    open(QStringLiteral("07"));
+    m_window->ScoreTest();
+    auto *c = m_window->Frame2->findChild<QLabel *>(caption);
+    auto *v = m_window->Frame2->findChild<QLabel *>(value);
+    QVERIFY(c && v && c->isVisible() && v->isVisible());
+    QVERIFY2(c->geometry().left() > v->geometry().right(), qPrintable(caption));
+    QCOMPARE(c->geometry().united(v->geometry()), Twips::rect(pairTwips));
+    // The value sits at the pair's left edge, the caption ends at its right.
+    QCOMPARE(v->x(), Twips::px(pairTwips.left()));
+    QCOMPARE(c->geometry().right(), Twips::rect(pairTwips).right());
+    // The IQ pair stays the rightmost, read first.
+    auto *iq = m_window->Frame2->findChild<QLabel *>(QStringLiteral("Label2_2"));
+    QVERIFY(iq->x() >= c->x());
+}
+
+// "نتيجه نامعتبر مي باشد" is several times wider than the IQ box: it is shown
+// whole, wrapped and smaller, within the box.
+void TestTestWindow::invalidResultShowsWhole()
+{
+    open(QStringLiteral("07"));
+    m_window->ScoreTest();
+    QCOMPARE(m_window->Lblhoosh->text(), kInvalid);
+    auto *iq = qobject_cast<FitLabel *>(m_window->Lblhoosh);
+    QVERIFY(iq);
+    QCOMPARE(iq->geometry(), Twips::rect(4665, 1305, 945, 405));
+    const QRect box = iq->contentsRect();
+    const QRect plain = QFontMetrics(iq->font()).boundingRect(box, iq->textFlags(), kInvalid);
+    QVERIFY2(plain.width() > box.width() || plain.height() > box.height(), "the plain size already fits");
+    const QFont shown = iq->fittedFont();
+    const QRect needed = QFontMetrics(shown).boundingRect(box, iq->textFlags(), kInvalid);
+    QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(),
+        qPrintable(QStringLiteral("%1x%2 in %3x%4")
+                       .arg(needed.width())
+                       .arg(needed.height())
+                       .arg(box.width())
+                       .arg(box.height())));
+    QVERIFY(shown.pointSizeF() >= 6);
+    // An IQ number keeps the panel's size.
+    iq->setText(QStringLiteral("104"));
+    QCOMPARE(iq->fittedFont().pointSizeF(), iq->font().pointSizeF());
+    iq->setText(kInvalid);
+    const QString out = qEnvironmentVariable("PELORIN_SCREENSHOT_DIR");
+    if (!out.isEmpty())
+        QVERIFY(m_window->grab().save(out + QStringLiteral("/result_panel_invalid.png")));
 }
 
 void TestTestWindow::notScoredShowsInvalidButWritesNothing()

@@ -18,6 +18,7 @@
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindowTexts.h"
+#include "ui/FitLabel.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
@@ -165,12 +166,21 @@ void TestWindow::buildResultPanel()
         return lbl;
     };
     LblN2 = label("LblN2", QString(), 630, 675, 6255, 405, true);
-    label("Label2_0", TestWindowTexts::rawScore(), 510, 1305, 735, 390, false);
-    Lblkham = label("Lblkham", QString(), 1350, 1305, 945, 405, true);
-    label("Label2_1", TestWindowTexts::percentile(), 2400, 1305, 1065, 390, false);
-    lbldarsad = label("lbldarsad", QString(), 3510, 1305, 945, 405, true);
-    label("Label2_2", TestWindowTexts::iq(), 4665, 1305, 765, 390, false);
-    Lblhoosh = label("Lblhoosh", QString(), 5490, 1305, 945, 405, true);
+    // Each caption stands to the right of its value, as a right-to-left
+    // reader pairs them; every pair keeps its place in the panel.
+    label("Label2_0", TestWindowTexts::rawScore(), 1560, 1305, 735, 390, false);
+    Lblkham = label("Lblkham", QString(), 510, 1305, 945, 405, true);
+    label("Label2_1", TestWindowTexts::percentile(), 3390, 1305, 1065, 390, false);
+    lbldarsad = label("lbldarsad", QString(), 2400, 1305, 945, 405, true);
+    label("Label2_2", TestWindowTexts::iq(), 5670, 1305, 765, 390, false);
+    // The invalid-result text is far wider than a number: it wraps and
+    // shrinks to stay whole in the box.
+    auto *iq = new FitLabel(Frame2);
+    Lblhoosh = iq;
+    iq->setObjectName(QStringLiteral("Lblhoosh"));
+    iq->setGeometry(Twips::rect(4665, 1305, 945, 405));
+    iq->setAlignment(Qt::AlignCenter);
+    iq->setProperty("value", true);
     // The result on the normal curve, in the panel's free corner beside the buttons.
     ChartIq = new NormalCurveView(Frame2);
     ChartIq->setObjectName(QStringLiteral("ChartIq"));
