@@ -5,6 +5,7 @@
 
 #include "common/Dialogs.h"
 #include "data/AppPaths.h"
+#include "mainwindow/settings/ClinicProfile.h"
 #include "mainwindow/settings/SettingsPanel.h"
 #include "ui/ClinicValues.h"
 
@@ -68,6 +69,13 @@ int main(int argc, char **argv)
     if (decoded.isNull())
         return 1;
 
+    t.start();
+    const QImage read = ClinicProfile::readPicture(path);
+    const double readMs = ms(t);
+    t.start();
+    ClinicProfile::writeLogo(read, dir.filePath(QStringLiteral("written.png")), nullptr);
+    const double writeMs = ms(t);
+
     ClinicValues clinic;
     SettingsPanel panel(nullptr, nullptr, &clinic);
     Dialogs::setNextFile(path);
@@ -83,6 +91,7 @@ int main(int argc, char **argv)
     std::printf("photo %dx%d, %.1f MB JPEG\n", decoded.width(), decoded.height(), QFileInfo(path).size() / 1048576.0);
     std::printf("anchor: one decode of the photo       %8.1f ms\n", anchor);
     std::printf("pick the photo as logo                %8.1f ms  (%.2f x anchor)\n", pick, pick / anchor);
+    std::printf("  of which: read %.1f ms, write %.1f ms\n", readMs, writeMs);
     std::printf("activation step, mean of %3d          %8.2f ms  (%.3f x anchor)\n", activations, activation,
         activation / anchor);
     std::printf("logo kept: %dx%d, logo file %.2f MB\n", clinic.logo.width(), clinic.logo.height(),

@@ -1,16 +1,17 @@
 #include "mainwindow/settings/SettingsPanel.h"
 
+#include "common/Dialogs.h"
 #include "data/AppPaths.h"
 #include "data/BoundField.h"
+#include "data/RecordSource.h"
 #include "mainwindow/settings/ClinicProfile.h"
 #include "ui/ClinicValues.h"
-#include "common/Dialogs.h"
 #include "ui/Fonts.h"
-#include "data/RecordSource.h"
 #include "ui/TimedNotice.h"
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -35,6 +36,8 @@ const QString kSaved = QStringLiteral("ذخيره شد");
 const QString kLogoSaved = QStringLiteral(" لوگو ذخيره شد");
 const QString kLogoSavedTitle = QStringLiteral("توجه");
 const QString kErrorTitle = QStringLiteral("خطا");
+// "%1" is the picked file's name.
+const QString kBrokenPicture = QStringLiteral("فايل \"%1\" تصوير نيست يا آسيب ديده است و آرم تغيير نكرد");
 
 // The captions are written colon first, for a left-to-right line: the
 // colon stands between the word and its box. A plain label would read them
@@ -165,12 +168,25 @@ void SettingsPanel::opened()
 
 void SettingsPanel::windowActivated()
 {
-    // A missing or unreadable logo file leaves the logo place empty.
-    const QImage logo = ClinicProfile::readPicture(AppPaths::logoFile());
+    // The logo is kept in memory; the file is read again only when it has
+    // changed since. A missing or unreadable file leaves the place empty.
+    if (!m_logoStamp || !(*m_logoStamp == currentLogoStamp()))
+        setLogo(ClinicProfile::readPicture(AppPaths::logoFile()));
+    setCaption();
+}
+
+SettingsPanel::LogoStamp SettingsPanel::currentLogoStamp()
+{
+    const QFileInfo file(AppPaths::logoFile());
+    return { file.exists(), file.size(), file.lastModified() };
+}
+
+void SettingsPanel::setLogo(const QImage &logo)
+{
+    m_logoStamp = currentLogoStamp();
     showPicture(Image1, logo);
     if (m_clinic)
         m_clinic->logo = logo;
-    setCaption();
 }
 
 void SettingsPanel::BuildClinicSummary()
@@ -215,10 +231,15 @@ void SettingsPanel::pickLogo()
     const QString path = Dialogs::openFile(this, QString(), QString(), QString());
     if (!path.isEmpty()) {
         const QImage picked = ClinicProfile::readPicture(path);
-        if (!picked.isNull()) {
-            m_picked = picked;
-            showPicture(Image2, m_picked);
+        if (picked.isNull()) {
+            // Said at once: writing the earlier pick again instead would
+            // look as if this file had been taken.
+            Dialogs::message(this, kErrorTitle, kBrokenPicture.arg(QFileInfo(path).fileName()), QMessageBox::Ok,
+                Dialogs::Icon::Warning);
+            return;
         }
+        m_picked = picked;
+        showPicture(Image2, m_picked);
     }
     if (m_picked.isNull())
         return;
@@ -227,10 +248,8 @@ void SettingsPanel::pickLogo()
         Dialogs::message(this, kErrorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return;
     }
-    const QImage logo = ClinicProfile::readPicture(AppPaths::logoFile());
-    showPicture(Image1, logo);
-    if (m_clinic)
-        m_clinic->logo = logo;
+    // The file now holds exactly this picture (lossless, already scaled).
+    setLogo(m_picked);
     Dialogs::message(this, kLogoSavedTitle, kLogoSaved, QMessageBox::Ok, Dialogs::Icon::Information);
 }
 
