@@ -1,16 +1,16 @@
 #include "backup/BackupWindow.h"
 
+#include "backup/Backup.h"
+#include "backup/CopyBackupFile.h"
+#include "backup/ProgramEnd.h"
+#include "calendar/Clock.h"
+#include "common/Dialogs.h"
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
-#include "backup/Backup.h"
-#include "calendar/Clock.h"
-#include "backup/CopyBackupFile.h"
 #include "data/Database.h"
-#include "common/Dialogs.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
-#include "backup/ProgramEnd.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -44,6 +44,11 @@ const QString restoreNotDone = QStringLiteral("عدم موفقيت در بازي
 const QString filter = QStringLiteral("Database Backup (*.mdbB)");
 // A restore refused by the check; the check's finding follows on the next line.
 const QString notABackup = QStringLiteral("فايل انتخاب شده نسخه پشتيبان اطلاعات اين برنامه نيست و بازيابي انجام نشد");
+// What a screen reader says for the path boxes and the "---" buttons.
+const QString backupPathName = QStringLiteral("مسير فايل پشتيبان");
+const QString restorePathName = QStringLiteral("مسير فايل بازيابي");
+const QString chooseBackupName = QStringLiteral("انتخاب فايل پشتيبان");
+const QString chooseRestoreName = QStringLiteral("انتخاب فايل بازيابي");
 } // namespace Text
 
 constexpr int kWidthTw = 6900;
@@ -73,6 +78,10 @@ BackupWindow::BackupWindow(QWidget *parent)
     b2 = makeButton("b2", Text::choose, QRect(240, 1125, 540, 495));
     Command1 = makeButton("Command1", Text::exit, QRect(2880, 1995, 1140, 540));
     Command1->setFont(Fonts::nazanin(12, true));
+    Text1->setAccessibleName(Text::backupPathName);
+    Text2->setAccessibleName(Text::restorePathName);
+    b1->setAccessibleName(Text::chooseBackupName);
+    b2->setAccessibleName(Text::chooseRestoreName);
 
     connect(b1, &QPushButton::clicked, this, &BackupWindow::chooseBackupFile);
     connect(b2, &QPushButton::clicked, this, &BackupWindow::chooseRestoreFile);

@@ -25,6 +25,7 @@ const QString kFitWidth = QStringLiteral("تمام عرض");
 const QString kWholePage = QStringLiteral("تمام صفحه");
 const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
 const QString kPdfError = QStringLiteral("خطا");
+const QString kPagesName = QStringLiteral("صفحه هاي گزارش");
 
 } // namespace
 
@@ -46,6 +47,11 @@ ReportPreview::ReportPreview(QWidget *owner, const BandedReport &report)
     m_view->setObjectName(QStringLiteral("PreviewView"));
     // The pages themselves are laid out left to right like paper.
     m_view->setLayoutDirection(Qt::LeftToRight);
+    m_view->setAccessibleName(kPagesName);
+    // The pages scroll in an inner view, which takes the focus.
+    for (QWidget *inner : m_view->findChildren<QWidget *>())
+        if (inner->focusPolicy() != Qt::NoFocus)
+            inner->setAccessibleName(kPagesName);
     connect(
         m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { m_report.render(printer); });
 

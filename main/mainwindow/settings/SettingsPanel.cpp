@@ -1,5 +1,6 @@
 #include "mainwindow/settings/SettingsPanel.h"
 
+#include "common/AccessibleName.h"
 #include "common/Dialogs.h"
 #include "data/AppPaths.h"
 #include "data/BoundField.h"
@@ -110,6 +111,7 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
         label->setFont(boxFont);
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         label->setGeometry(Twips::rect(kLabelLeft, r.top, kLabelWidth, kBoxHeight));
+        NameAfterCaption(label, box);
     }
 
     Check1 = new QCheckBox(ClinicProfile::showLogoCaption(false), this);
@@ -154,6 +156,7 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
     Txtmosh = new QPlainTextEdit(this);
     Txtmosh->setObjectName(QStringLiteral("Txtmosh"));
     Txtmosh->hide();
+    Txtmosh->setFocusPolicy(Qt::NoFocus); // a hidden carrier, never typed into
 }
 
 void SettingsPanel::windowLoaded()

@@ -73,6 +73,7 @@ TestWindow::TestWindow(QWidget *mainWindow, ClinicValues *clinic)
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
+    Text1->setFocusPolicy(Qt::NoFocus); // a hidden counter, never typed into
 
     buildItems();
     buildGrid();
@@ -93,6 +94,8 @@ void TestWindow::buildItems()
         for (int k = 1; k <= 6; ++k) {
             auto *spot = new HotSpot(pic);
             spot->setObjectName(QStringLiteral("Lbl%1_%2").arg(k).arg(i));
+            // Read out by the number drawn beside the option.
+            spot->setAccessibleName(QString::number(k));
             Lbl[size_t(k - 1)][size_t(i)] = spot;
             if (i > 0)
                 connect(spot, &HotSpot::clicked, this, [this, i, k] { RecordAnswer(i, k); });
@@ -239,6 +242,7 @@ void TestWindow::buildButtons()
     Txt1->setObjectName(QStringLiteral("Txt1"));
     Txt1->setGeometry(Twips::rect(3975, 7110, 555, 495));
     Txt1->setAlignment(Qt::AlignCenter);
+    Txt1->setAccessibleName(TestWindowTexts::itemNumber());
     Txt1->setFont(Fonts::arial(12, true));
     Txt1->hide();
     connect(Txt1, &QLineEdit::textChanged, this, &TestWindow::ShowItem);

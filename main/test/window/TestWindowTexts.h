@@ -46,4 +46,10 @@ inline QString errorTitle()
     return QStringLiteral("خطا");
 }
 
+/// The item counter's name for screen readers.
+inline QString itemNumber()
+{
+    return QStringLiteral("شماره سوال");
+}
+
 } // namespace TestWindowTexts
