@@ -1,19 +1,19 @@
 #include "Handovers.h"
 
-#include "mainwindow/registration/RegistrationTexts.h"
+#include "backup/ExitWindow.h"
+#include "backup/ProgramEnd.h"
+#include "common/Dialogs.h"
+#include "common/PersianInput.h"
 #include "data/AppInfo.h"
 #include "data/Database.h"
 #include "data/RecordSource.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/registration/RegistrationTexts.h"
+#include "records/window/RecordsWindow.h"
 #include "test/window/TestWindow.h"
 #include "ui/CommonTexts.h"
 #include "ui/TimedNotice.h"
-#include "common/Dialogs.h"
-#include "common/PersianInput.h"
-#include "backup/ExitWindow.h"
 #include "update/UpdateWindow.h"
-#include "mainwindow/MainWindow.h"
-#include "backup/ProgramEnd.h"
-#include "records/window/RecordsWindow.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -42,11 +42,11 @@ bool confirmRetest(QWidget *owner, const RecordSource &examinee, const QString &
     }
     if (!answered)
         return true;
-    const QString name = (examinee.field(QStringLiteral("FName")) + QLatin1Char(' ')
-                          + examinee.field(QStringLiteral("LName")))
-                             .trimmed();
-    return Dialogs::message(owner, AppInfo::title(), RegistrationTexts::startRetestQuestion().arg(code, name),
-                            QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
+    const QString name
+        = (examinee.field(QStringLiteral("FName")) + QLatin1Char(' ') + examinee.field(QStringLiteral("LName")))
+              .trimmed();
+    return Dialogs::message(owner, AppInfo::title(), RegistrationTexts::startRetestQuestion.arg(code, name),
+               QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
         == QMessageBox::Yes;
 }
 
@@ -70,16 +70,16 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
         return;
     bool ok = false;
     const QString code = PersianInput::asciiDigits(
-        Dialogs::input(mainWindow, RegistrationTexts::startTitle(), RegistrationTexts::startPrompt(), QString(), &ok));
+        Dialogs::input(mainWindow, RegistrationTexts::startTitle, RegistrationTexts::startPrompt, QString(), &ok));
     if (!ok || code.isEmpty()) {
-        ShowTimedNotice(mainWindow, RegistrationTexts::startEmptyCode());
+        ShowTimedNotice(mainWindow, RegistrationTexts::startEmptyCode);
         return;
     }
     // The code as typed: "7" does not find "07", nor "7 " find "7". Only
     // that examinee's row is read.
     Adodc1->refreshWhere(QStringLiteral("code"), code);
     if (Adodc1->atStart()) {
-        ShowTimedNotice(mainWindow, RegistrationTexts::startUnknownCode());
+        ShowTimedNotice(mainWindow, RegistrationTexts::startUnknownCode);
         return;
     }
 
@@ -95,12 +95,11 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
     QString error;
     if (!window->load(code, &error)) {
         delete window;
-        Dialogs::message(mainWindow, RegistrationTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(mainWindow, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return;
     }
     openWindow() = window;
-    window->Adodc2->setFilter(QStringLiteral("code"), code);
-    window->Lblkey->setText(code);
+    window->setExamineeCode(code);
     window->show();
     window->activateWindow();
     window->activate();
@@ -125,8 +124,8 @@ MainWindow *OpenMainWindow()
 
 void ConnectHandovers(MainWindow *w)
 {
-    QObject::connect(w, &MainWindow::startTestRequested, w,
-                     [w] { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
+    QObject::connect(
+        w, &MainWindow::startTestRequested, w, [w] { StartTestByCode(w, w->examinees(), &w->clinicValues()); });
     QObject::connect(w, &MainWindow::recordsRequested, w, [w] {
         auto *records = new RecordsWindow(w, &w->clinicValues());
         records->setAttribute(Qt::WA_DeleteOnClose);

@@ -3,6 +3,7 @@
 #include "data/AppInfo.h"
 #include "data/DataFolder.h"
 #include "data/DataFolderTexts.h"
+#include "ui/CommonTexts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -23,7 +24,7 @@ int main(int argc, char *argv[])
             == QMessageBox::Yes;
     };
     if (!DataFolder::prepareForStart(askCopy, &error)) {
-        Dialogs::message(nullptr, QStringLiteral("خطا"), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(nullptr, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return 1;
     }
 

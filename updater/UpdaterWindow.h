@@ -37,6 +37,8 @@ public:
     /// the built-in one unless a test sets another.
     void setPublicKey(const QByteArray &key);
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     QLabel *Label3;
     std::array<QLabel *, 2> Label2;
     QProgressBar *ProgressBar;

@@ -24,7 +24,7 @@ static void prepareTestCopy(UpdaterWindow &window, const QStringList &args)
         return at >= 0 && at + 1 < args.size() ? args[at + 1] : QString();
     };
     if (const QString url = option("--setup-url"); !url.isEmpty())
-        window.Text->setText(url);
+        window.findChild<QLineEdit *>(QStringLiteral("Text"))->setText(url);
     if (const QString key = option("--public-key"); !key.isEmpty())
         window.setPublicKey(SignatureCheck::publicKeyFromHex(key.toLatin1()));
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [] {
@@ -37,11 +37,11 @@ static void prepareTestCopy(UpdaterWindow &window, const QStringList &args)
         std::printf("action: %s\n", qPrintable(then));
         std::fflush(stdout);
         if (then == QLatin1String("exit"))
-            window.Command1->click();
+            window.findChild<QPushButton *>(QStringLiteral("Command1"))->click();
         else if (then == QLatin1String("close"))
             window.close();
         else if (then == QLatin1String("download"))
-            window.cmdUpdate->click();
+            window.findChild<QPushButton *>(QStringLiteral("cmdUpdate"))->click();
     });
 }
 #endif

@@ -1,9 +1,10 @@
 // Backing up a 200 MB examinee database against `cp` of the same file, in
 // the same run and on the same disk. Prints each run and the median ratio.
 
-#include "data/AppPaths.h"
 #include "backup/Backup.h"
 #include "backup/CopyBackupFile.h"
+#include "bench/common/Stats.h"
+#include "data/AppPaths.h"
 #include "data/Schema.h"
 
 #include <QApplication>
@@ -56,12 +57,6 @@ bool makeDatabase(const QString &path)
 double seconds(const QElapsedTimer &t)
 {
     return t.nsecsElapsed() / 1e9;
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 bool run(const QString &program, const QStringList &args)

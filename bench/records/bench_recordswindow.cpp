@@ -9,6 +9,7 @@
 #include "BenchFolder.h"
 #include "data/RecordSource.h"
 #include "records/window/RecordsWindow.h"
+#include "tests/common/Children.h"
 #include "ui/ClinicValues.h"
 
 #include <QApplication>
@@ -104,14 +105,15 @@ int main(int argc, char **argv)
         QApplication::processEvents();
         return msSince(s);
     };
-    const QString name = w->Adodc2->value(1234, w->Adodc2->fieldIndex(QStringLiteral("LName")));
-    const double byLast = time([&] { w->DataCombo1->setEditText(name); });
-    const int lastRows = w->Adodc2->rowCount();
+    const QString name = child<RecordSource>(w, "Adodc2")
+                             ->value(1234, child<RecordSource>(w, "Adodc2")->fieldIndex(QStringLiteral("LName")));
+    const double byLast = time([&] { child<QComboBox>(w, "DataCombo1")->setEditText(name); });
+    const int lastRows = child<RecordSource>(w, "Adodc2")->rowCount();
     // Typing: one more letter that matches nothing, then back.
-    const double keystroke = time([&] { w->DataCombo1->setEditText(name + QStringLiteral("x")); });
-    const double byFirst = time([&] { w->DataCombo6->setEditText(QStringLiteral("مريم")); });
-    const double byGroup = time([&] { w->Combo3->setCurrentIndex(2); });
-    const int groupRows = w->Adodc2->rowCount();
+    const double keystroke = time([&] { child<QComboBox>(w, "DataCombo1")->setEditText(name + QStringLiteral("x")); });
+    const double byFirst = time([&] { child<QComboBox>(w, "DataCombo6")->setEditText(QStringLiteral("مريم")); });
+    const double byGroup = time([&] { child<QComboBox>(w, "Combo3")->setCurrentIndex(2); });
+    const int groupRows = child<RecordSource>(w, "Adodc2")->rowCount();
     const double review = time([&] { w->review(); });
     for (const auto &[n, o] : { std::pair { 10, small }, std::pair { 100000, large } })
         std::printf("%6d examinees: window open and shown cold %7.1f ms (built %.1f, record sources %.1f, shown %.1f), "

@@ -1,9 +1,10 @@
 // Code proposal and registration save with 10,000 and 100,000 examinees.
+#include "bench/common/Stats.h"
 #include "data/AppPaths.h"
 #include "data/Database.h"
 #include "data/RecordSource.h"
-#include "mainwindow/registration/Registration.h"
 #include "data/Schema.h"
+#include "mainwindow/registration/Registration.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -38,12 +39,6 @@ void fill(int examinees)
         answer.exec();
     }
     db.commit();
-}
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 void run(int examinees)

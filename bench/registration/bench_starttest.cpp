@@ -6,9 +6,10 @@
 //   bench_starttest   (offscreen unless QT_QPA_PLATFORM says otherwise)
 
 #include "BenchFolder.h"
+#include "Handovers.h"
+#include "bench/common/Stats.h"
 #include "common/Dialogs.h"
 #include "data/RecordSource.h"
-#include "Handovers.h"
 #include "test/window/TestWindow.h"
 #include "ui/ClinicValues.h"
 
@@ -20,12 +21,6 @@
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 struct Figures
 {

@@ -7,14 +7,15 @@
 //   bench_startup [runs]      (run it under Xvfb or with QT_QPA_PLATFORM=offscreen)
 
 #include "InstalledFolder.h"
+#include "bench/common/Stats.h"
 #include "mainwindow/MainWindow.h"
 
 #include <QApplication>
-#include <QSqlDatabase>
-#include <QSqlQuery>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QDir>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QWindow>
 
@@ -75,10 +76,9 @@ bool addExaminees(const QString &database, int count)
             answer.prepare(QStringLiteral("INSERT INTO Answer (Code) VALUES (?)"));
             for (int i = 1; ok && i <= count; ++i) {
                 const QString code = QString::number(i);
-                for (const QString &v : {code, QStringLiteral("سارا"), QStringLiteral("احمدي %1").arg(i),
-                                         QStringLiteral("دختر"), QString::number(5 + i % 6), QStringLiteral("اول"),
-                                         QStringLiteral("A"), QStringLiteral("دکتر"), QStringLiteral("20"),
-                                         QStringLiteral("100"), QStringLiteral("50")})
+                for (const QString &v : { code, QStringLiteral("سارا"), QStringLiteral("احمدي %1").arg(i),
+                         QStringLiteral("دختر"), QString::number(5 + i % 6), QStringLiteral("اول"), QStringLiteral("A"),
+                         QStringLiteral("دکتر"), QStringLiteral("20"), QStringLiteral("100"), QStringLiteral("50") })
                     ide.addBindValue(v);
                 answer.addBindValue(code);
                 ok = ide.exec() && answer.exec();
@@ -95,18 +95,13 @@ double timeChild(const char *argv0, const char *mode, const QString &data)
 {
     QElapsedTimer t;
     t.start();
-    const int rc = QProcess::execute(QString::fromLocal8Bit(argv0), {QStringLiteral("--child"), QLatin1String(mode), data});
+    const int rc
+        = QProcess::execute(QString::fromLocal8Bit(argv0), { QStringLiteral("--child"), QLatin1String(mode), data });
     if (rc != 0) {
         std::fprintf(stderr, "child %s failed (%d)\n", mode, rc);
         std::exit(1);
     }
     return t.nsecsElapsed() / 1e6;
-}
-
-double median(QVector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v[v.size() / 2];
 }
 
 } // namespace
@@ -124,11 +119,11 @@ int main(int argc, char **argv)
     const double firstMs = first.nsecsElapsed() / 1e6;
     QVector<double> empty, pelorin;
     for (int i = 0; i < runs; ++i) {
-        for (const char *mode : {"empty", "pelorin"}) {
+        for (const char *mode : { "empty", "pelorin" }) {
             QElapsedTimer t;
             t.start();
             const int rc = QProcess::execute(QString::fromLocal8Bit(argv[0]),
-                                             {QStringLiteral("--child"), QLatin1String(mode), folder.data.path()});
+                { QStringLiteral("--child"), QLatin1String(mode), folder.data.path() });
             const double ms = t.nsecsElapsed() / 1e6;
             if (rc != 0) {
                 std::fprintf(stderr, "child %s failed (%d)\n", mode, rc);
@@ -158,7 +153,7 @@ int main(int argc, char **argv)
         many << timeChild(argv[0], "pelorin", large.data.path());
     }
     const double t10 = median(ten), t100k = median(many);
-    std::printf("start with 10 examinees: %7.1f ms, with 100,000: %7.1f ms, ratio %.2f (target <= 1.2)\n", t10,
-                t100k, t100k / t10);
+    std::printf("start with 10 examinees: %7.1f ms, with 100,000: %7.1f ms, ratio %.2f (target <= 1.2)\n", t10, t100k,
+        t100k / t10);
     return 0;
 }

@@ -2,15 +2,17 @@
 // (the answer stored durably on the way), "نتيجه" until the panel shows the
 // stored result, "چاپ" until the scoring sheet's preview is shown with its
 // page, and opening the window, with 1 and with 100,000 examinees.
-#include "data/AppPaths.h"
-#include "test/scoring/ClickGuard.h"
-#include "data/Database.h"
+#include "bench/common/Stats.h"
 #include "common/Dialogs.h"
-#include "test/window/TestWindow.h"
-#include "test/window/HotSpot.h"
+#include "data/AppPaths.h"
+#include "data/Database.h"
 #include "data/RecordSource.h"
-#include "report/ReportPreview.h"
 #include "data/Schema.h"
+#include "report/ReportPreview.h"
+#include "test/scoring/ClickGuard.h"
+#include "test/window/HotSpot.h"
+#include "test/window/TestWindow.h"
+#include "tests/common/Children.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -55,12 +57,6 @@ private:
     bool m_painted = false;
     QWidget *m_widget = nullptr;
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 void fill(int examinees)
 {
@@ -110,8 +106,8 @@ void run(int examinees)
         TestWindow window(&main, nullptr);
         if (!window.load(&error))
             qFatal("%s", qPrintable(error));
-        window.Adodc2->setFilter(QStringLiteral("code"), code);
-        window.Lblkey->setText(code);
+        child<RecordSource>(&window, "Adodc2")->setFilter(QStringLiteral("code"), code);
+        child<QLabel>(&window, "Lblkey")->setText(code);
         window.show();
         window.activate();
         opens.push_back(t.nsecsElapsed() / 1e6);
@@ -119,30 +115,30 @@ void run(int examinees)
             qFatal("the test window was not exposed");
 
         PaintWatch watch;
-        watch.arm(window.Pic1[1]);
+        watch.arm(child<QLabel>(&window, "Pic1_1"));
         window.StartTest();
         watch.wait();
         for (int item = 1; item < 36; ++item) {
-            HotSpot *spot = window.Lbl[size_t(item % 6)][size_t(item)];
+            HotSpot *spot = child<HotSpot>(&window, QStringLiteral("Lbl%1_%2").arg(item % 6 + 1).arg(item));
             const QPoint at = spot->mapTo(&window, spot->rect().center());
-            watch.arm(window.Pic1[size_t(item + 1)]);
+            watch.arm(child<QLabel>(&window, QStringLiteral("Pic1_%1").arg(item + 1)));
             t.restart();
             QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
             watch.wait();
             clicks.push_back(t.nsecsElapsed() / 1e6);
         }
         for (int press = 0; press < 3; ++press) {
-            window.Frame2->hide();
+            child<QFrame>(&window, "Frame2")->hide();
             QCoreApplication::processEvents();
-            watch.arm(window.Lblhoosh);
+            watch.arm(child<QLabel>(&window, "Lblhoosh"));
             t.restart();
-            QTest::mouseClick(window.Command4, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(&window, "Command4"), Qt::LeftButton);
             watch.wait();
             results.push_back(t.nsecsElapsed() / 1e6);
         }
         for (int press = 0; press < 3; ++press) {
             t.restart();
-            QTest::mouseClick(window.Command8, Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(&window, "Command8"), Qt::LeftButton);
             ReportPreview *preview = window.findChild<ReportPreview *>();
             while (!preview || preview->pageCount() == 0) {
                 QCoreApplication::processEvents();

@@ -1,5 +1,6 @@
 #include "backup/Backup.h"
 
+#include "backup/BackupTexts.h"
 #include "backup/RestoreTexts.h"
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
@@ -29,13 +30,7 @@ namespace Backup {
 
 namespace {
 
-namespace Text {
-const QString program = QStringLiteral("Pelorin");
-const QString onDate = QStringLiteral("در تاريخ");
-const QString hour = QStringLiteral(" ساعت)");
-const QString close = QStringLiteral(")");
-const QString extension = QStringLiteral(".mdbB");
-} // namespace Text
+namespace Text = BackupTexts;
 
 constexpr qint64 kWritebackStep = 16 << 20;
 

@@ -1,6 +1,7 @@
 #include "backup/BackupWindow.h"
 
 #include "backup/Backup.h"
+#include "backup/BackupWindowTexts.h"
 #include "backup/CopyBackupFile.h"
 #include "backup/ProgramEnd.h"
 #include "calendar/Clock.h"
@@ -24,32 +25,7 @@
 
 namespace {
 
-namespace Text {
-const QString title = QStringLiteral("Back up ...  Reastor");
-const QString choose = QStringLiteral("---");
-const QString backup = QStringLiteral("BACKUP");
-const QString restore = QStringLiteral("REASTOR");
-const QString exit = QStringLiteral("خروج");
-const QString error = QStringLiteral("خطا");
-const QString backupPathEmpty = QStringLiteral("لطفا مسير تهيه نسخه پشتيبان را وارد کنيد");
-const QString replaceQuestion
-    = QStringLiteral("فايل پشتيباني با اين نام قبلا ايجاد شده آيا ميخواهيد اين فايل را جايگزين کنيد؟");
-const QString backupDone = QStringLiteral("نسخه پشتيبان تهيه گرديد");
-const QString backupNotDone = QStringLiteral("عدم موفقيت در تهيه نسخه پشتيبان");
-const QString restorePathEmpty = QStringLiteral("لطفا مسير فايل مربوطه را وارد کنيد");
-const QString restoreQuestion = QStringLiteral("آيا ميخواهيد اطلاعات را بازيابي کنيد؟");
-const QString restoreDone = QStringLiteral("بازيابي اطلاعات انجام شد");
-const QString restoreNotDone = QStringLiteral("عدم موفقيت در بازيابي اطلاعات ");
-// Description "Database Backup " and pattern "*.mdbB", in the file dialog's own syntax.
-const QString filter = QStringLiteral("Database Backup (*.mdbB)");
-// A restore refused by the check; the check's finding follows on the next line.
-const QString notABackup = QStringLiteral("فايل انتخاب شده نسخه پشتيبان اطلاعات اين برنامه نيست و بازيابي انجام نشد");
-// What a screen reader says for the path boxes and the "---" buttons.
-const QString backupPathName = QStringLiteral("مسير فايل پشتيبان");
-const QString restorePathName = QStringLiteral("مسير فايل بازيابي");
-const QString chooseBackupName = QStringLiteral("انتخاب فايل پشتيبان");
-const QString chooseRestoreName = QStringLiteral("انتخاب فايل بازيابي");
-} // namespace Text
+namespace Text = BackupWindowTexts;
 
 constexpr int kWidthTw = 6900;
 constexpr int kHeightTw = 2940;

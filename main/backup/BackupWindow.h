@@ -27,6 +27,8 @@ public:
     void restore(); ///< VisualButtonEx3
     void clockTick(); ///< Timer1, every 1000 ms
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     QLabel *Label1 = nullptr; ///< hidden date holder
     QLabel *Label2 = nullptr; ///< hidden time holder
     QLabel *Label3 = nullptr; ///< hidden date copy

@@ -1,11 +1,13 @@
 #include "backup/CopyBackupFile.h"
 
-#include "data/AppInfo.h"
 #include "backup/Backup.h"
+#include "backup/CopyBackupFileTexts.h"
 #include "common/Dialogs.h"
+#include "data/AppInfo.h"
 
 namespace {
-const QString kCopyFailed = QStringLiteral("اشکال در ايجاد نسخه پشتيباني");
+
+namespace Text = CopyBackupFileTexts;
 } // namespace
 
 bool CopyBackupFile(const QString &source, const QString &destination, QWidget *owner)
@@ -28,6 +30,6 @@ bool WaitForBackupOnDisk(const QString &path, QWidget *owner)
 
 void ShowCopyFailure(QWidget *owner, const QString &systemError)
 {
-    Dialogs::message(owner, AppInfo::title(), kCopyFailed + QStringLiteral("\r\n") + systemError, QMessageBox::Ok,
+    Dialogs::message(owner, AppInfo::title(), Text::copyFailed + QStringLiteral("\r\n") + systemError, QMessageBox::Ok,
         Dialogs::Icon::Critical);
 }

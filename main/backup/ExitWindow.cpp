@@ -2,6 +2,7 @@
 
 #include "backup/BackupWindow.h"
 #include "backup/ButtonPicture.h"
+#include "backup/ExitWindowTexts.h"
 #include "backup/ProgramEnd.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
@@ -16,16 +17,7 @@
 
 namespace {
 
-namespace Text {
-const QString title = QStringLiteral("تهيه نسخه پشتيبان");
-const QString titleLeadingBlank = QStringLiteral(" تهيه نسخه پشتيبان");
-const QString titleBackingUp = QStringLiteral("پشتيبان گيري");
-const QString question = QStringLiteral("آيا براي خروج از برنامه اطمينان داريد");
-const QString option = QStringLiteral("تهيه نسخه پشتيبان");
-// Shown on plain faces until the button art is installed.
-const QString accept = QStringLiteral("تاييد");
-const QString cancel = QStringLiteral("انصراف");
-} // namespace Text
+namespace Text = ExitWindowTexts;
 
 constexpr int kWidthTw = 4260;
 constexpr int kHeightTw = 3120;

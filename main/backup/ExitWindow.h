@@ -36,6 +36,8 @@ public:
     void timer3Tick();
     void captionAnimateTick();
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     QLabel *Label1 = nullptr;
     QCheckBox *Check1 = nullptr;
     QLabel *k1 = nullptr;

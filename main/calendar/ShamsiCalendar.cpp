@@ -1,5 +1,7 @@
 #include "calendar/ShamsiCalendar.h"
 
+#include "calendar/CalendarTexts.h"
+
 #include <QDate>
 
 namespace {
@@ -8,12 +10,28 @@ const QDate kEpoch(1953, 3, 21);
 constexpr int kBaseYear = 1332;
 
 const char16_t *const kMonths[12] = {
-    u"فروردين", u"ارديبهشت", u"خرداد", u"تير",  u"مرداد", u"شهريور",
-    u"مهر",     u"آبان",     u"آذر",   u"دي",   u"بهمن",  u"اسفند",
+    u"فروردين",
+    u"ارديبهشت",
+    u"خرداد",
+    u"تير",
+    u"مرداد",
+    u"شهريور",
+    u"مهر",
+    u"آبان",
+    u"آذر",
+    u"دي",
+    u"بهمن",
+    u"اسفند",
 };
 
 const char16_t *const kWeekdays[7] = {
-    u"يکشنبه", u"دوشنبه", u"سه شنبه", u"چهارشنبه", u"پنجشنبه", u"جمعه", u"شنبه",
+    u"يکشنبه",
+    u"دوشنبه",
+    u"سه شنبه",
+    u"چهارشنبه",
+    u"پنجشنبه",
+    u"جمعه",
+    u"شنبه",
 };
 
 QString twoDigits(int n)
@@ -191,5 +209,5 @@ int CompletedMonths(const ShamsiYmd &birth, const ShamsiYmd &test)
 
 QString ExactAgeText(int months)
 {
-    return QStringLiteral("%1 سال و %2 ماه").arg(months / 12).arg(months % 12);
+    return CalendarTexts::exactAge.arg(months / 12).arg(months % 12);
 }

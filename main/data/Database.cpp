@@ -98,7 +98,8 @@ bool checkHeader(const QString &path, File kind, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fail(error, path, file.error() == QFileDevice::PermissionsError ? DataTexts::readOnlyFile : DataTexts::ioError);
+        return fail(
+            error, path, file.error() == QFileDevice::PermissionsError ? DataTexts::readOnlyFile : DataTexts::ioError);
     const QByteArray head = file.read(100);
     if (!head.startsWith(QByteArray("SQLite format 3\0", 16)))
         return fail(error, path, DataTexts::notADatabase);
@@ -200,11 +201,7 @@ bool open(File file, QString *error)
     if (!q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) || !q.exec(QStringLiteral("PRAGMA synchronous = FULL")))
         sqlError = q.lastError();
     q.finish();
-    // Files made before the lookups were indexed gain the indexes here.
-    QString indexError;
-    if (!sqlError.isValid() && file == File::Examinee && !Schema::ensureIndexes(db, &indexError))
-        sqlError = db.lastError();
-    if (sqlError.isValid() || !indexError.isEmpty()) {
+    if (sqlError.isValid()) {
         db.close();
         return failSql(error, p, sqlError);
     }
@@ -243,7 +240,7 @@ quint64 generation()
 void closeAll()
 {
     ++g_generation;
-    for (File f : {File::Examinee, File::Theme}) {
+    for (File f : { File::Examinee, File::Theme }) {
         const QString name = connectionName(f);
         if (!QSqlDatabase::contains(name))
             continue;

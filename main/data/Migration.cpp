@@ -161,12 +161,57 @@ QString safetyCopyPath(int version)
     return AppPaths::freeBackupPath(stem, QStringLiteral(".mdbB"));
 }
 
-Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy)
+namespace {
+
+// The Code lookups' indexes a file of this layout may still lack (made
+// before they were added, or dropped by other hands).
+int missingIndexes(const QString &path, bool *ok)
 {
-    return upgrade(path, examineeSteps(), Schema::kSchemaVersion, error, safetyCopy);
+    const QString name = QStringLiteral("indexes-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    int missing = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        *ok = db.open();
+        QSqlQuery q(db);
+        for (const QString &index : Schema::codeIndexNames()) {
+            q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?"));
+            q.addBindValue(index);
+            *ok = *ok && q.exec();
+            if (*ok && !q.next())
+                ++missing;
+        }
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return missing;
 }
 
-Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy)
+bool addIndexes(QSqlDatabase db, QString *error)
+{
+    return Schema::ensureIndexes(db, error);
+}
+
+} // namespace
+
+Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy)
+{
+    const Outcome outcome = upgrade(path, examineeSteps(), Schema::kSchemaVersion, error, safetyCopy);
+    if (outcome != Outcome::Current)
+        return outcome;
+    bool ok = false;
+    if (missingIndexes(path, &ok) == 0 || !ok)
+        return outcome;
+    // Same layout, without the indexes: a change like any other, so the file
+    // is copied into Back before it gains them.
+    const QVector<Step> indexing = { { Schema::kSchemaVersion - 1, addIndexes } };
+    return upgrade(path, indexing, Schema::kSchemaVersion, error, safetyCopy, Schema::kSchemaVersion - 1);
+}
+
+Outcome upgrade(
+    const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy, int assumeVersion)
 {
     const QString name = QStringLiteral("upgrade-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
     Outcome outcome = Outcome::Failed;
@@ -177,7 +222,8 @@ Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QSt
         // Never create a file that is not there.
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         bool ok = QFileInfo::exists(path) && db.open();
-        const int version = ok ? userVersion(db, &ok) : 0;
+        const int fileVersion = ok ? userVersion(db, &ok) : 0;
+        const int version = ok && assumeVersion >= 0 && fileVersion == target ? assumeVersion : fileVersion;
         db.close();
         if (!ok) {
             message = QStringLiteral("cannot read the layout version: %1").arg(db.lastError().text());
@@ -188,7 +234,7 @@ Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QSt
                           .arg(version)
                           .arg(target);
         } else {
-            const QString keep = safetyCopyPath(version);
+            const QString keep = safetyCopyPath(fileVersion);
             if (QDir().mkpath(QFileInfo(keep).absolutePath()) && copyToDisk(path, keep, &message)) {
                 if (safetyCopy)
                     *safetyCopy = keep;

@@ -32,11 +32,15 @@ enum class Outcome {
 /// Before any change the file is copied, with a dated name, into Back (the
 /// copy's path in \a safetyCopy). All pending steps run in one transaction,
 /// so a step that fails leaves the file exactly as it was. A file newer
-/// than the program fails unchanged.
+/// than the program fails unchanged. A file of this layout without the Code
+/// indexes gains them the same way, after its safety copy.
 Outcome upgradeExaminee(const QString &path, QString *error, QString *safetyCopy = nullptr);
 
 /// The same with explicit steps and target version.
-Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy);
+/// \a assumeVersion, when given, stands for the version of a file that is
+/// already at \a target, so that a repair of it runs as a step would.
+Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QString *error, QString *safetyCopy,
+    int assumeVersion = -1);
 
 /// Where the copy of a file at layout \a version is kept before an upgrade:
 /// "DBres v1 before upgrade 1405.9.20 14.05.mdbB" in Back, a name no file has yet.

@@ -59,8 +59,7 @@ bool insertRow(QSqlDatabase db, const Table &t, const QStringList &values, QStri
     return false;
 }
 
-template <typename Fill>
-bool createFile(const QString &path, Fill fill, QString *error)
+template <typename Fill> bool createFile(const QString &path, Fill fill, QString *error)
 {
     if (QFile::exists(path)) {
         if (error)
@@ -98,8 +97,7 @@ bool createFile(const QString &path, Fill fill, QString *error)
 
 // Runs \a fill in one transaction on \a db: committed when it succeeds,
 // rolled back otherwise.
-template <typename Fill>
-bool inTransaction(QSqlDatabase db, QString *error, Fill fill)
+template <typename Fill> bool inTransaction(QSqlDatabase db, QString *error, Fill fill)
 {
     if (!db.transaction()) {
         if (error)
@@ -163,20 +161,21 @@ Table ide()
 
 Table answer()
 {
-    return {QStringLiteral("Answer"), QStringList{QStringLiteral("Code")} + numbered(1, 36)};
+    return { QStringLiteral("Answer"), QStringList { QStringLiteral("Code") } + numbered(1, 36) };
 }
 
 Table ppp()
 {
-    return {QStringLiteral("PPP"), QStringList{QStringLiteral("Code")} + numbered(5, 10) + numbered(5, 10, QStringLiteral("p"))};
+    return { QStringLiteral("PPP"),
+        QStringList { QStringLiteral("Code") } + numbered(5, 10) + numbered(5, 10, QStringLiteral("p")) };
 }
 
 Table theme()
 {
-    return {QStringLiteral("Theme"),
-            {QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
-             QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
-             QStringLiteral("Check1")}};
+    return { QStringLiteral("Theme"),
+        { QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
+            QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
+            QStringLiteral("Check1") } };
 }
 
 Table answerLog()
@@ -195,7 +194,10 @@ QVector<Table> examineeTables()
 {
     return { ide(), answer(), ppp(), answerLog() };
 }
-QVector<Table> themeTables() { return {theme()}; }
+QVector<Table> themeTables()
+{
+    return { theme() };
+}
 
 bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
 {
@@ -224,12 +226,23 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
         if (cells.size() != expected.size()) {
             if (error)
                 *error = QStringLiteral("%1, line %2: %3 values, expected %4")
-                             .arg(path).arg(lineNo).arg(cells.size()).arg(expected.size());
+                             .arg(path)
+                             .arg(lineNo)
+                             .arg(cells.size())
+                             .arg(expected.size());
             return false;
         }
-        rows->append({cells[0].trimmed(), cells.mid(1, 6), cells.mid(7, 6)});
+        rows->append({ cells[0].trimmed(), cells.mid(1, 6), cells.mid(7, 6) });
     }
     return true;
+}
+
+QStringList codeIndexNames()
+{
+    QStringList names;
+    for (const Table &t : { ide(), answer(), answerLog() })
+        names << t.name + QStringLiteral("_Code");
+    return names;
 }
 
 bool ensureIndexes(QSqlDatabase db, QString *error)
@@ -252,7 +265,7 @@ bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QSt
             && ensureIndexes(db, error);
         const Table t = ppp();
         for (int i = 0; ok && i < norms.size(); ++i)
-            ok = insertRow(db, t, QStringList{norms[i].code} + norms[i].iq + norms[i].percentile, error);
+            ok = insertRow(db, t, QStringList { norms[i].code } + norms[i].iq + norms[i].percentile, error);
         return ok;
     });
 }
@@ -271,12 +284,14 @@ bool createThemeDatabase(QSqlDatabase db, QString *error)
 
 bool createExamineeFile(const QString &path, const QVector<NormsRow> &norms, QString *error)
 {
-    return createFile(path, [&](QSqlDatabase db, QString *err) { return createExamineeDatabase(db, norms, err); }, error);
+    return createFile(
+        path, [&](QSqlDatabase db, QString *err) { return createExamineeDatabase(db, norms, err); }, error);
 }
 
 bool createThemeFile(const QString &path, QString *error)
 {
-    return createFile(path, [](QSqlDatabase db, QString *err) { return createThemeDatabase(db, err); }, error);
+    return createFile(
+        path, [](QSqlDatabase db, QString *err) { return createThemeDatabase(db, err); }, error);
 }
 
 } // namespace Schema

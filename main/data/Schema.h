@@ -49,7 +49,7 @@ QVector<Table> themeTables();
 struct NormsRow
 {
     QString code;
-    QStringList iq;         // 6 values
+    QStringList iq; // 6 values
     QStringList percentile; // 6 values
 };
 
@@ -63,9 +63,12 @@ bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QSt
 bool createThemeDatabase(QSqlDatabase db, QString *error);
 
 /// Creates the indexes on the fields looked up by equality (the examinee
-/// code in IDE and Answer) where they are missing. Adds nothing else, so a
-/// file of this schema version gains them without a migration.
+/// code in IDE, Answer and AnswerLog) where they are missing. Adds nothing
+/// else; a file of this layout without them gains them at open, after its
+/// safety copy, as an upgrade step would.
 bool ensureIndexes(QSqlDatabase db, QString *error);
+/// The names ensureIndexes gives its indexes.
+QStringList codeIndexNames();
 
 /// Writes a new database file at \a path (via a temporary file renamed into
 /// place); refuses to touch an existing file.

@@ -67,7 +67,7 @@ QVector<ExportColumn> ExportColumns()
       << stored("DateEjra", T::dateEjra, Kind::Text) << stored("DateTavalod", T::dateTavalod, Kind::Text)
       << stored("Azmayande", T::azmayande, Kind::Text) << stored("NKham", T::nKham, Kind::Number);
     ExportColumn iq = stored("Hooshbahr", T::hooshbahr, Kind::Number);
-    iq.valueLabels = { { -1, ResultTexts::invalid() } };
+    iq.valueLabels = { { -1, ResultTexts::invalid } };
     iq.labelsStandForText = true;
     iq.missingCodes = { -1 };
     c << iq << stored("RDarsadi", T::rDarsadi, Kind::Number);
@@ -119,7 +119,7 @@ void ExportBands(const QString &iq, QString *persian, QString *english)
 {
     persian->clear();
     english->clear();
-    if (iq.trimmed().isEmpty() || iq == ResultTexts::invalid())
+    if (iq.trimmed().isEmpty() || iq == ResultTexts::invalid)
         return;
     if (const std::optional<IqBand> band = IqBandOf(LenientNumber(iq))) {
         *persian = band->persian;

@@ -1,6 +1,7 @@
 #include "mainwindow/CreditsBox.h"
 
 #include "data/AppPaths.h"
+#include "mainwindow/MainWindowTexts.h"
 #include "ui/Fonts.h"
 #include "ui/Twips.h"
 #include "ui/WebLinks.h"
@@ -80,19 +81,7 @@ private:
 
 QStringList CreditsBox::creditTexts()
 {
-    // Line 1 and the asterisks are the product's; the rest is the vendor's,
-    // each short enough to fit the box at the largest size.
-    return {
-        QStringLiteral("نرم افزار هوش پلورين کودکان"),
-        QStringLiteral("برنامه نويسي: گروه پلورين"),
-        QStringLiteral("****************************"),
-        QStringLiteral("پيام رسان ها: 0912 000 0000"),
-        QStringLiteral("info@pelorin-soft.example"),
-        QStringLiteral("www.pelorin-soft.example"),
-        QStringLiteral("shop.pelorin-soft.example"),
-        QStringLiteral("سفارش با پيام در پيام رسان ها"),
-        QStringLiteral("دانلود و خريد از فروشگاه و سايت"),
-    };
+    return MainWindowTexts::credits;
 }
 
 CreditsBox::CreditsBox(int widthTwips, int heightTwips, QWidget *parent)
@@ -157,8 +146,8 @@ void CreditsBox::apply()
         if (label->font().pointSizeF() != pt)
             label->setFont(lineFont(pt));
         const QSize size = textSizeTwips(label->text(), pt);
-        const QRect geometry(Twips::px(m_scroller->left(i)), Twips::px(m_scroller->top(i)),
-                             Twips::px(size.width()), Twips::px(size.height()));
+        const QRect geometry(Twips::px(m_scroller->left(i)), Twips::px(m_scroller->top(i)), Twips::px(size.width()),
+            Twips::px(size.height()));
         if (label->geometry() != geometry)
             label->setGeometry(geometry);
     }

@@ -3,14 +3,15 @@
 #include "data/AppInfo.h"
 #include "data/AppPaths.h"
 #include "data/DataFolderTexts.h"
-#include "mainwindow/CreditsBox.h"
 #include "data/Database.h"
+#include "data/RecordSource.h"
+#include "mainwindow/CreditsBox.h"
+#include "mainwindow/MainWindowTexts.h"
+#include "mainwindow/registration/RegistrationPanel.h"
+#include "mainwindow/settings/SettingsPanel.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
-#include "data/RecordSource.h"
-#include "mainwindow/registration/RegistrationPanel.h"
-#include "mainwindow/settings/SettingsPanel.h"
 #include "ui/Twips.h"
 #include "ui/WebLinks.h"
 #include "ui/WrapButton.h"
@@ -27,20 +28,7 @@
 
 namespace {
 
-namespace Text {
-const QString start = QStringLiteral("شروع");
-const QString startTip = QStringLiteral("کدي که در قسمت ثبت نام به آزمودني داده ايد را در اين قسمت  وارد کرده و آزمون را شروع کنيد");
-const QString details = QStringLiteral("نمايش مشخصات آزمودني");
-const QString detailsTip = QStringLiteral("در اين قسمت مي توانيد مشخصات آزمودني را مشاهده، ويرايش نموده و يا پرينت بگيريد");
-const QString registration = QStringLiteral("ثبت نام آزمودني");
-const QString registrationTip = QStringLiteral("هر آزمودني را ابتدا ثبت نام نماييد");
-const QString settings = QStringLiteral("تنظيمات");
-const QString settingsTip = QStringLiteral("نام و آدرس کلينيک خود را در اين قسمت وارد کنيد");
-const QString update = QStringLiteral("به روز رساني");
-const QString exit = QStringLiteral("خروج");
-const QString help = QStringLiteral("Help");
-const QString helpTip = QStringLiteral("براي مشاهده اين قسمت بايد به اينترنت کانکت شويد");
-} // namespace Text
+namespace Text = MainWindowTexts;
 
 // Client 9270 x 7725 twips. The window has no frame: it is as much taller as
 // a title bar would be, the client sits below that band, and the ellipse
@@ -63,15 +51,15 @@ MainWindow::MainWindow(QWidget *parent)
     QPalette pal = m_client->palette();
     const QPixmap background(QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/main_background.png")), "PNG");
     if (!background.isNull())
-        pal.setBrush(QPalette::Window, background.scaled(m_client->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        pal.setBrush(
+            QPalette::Window, background.scaled(m_client->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     else
         pal.setColor(QPalette::Window, QColor(214, 226, 218));
     m_client->setPalette(pal);
     m_client->setAutoFillBackground(true);
 
-
     // Record sources exist from creation; load() opens them.
-    for (RecordSource **s : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5})
+    for (RecordSource **s : { &Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5 })
         *s = new RecordSource(this);
     Adodc1->setObjectName(QStringLiteral("Adodc1"));
     Adodc2->setObjectName(QStringLiteral("Adodc2"));
@@ -96,8 +84,9 @@ MainWindow::MainWindow(QWidget *parent)
         CmdHelp->setIcon(helpFace);
         CmdHelp->setIconSize(QSize(34, 34));
     }
-    CmdHelp->setStyleSheet(QStringLiteral("QToolButton { background-color: rgb(192, 255, 192); border: 1px solid rgb(90, 130, 90); border-radius: 4px; }"
-                                          "QToolButton:pressed { background-color: rgb(170, 235, 170); }"));
+    CmdHelp->setStyleSheet(QStringLiteral(
+        "QToolButton { background-color: rgb(192, 255, 192); border: 1px solid rgb(90, 130, 90); border-radius: 4px; }"
+        "QToolButton:pressed { background-color: rgb(170, 235, 170); }"));
     connect(CmdHelp, &QToolButton::clicked, this, [] { WebLinks::open(WebLinks::helpPage()); });
 
     Picture1 = new CreditsBox(9015, 3270, m_client);
@@ -141,12 +130,12 @@ bool MainWindow::load(QString *error)
     // The examinee sources open empty (keyed on no code): each use reads
     // what it needs, so the window shows as fast with 100,000 examinees as
     // with ten.
-    if (!OpenRecordSources({{Adodc1, Database::File::Examinee, "IDE", "Code", QString()},
-                            {Adodc2, Database::File::Examinee, "IDE", "Code", QString()},
-                            {Adodc3, Database::File::Examinee, "Answer", "Code", QString()},
-                            {Adodc4, Database::File::Theme, "Theme"},
-                            {Adodc5, Database::File::Examinee, "IDE", "Code", QString()}},
-                           error))
+    if (!OpenRecordSources({ { Adodc1, Database::File::Examinee, "IDE", "Code", QString() },
+                               { Adodc2, Database::File::Examinee, "IDE", "Code", QString() },
+                               { Adodc3, Database::File::Examinee, "Answer", "Code", QString() },
+                               { Adodc4, Database::File::Theme, "Theme" },
+                               { Adodc5, Database::File::Examinee, "IDE", "Code", QString() } },
+            error))
         return false;
 
     Picture1->setGeometry(Twips::rect(220, 1440, 9015, 3270));

@@ -33,12 +33,6 @@ public:
     Area area() const { return m_area; }
     void showArea(Area area);
 
-    RecordSource *Adodc1 = nullptr;
-    RecordSource *Adodc2 = nullptr;
-    RecordSource *Adodc3 = nullptr;
-    RecordSource *Adodc4 = nullptr;
-    RecordSource *Adodc5 = nullptr;
-
     /// The printouts read these at print time.
     ClinicValues &clinicValues();
 
@@ -50,6 +44,17 @@ public:
     /// The exit action: exitRequested is announced and this window unloads;
     /// with nobody listening the program quits.
     void exitAction();
+
+    /// IDE, as the main window's record source holds it.
+    RecordSource *examinees() const { return Adodc1; }
+
+private:
+    // The controls keep their form names; tests reach them by objectName.
+    RecordSource *Adodc1 = nullptr;
+    RecordSource *Adodc2 = nullptr;
+    RecordSource *Adodc3 = nullptr;
+    RecordSource *Adodc4 = nullptr;
+    RecordSource *Adodc5 = nullptr;
 
     CreditsBox *Picture1 = nullptr;
     RegistrationPanel *Frame1 = nullptr;

@@ -1,6 +1,8 @@
 #include "report/ReportPreview.h"
 
 #include "common/Dialogs.h"
+#include "report/ReportPreviewTexts.h"
+#include "ui/CommonTexts.h"
 
 #include <QAction>
 #include <QDir>
@@ -16,16 +18,11 @@
 
 namespace {
 
-// The preview's own texts.
-const QString kPrint = QStringLiteral("پرينت");
-const QString kSavePdf = QStringLiteral("ذخيره PDF");
+namespace Text = ReportPreviewTexts;
+
 const QString kZoomIn = QStringLiteral("+");
 const QString kZoomOut = QStringLiteral("-");
-const QString kFitWidth = QStringLiteral("تمام عرض");
-const QString kWholePage = QStringLiteral("تمام صفحه");
 const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
-const QString kPdfError = QStringLiteral("خطا");
-const QString kPagesName = QStringLiteral("صفحه هاي گزارش");
 
 } // namespace
 
@@ -47,25 +44,25 @@ ReportPreview::ReportPreview(QWidget *owner, const BandedReport &report)
     m_view->setObjectName(QStringLiteral("PreviewView"));
     // The pages themselves are laid out left to right like paper.
     m_view->setLayoutDirection(Qt::LeftToRight);
-    m_view->setAccessibleName(kPagesName);
+    m_view->setAccessibleName(Text::pagesName);
     // The pages scroll in an inner view, which takes the focus.
     for (QWidget *inner : m_view->findChildren<QWidget *>())
         if (inner->focusPolicy() != Qt::NoFocus)
-            inner->setAccessibleName(kPagesName);
+            inner->setAccessibleName(Text::pagesName);
     connect(
         m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { m_report.render(printer); });
 
-    QAction *printAction = bar->addAction(kPrint);
+    QAction *printAction = bar->addAction(Text::print);
     printAction->setObjectName(QStringLiteral("PrintAction"));
     connect(printAction, &QAction::triggered, this, &ReportPreview::print);
-    QAction *pdfAction = bar->addAction(kSavePdf);
+    QAction *pdfAction = bar->addAction(Text::savePdf);
     pdfAction->setObjectName(QStringLiteral("SavePdfAction"));
     connect(pdfAction, &QAction::triggered, this, &ReportPreview::saveAsPdf);
     bar->addSeparator();
     connect(bar->addAction(kZoomIn), &QAction::triggered, m_view, [this] { m_view->zoomIn(); });
     connect(bar->addAction(kZoomOut), &QAction::triggered, m_view, [this] { m_view->zoomOut(); });
-    connect(bar->addAction(kFitWidth), &QAction::triggered, m_view, &QPrintPreviewWidget::fitToWidth);
-    connect(bar->addAction(kWholePage), &QAction::triggered, m_view, [this] { m_view->fitInView(); });
+    connect(bar->addAction(Text::fitWidth), &QAction::triggered, m_view, &QPrintPreviewWidget::fitToWidth);
+    connect(bar->addAction(Text::wholePage), &QAction::triggered, m_view, [this] { m_view->fitInView(); });
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -129,14 +126,14 @@ void ReportPreview::saveAsPdf()
         dir = QDir::homePath();
     const QString proposed = QDir(dir).filePath(
         m_report.title.trimmed().isEmpty() ? QStringLiteral("Pelorin.pdf") : m_report.title + ".pdf");
-    QString path = Dialogs::saveFile(this, kSavePdf, proposed, kPdfFilter);
+    QString path = Dialogs::saveFile(this, Text::savePdf, proposed, kPdfFilter);
     if (path.isEmpty())
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     QString error;
     if (!m_report.writePdf(path, &error))
-        Dialogs::message(this, kPdfError, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
 }
 
 void ReportPreview::print()

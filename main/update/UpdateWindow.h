@@ -25,6 +25,8 @@ public:
     /// The running version, 2.3 by default.
     void setVersion(int major, int minor);
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     QPushButton *Command1;
     QPushButton *Command2;
     QLabel *Label1;

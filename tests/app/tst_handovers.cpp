@@ -1,9 +1,10 @@
-#include "common/Dialogs.h"
-#include "backup/ExitWindow.h"
 #include "Handovers.h"
-#include "mainwindow/MainWindow.h"
-#include "backup/ProgramEnd.h"
 #include "ProgramFolder.h"
+#include "backup/ExitWindow.h"
+#include "backup/ProgramEnd.h"
+#include "common/Dialogs.h"
+#include "mainwindow/MainWindow.h"
+#include "tests/common/Children.h"
 #include "ui/Twips.h"
 #include "ui/WrapButton.h"
 
@@ -12,8 +13,7 @@
 
 namespace {
 
-template <typename T>
-QList<T *> visibleWindows()
+template <typename T> QList<T *> visibleWindows()
 {
     QList<T *> found;
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -49,7 +49,7 @@ void TestHandovers::exitWindowAndBack()
     ProgramEnd::setHandler([&] { ++ends; });
     QPointer<MainWindow> first = OpenMainWindow();
     QVERIFY(first);
-    first->Command2->click();
+    child<WrapButton>(first, "Command2")->click();
     QCOMPARE(first->area(), MainWindow::Area::Registration);
 
     first->close(); // the system close box runs the exit action too
@@ -62,11 +62,11 @@ void TestHandovers::exitWindowAndBack()
     const auto mains = visibleWindows<MainWindow>();
     QCOMPARE(mains.size(), 1);
     QCOMPARE(mains[0]->area(), MainWindow::Area::Credits);
-    QVERIFY(mains[0]->Adodc1->isOpen());
+    QVERIFY(child<RecordSource>(mains[0], "Adodc1")->isOpen());
     QTRY_VERIFY(visibleWindows<ExitWindow>().isEmpty());
     QCOMPARE(ends, 0);
 
-    mains[0]->Command1->click();
+    child<WrapButton>(mains[0], "Command1")->click();
     QTRY_COMPARE(visibleWindows<ExitWindow>().size(), 1);
     visibleWindows<ExitWindow>()[0]->accept(); // without the backup option: the end
     QCOMPARE(ends, 1);

@@ -1,9 +1,10 @@
 #include "BackupFixtures.h"
 #include "backup/BackupWindow.h"
-#include "calendar/Clock.h"
 #include "backup/CopyBackupFile.h"
-#include "common/Dialogs.h"
 #include "backup/ProgramEnd.h"
+#include "calendar/Clock.h"
+#include "common/Dialogs.h"
+#include "tests/common/Children.h"
 
 #include <QFileInfo>
 #include <QLabel>
@@ -222,7 +223,7 @@ void TestBackupWindow::backupAndRestore()
 
     BackupWindow window;
     window.show();
-    (restoring ? window.Text2 : window.Text1)->setText(file);
+    (restoring ? child<QLineEdit>(&window, "Text2") : child<QLineEdit>(&window, "Text1"))->setText(file);
     restoring ? window.restore() : window.backup();
 
     QStringList shown = takeMessages();
@@ -247,7 +248,9 @@ void TestBackupWindow::backupAndRestore()
         if (!file.isEmpty())
             QCOMPARE(digest(file), copied ? database : chosen);
     }
-    QVERIFY(window.VisualButtonEx2->isEnabled() && window.VisualButtonEx3->isEnabled() && window.Command1->isEnabled());
+    QVERIFY(child<QPushButton>(&window, "VisualButtonEx2")->isEnabled()
+        && child<QPushButton>(&window, "VisualButtonEx3")->isEnabled()
+        && child<QPushButton>(&window, "Command1")->isEnabled());
 }
 
 void TestBackupWindow::holdersAndProposedName()
@@ -257,18 +260,19 @@ void TestBackupWindow::holdersAndProposedName()
     QCOMPARE(window.objectName(), QStringLiteral("Frmbackup"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Back up ...  Reastor"));
     QCOMPARE(window.pos(), QPoint(156, 51));
-    QCOMPARE(window.Label1->text(), QStringLiteral("1401.7.28"));
-    QCOMPARE(window.Label3->text(), QStringLiteral("1401.7.28"));
-    QCOMPARE(window.Label2->text(), QStringLiteral("9.05"));
-    QVERIFY(window.Label1->isHidden() && window.Label2->isHidden() && window.Label3->isHidden());
+    QCOMPARE(child<QLabel>(&window, "Label1")->text(), QStringLiteral("1401.7.28"));
+    QCOMPARE(child<QLabel>(&window, "Label3")->text(), QStringLiteral("1401.7.28"));
+    QCOMPARE(child<QLabel>(&window, "Label2")->text(), QStringLiteral("9.05"));
+    QVERIFY(child<QLabel>(&window, "Label1")->isHidden() && child<QLabel>(&window, "Label2")->isHidden()
+        && child<QLabel>(&window, "Label3")->isHidden());
     QCOMPARE(window.proposedName(), Text::example);
 
     // The clock holder follows the time; the date holders stay as loaded.
-    QVERIFY(window.Timer1->isActive());
-    QCOMPARE(window.Timer1->interval(), 1000);
+    QVERIFY(child<QTimer>(&window, "Timer1")->isActive());
+    QCOMPARE(child<QTimer>(&window, "Timer1")->interval(), 1000);
     Clock::setFixed(QDateTime(QDate(2022, 10, 21), QTime(10, 7)));
     window.clockTick();
-    QCOMPARE(window.Label2->text(), QStringLiteral("10.07"));
+    QCOMPARE(child<QLabel>(&window, "Label2")->text(), QStringLiteral("10.07"));
     QCOMPARE(window.proposedName(), Text::example.chopped(10) + QStringLiteral("10.07).mdbB"));
 }
 
@@ -287,7 +291,7 @@ void TestBackupWindow::fileDialogsShareOneName()
     QCOMPARE(log[0].kind, QStringLiteral("save"));
     QCOMPARE(log[0].dir, QDir(back).filePath(Text::example));
     QCOMPARE(log[0].filter, filter);
-    QCOMPARE(window.Text1->text(), Text::example);
+    QCOMPARE(child<QLineEdit>(&window, "Text1")->text(), Text::example);
 
     // The open dialog starts in Back; cancelled, it leaves the last name.
     window.chooseRestoreFile();
@@ -296,23 +300,23 @@ void TestBackupWindow::fileDialogsShareOneName()
     QCOMPARE(log[0].kind, QStringLiteral("open"));
     QCOMPARE(log[0].dir, back);
     QCOMPARE(log[0].filter, filter);
-    QCOMPARE(window.Text2->text(), Text::example);
+    QCOMPARE(child<QLineEdit>(&window, "Text2")->text(), Text::example);
 
     const QString chosen = QDir(back).filePath(QStringLiteral("clinic.mdbB"));
     Dialogs::setNextFile(chosen);
     window.chooseRestoreFile();
-    QCOMPARE(window.Text2->text(), chosen);
+    QCOMPARE(child<QLineEdit>(&window, "Text2")->text(), chosen);
     Dialogs::setNextFile(QDir(back).filePath(QStringLiteral("today.mdbB")));
     window.chooseBackupFile();
-    QCOMPARE(window.Text1->text(), QDir(back).filePath(QStringLiteral("today.mdbB")));
-    QCOMPARE(window.Text2->text(), chosen);
+    QCOMPARE(child<QLineEdit>(&window, "Text1")->text(), QDir(back).filePath(QStringLiteral("today.mdbB")));
+    QCOMPARE(child<QLineEdit>(&window, "Text2")->text(), chosen);
 }
 
 void TestBackupWindow::everyWayOutEndsTheProgram()
 {
     BackupWindow window;
     window.show();
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(&window, "Command1"), Qt::LeftButton);
     QCOMPARE(m_ended, 1);
     window.close();
     QCOMPARE(m_ended, 2);
@@ -324,16 +328,18 @@ void TestBackupWindow::noSecondCopyWhileOneRuns()
     QVERIFY(folder.openAll());
     BackupWindow window;
     window.show();
-    window.Text1->setText(folder.dir.filePath(QStringLiteral("one.mdbB")));
-    window.Text2->setText(folder.dir.filePath(QStringLiteral("one.mdbB")));
+    child<QLineEdit>(&window, "Text1")->setText(folder.dir.filePath(QStringLiteral("one.mdbB")));
+    child<QLineEdit>(&window, "Text2")->setText(folder.dir.filePath(QStringLiteral("one.mdbB")));
 
     bool ranDuringCopy = false;
     QMetaObject::invokeMethod(
         this,
         [&] {
             ranDuringCopy = window.copying();
-            QVERIFY(!window.VisualButtonEx2->isEnabled() && !window.VisualButtonEx3->isEnabled());
-            QVERIFY(!window.b1->isEnabled() && !window.b2->isEnabled() && !window.Command1->isEnabled());
+            QVERIFY(!child<QPushButton>(&window, "VisualButtonEx2")->isEnabled()
+                && !child<QPushButton>(&window, "VisualButtonEx3")->isEnabled());
+            QVERIFY(!child<QPushButton>(&window, "b1")->isEnabled() && !child<QPushButton>(&window, "b2")->isEnabled()
+                && !child<QPushButton>(&window, "Command1")->isEnabled());
             window.backup();
             window.restore();
             window.close(); // waits for the copy

@@ -5,6 +5,7 @@
 #include "common/Dialogs.h"
 #include "data/RecordSource.h"
 #include "mainwindow/MainWindow.h"
+#include "tests/common/Children.h"
 #include "ui/WrapButton.h"
 
 #include <QApplication>
@@ -84,15 +85,16 @@ void TestExitWindow::opensAsDesigned()
     QVERIFY(window->isVisible());
     QCOMPARE(window->pos(), QPoint(333, 100)); // 5000, 1500 twips
     QCOMPARE(window->windowTitle(), Text::title);
-    QCOMPARE(window->Label1->text(), Text::question);
-    QCOMPARE(window->Check1->text(), Text::title);
-    QVERIFY(!window->Check1->isChecked());
-    QCOMPARE(window->k1->geometry(), QRect(164, 148, 96, 35));
-    QCOMPARE(window->k2->geometry(), QRect(164, 148, 96, 35));
-    QCOMPARE(window->c1->geometry(), QRect(24, 148, 96, 35));
-    QVERIFY(window->k1->isVisible() && window->c1->isVisible());
-    QVERIFY(window->k2->isHidden() && window->c2->isHidden());
-    for (QTimer *t : { window->Timer2, window->Timer3, window->tmCaptionAnimate }) {
+    QCOMPARE(child<QLabel>(window, "Label1")->text(), Text::question);
+    QCOMPARE(child<QCheckBox>(window, "Check1")->text(), Text::title);
+    QVERIFY(!child<QCheckBox>(window, "Check1")->isChecked());
+    QCOMPARE(child<QLabel>(window, "k1")->geometry(), QRect(164, 148, 96, 35));
+    QCOMPARE(child<QLabel>(window, "k2")->geometry(), QRect(164, 148, 96, 35));
+    QCOMPARE(child<QLabel>(window, "c1")->geometry(), QRect(24, 148, 96, 35));
+    QVERIFY(child<QLabel>(window, "k1")->isVisible() && child<QLabel>(window, "c1")->isVisible());
+    QVERIFY(child<QLabel>(window, "k2")->isHidden() && child<QLabel>(window, "c2")->isHidden());
+    for (QTimer *t : { child<QTimer>(window, "Timer2"), child<QTimer>(window, "Timer3"),
+             child<QTimer>(window, "tmCaptionAnimate") }) {
         QVERIFY(t->isActive());
         QCOMPARE(t->interval(), 500);
     }
@@ -101,31 +103,31 @@ void TestExitWindow::opensAsDesigned()
 void TestExitWindow::highlightFollowsTheMouse()
 {
     ExitWindow *window = ShowExitWindow({});
-    hover(window->k1);
-    QVERIFY(window->k1->isHidden() && window->k2->isVisible());
-    hover(window->k2); // resting on the highlight keeps it
-    QVERIFY(window->k2->isVisible());
+    hover(child<QLabel>(window, "k1"));
+    QVERIFY(child<QLabel>(window, "k1")->isHidden() && child<QLabel>(window, "k2")->isVisible());
+    hover(child<QLabel>(window, "k2")); // resting on the highlight keeps it
+    QVERIFY(child<QLabel>(window, "k2")->isVisible());
     // Straight over to cancel: both stay highlighted until the background.
-    hover(window->c1);
-    QVERIFY(window->k2->isVisible() && window->c2->isVisible());
+    hover(child<QLabel>(window, "c1"));
+    QVERIFY(child<QLabel>(window, "k2")->isVisible() && child<QLabel>(window, "c2")->isVisible());
     hover(window, QPoint(4, 4));
-    QVERIFY(window->k1->isVisible() && window->c1->isVisible());
-    QVERIFY(window->k2->isHidden() && window->c2->isHidden());
+    QVERIFY(child<QLabel>(window, "k1")->isVisible() && child<QLabel>(window, "c1")->isVisible());
+    QVERIFY(child<QLabel>(window, "k2")->isHidden() && child<QLabel>(window, "c2")->isHidden());
 }
 
 void TestExitWindow::clicksTakeOnlyTheHighlightedPicture()
 {
     bool reloaded = false;
     ExitWindow *window = ShowExitWindow([&] { reloaded = true; });
-    QTest::mouseClick(window->k1, Qt::LeftButton);
-    QTest::mouseClick(window->c1, Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(window, "k1"), Qt::LeftButton);
+    QTest::mouseClick(child<QLabel>(window, "c1"), Qt::LeftButton);
     QCOMPARE(m_ended, 0);
     QVERIFY(!reloaded);
     QVERIFY(window->isVisible());
     // Pressed on the picture but let go outside it: no click.
-    hover(window->k1);
-    QTest::mousePress(window->k2, Qt::LeftButton, {}, QPoint(5, 5));
-    QTest::mouseRelease(window->k2, Qt::LeftButton, {}, QPoint(200, 5));
+    hover(child<QLabel>(window, "k1"));
+    QTest::mousePress(child<QLabel>(window, "k2"), Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(child<QLabel>(window, "k2"), Qt::LeftButton, {}, QPoint(200, 5));
     QCOMPARE(m_ended, 0);
 }
 
@@ -140,9 +142,9 @@ void TestExitWindow::accept()
 {
     QFETCH(bool, ticked);
     ExitWindow *window = ShowExitWindow({});
-    window->Check1->setChecked(ticked);
-    hover(window->k1);
-    QTest::mouseClick(window->k2, Qt::LeftButton);
+    child<QCheckBox>(window, "Check1")->setChecked(ticked);
+    hover(child<QLabel>(window, "k1"));
+    QTest::mouseClick(child<QLabel>(window, "k2"), Qt::LeftButton);
     if (!ticked) {
         QCOMPARE(m_ended, 1);
         QVERIFY(!window->backupWindow());
@@ -187,7 +189,7 @@ void TestExitWindow::keyboard()
     QPointer<ExitWindow> window = ShowExitWindow([&] { back = true; });
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    window->Check1->setFocus();
+    child<QCheckBox>(window, "Check1")->setFocus();
     for (int i = 0; i < keys.size(); ++i) {
         if (i == keys.size() - 1)
             QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focused);
@@ -195,7 +197,7 @@ void TestExitWindow::keyboard()
     }
     QCOMPARE(m_ended, ended ? 1 : 0);
     QCOMPARE(back, reloaded);
-    QVERIFY(!window || !window->Check1->isChecked()); // Space on a picture ticks nothing
+    QVERIFY(!window || !child<QCheckBox>(window, "Check1")->isChecked()); // Space on a picture ticks nothing
 }
 
 // The mouse over the focused button swaps its picture; the focus goes
@@ -206,13 +208,13 @@ void TestExitWindow::focusStaysWhenThePictureChanges()
     ExitWindow *window = ShowExitWindow([&] { back = true; });
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
-    window->c1->setFocus();
-    hover(window->c1);
-    QVERIFY(window->c2->isVisible());
-    QCOMPARE(QApplication::focusWidget(), window->c2);
+    child<QLabel>(window, "c1")->setFocus();
+    hover(child<QLabel>(window, "c1"));
+    QVERIFY(child<QLabel>(window, "c2")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), child<QLabel>(window, "c2"));
     hover(window); // back over the background
-    QCOMPARE(QApplication::focusWidget(), window->c1);
-    QTest::keyClick(window->c1, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), child<QLabel>(window, "c1"));
+    QTest::keyClick(child<QLabel>(window, "c1"), Qt::Key_Return);
     QVERIFY(back);
     QCOMPARE(m_ended, 0);
 }
@@ -236,7 +238,7 @@ void TestExitWindow::cancelBringsAFreshMainWindow()
     first->show();
     first->showArea(MainWindow::Area::Registration);
 
-    QTest::mouseClick(first->Command1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(first, "Command1"), Qt::LeftButton);
     flushDeletes();
     QVERIFY(!first); // unloaded
     QPointer<ExitWindow> window;
@@ -246,15 +248,16 @@ void TestExitWindow::cancelBringsAFreshMainWindow()
     QVERIFY(window);
     QCOMPARE(window->pos(), QPoint(333, 100));
 
-    hover(window->c1);
-    QTest::mouseClick(window->c2, Qt::LeftButton);
+    hover(child<QLabel>(window, "c1"));
+    QTest::mouseClick(child<QLabel>(window, "c2"), Qt::LeftButton);
     flushDeletes();
     QVERIFY(!window);
     QCOMPARE(m_ended, 0);
     QVERIFY(fresh);
     QVERIFY(fresh->isVisible());
     QCOMPARE(fresh->area(), MainWindow::Area::Credits);
-    QVERIFY(fresh->Adodc1->rowCount() >= 0 && !fresh->Adodc1->fieldNames().isEmpty());
+    QVERIFY(child<RecordSource>(fresh, "Adodc1")->rowCount() >= 0
+        && !child<RecordSource>(fresh, "Adodc1")->fieldNames().isEmpty());
 }
 
 void TestExitWindow::closeBoxEndsTheProgram()
@@ -269,20 +272,20 @@ void TestExitWindow::titleAlternates()
     ExitWindow window({});
     window.timer2Tick();
     QCOMPARE(window.windowTitle(), Text::titleLeadingBlank);
-    QVERIFY(window.Timer3->isActive() && !window.Timer2->isActive());
+    QVERIFY(child<QTimer>(&window, "Timer3")->isActive() && !child<QTimer>(&window, "Timer2")->isActive());
     window.captionAnimateTick();
-    QCOMPARE(window.Check1->text(), Text::titleLeadingBlank);
+    QCOMPARE(child<QCheckBox>(&window, "Check1")->text(), Text::titleLeadingBlank);
     window.timer3Tick();
     QCOMPARE(window.windowTitle(), Text::titleBackingUp);
-    QVERIFY(window.Timer2->isActive() && !window.Timer3->isActive());
+    QVERIFY(child<QTimer>(&window, "Timer2")->isActive() && !child<QTimer>(&window, "Timer3")->isActive());
     window.captionAnimateTick();
-    QCOMPARE(window.Check1->text(), Text::titleBackingUp);
+    QCOMPARE(child<QCheckBox>(&window, "Check1")->text(), Text::titleBackingUp);
 
     // A title of one character or none is put back instead of copied.
     window.setWindowTitle(QStringLiteral("x"));
     window.captionAnimateTick();
     QCOMPARE(window.windowTitle(), Text::titleLeadingBlank);
-    QCOMPARE(window.Check1->text(), Text::titleBackingUp);
+    QCOMPARE(child<QCheckBox>(&window, "Check1")->text(), Text::titleBackingUp);
 }
 
 // The same alternation on the running timers, over a few half seconds.
@@ -296,7 +299,8 @@ void TestExitWindow::titleAlternatesOnTheTimers()
     QCOMPARE(titles[0], Text::titleLeadingBlank);
     for (int i = 1; i < titles.size(); ++i)
         QCOMPARE(titles[i], i % 2 ? Text::titleBackingUp : Text::titleLeadingBlank);
-    QVERIFY(window.Check1->text() == Text::titleLeadingBlank || window.Check1->text() == Text::titleBackingUp);
+    QVERIFY(child<QCheckBox>(&window, "Check1")->text() == Text::titleLeadingBlank
+        || child<QCheckBox>(&window, "Check1")->text() == Text::titleBackingUp);
 }
 
 QTEST_MAIN(TestExitWindow)

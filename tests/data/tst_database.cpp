@@ -1,6 +1,6 @@
 #include "ProgramFolder.h"
-#include "data/DataTexts.h"
 #include "common/LeadingNumber.h"
+#include "data/DataTexts.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -136,14 +136,16 @@ void TestDatabase::codeLookupsUseAnIndex()
 }
 
 // A file made before the indexes (same schema version) gains them on its
-// first open, and nothing else changes in it; later opens change nothing.
+// first open, after a safety copy of it is kept in Back, and nothing else
+// changes in it; later opens change nothing and copy nothing.
 void TestDatabase::existingFileGainsIndexesAndNothingElse()
 {
     ProgramFolder folder;
     const QString path = AppPaths::examineeDatabase();
     runSql(path,
         { QStringLiteral("DROP INDEX IDE_Code"), QStringLiteral("DROP INDEX Answer_Code"),
-            QStringLiteral("DROP INDEX AnswerLog_Code"), QStringLiteral("INSERT INTO IDE (Code, FName, Hooshbahr) VALUES ('07', 'علي', 'نتيجه نامعتبر مي باشد')"),
+            QStringLiteral("DROP INDEX AnswerLog_Code"),
+            QStringLiteral("INSERT INTO IDE (Code, FName, Hooshbahr) VALUES ('07', 'علي', 'نتيجه نامعتبر مي باشد')"),
             QStringLiteral("INSERT INTO IDE (Code) VALUES ('7 ')"),
             QStringLiteral("INSERT INTO Answer (Code, \"1\", \"36\") VALUES ('07', '3', '0')"),
             QStringLiteral("DELETE FROM IDE WHERE Code = '7 '") });
@@ -152,8 +154,12 @@ void TestDatabase::existingFileGainsIndexesAndNothingElse()
     QVERIFY(!before.isEmpty());
     QCOMPARE(indexes, QStringList());
 
+    const QByteArray unindexed = fileDigest(path);
     QVERIFY(folder.openAll());
     Database::closeAll();
+    const QStringList copies = QDir(AppPaths::backupDir()).entryList(QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(fileDigest(QDir(AppPaths::backupDir()).filePath(copies.first())), unindexed);
     QCOMPARE(contentsOf(path, &indexes), before);
     QCOMPARE(indexes.size(), 3);
     QVERIFY2(indexes.filter(QStringLiteral("|AnswerLog_Code|AnswerLog|")).size() == 1,
@@ -166,6 +172,7 @@ void TestDatabase::existingFileGainsIndexesAndNothingElse()
     QVERIFY(folder.openAll());
     Database::closeAll();
     QCOMPARE(fileDigest(path), indexed);
+    QCOMPARE(QDir(AppPaths::backupDir()).entryList(QDir::Files), copies);
 }
 
 void TestDatabase::brokenFilesAreRefusedUntouched_data()
@@ -177,7 +184,8 @@ void TestDatabase::brokenFilesAreRefusedUntouched_data()
     QTest::newRow("empty file") << "empty" << file + DataTexts::notADatabase;
     QTest::newRow("foreign sqlite") << "foreign" << file + DataTexts::notExaminees;
     QTest::newRow("missing table") << "droptable" << file + DataTexts::noTable.arg(QStringLiteral("PPP"));
-    QTest::newRow("missing field") << "dropfield" << file + DataTexts::noField.arg(QStringLiteral("IDE"), QStringLiteral("Hooshbahr"));
+    QTest::newRow("missing field") << "dropfield"
+                                   << file + DataTexts::noField.arg(QStringLiteral("IDE"), QStringLiteral("Hooshbahr"));
     QTest::newRow("newer schema") << "newer" << file + DataTexts::newer.arg(99).arg(Schema::kSchemaVersion);
 }
 
@@ -195,13 +203,13 @@ void TestDatabase::brokenFilesAreRefusedUntouched()
             f.write(QByteArray("This is not a database at all, just text."));
         f.close();
         if (damage == QLatin1String("foreign"))
-            runSql(path, {QStringLiteral("CREATE TABLE IDE (Code TEXT)")});
+            runSql(path, { QStringLiteral("CREATE TABLE IDE (Code TEXT)") });
     } else if (damage == QLatin1String("droptable")) {
-        runSql(path, {QStringLiteral("DROP TABLE PPP")});
+        runSql(path, { QStringLiteral("DROP TABLE PPP") });
     } else if (damage == QLatin1String("dropfield")) {
-        runSql(path, {QStringLiteral("ALTER TABLE IDE DROP COLUMN Hooshbahr")});
+        runSql(path, { QStringLiteral("ALTER TABLE IDE DROP COLUMN Hooshbahr") });
     } else {
-        runSql(path, {QStringLiteral("PRAGMA user_version = 99")});
+        runSql(path, { QStringLiteral("PRAGMA user_version = 99") });
     }
     const QByteArray before = fileDigest(path);
     QString error;
@@ -228,8 +236,9 @@ void TestDatabase::saveCutShortByACrashIsRolledBack()
 {
     ProgramFolder folder;
     const QString path = AppPaths::examineeDatabase();
-    runSql(path, {QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
-                                 "INSERT INTO IDE (Code, LName) SELECT i, 'name ' || i FROM n")});
+    runSql(path,
+        { QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 300) "
+                         "INSERT INTO IDE (Code, LName) SELECT i, 'name ' || i FROM n") });
     QTemporaryDir crashed;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("writer"));
@@ -239,9 +248,11 @@ void TestDatabase::saveCutShortByACrashIsRolledBack()
         // A tiny cache makes SQLite write changed pages into the file before the commit.
         QVERIFY(q.exec(QStringLiteral("PRAGMA cache_size = 1")));
         QVERIFY(q.exec(QStringLiteral("BEGIN")));
-        QVERIFY(q.exec(QStringLiteral("UPDATE IDE SET LName = 'changed ' || Code || '%1'").arg(QString(200, QLatin1Char('x')))));
+        QVERIFY(q.exec(
+            QStringLiteral("UPDATE IDE SET LName = 'changed ' || Code || '%1'").arg(QString(200, QLatin1Char('x')))));
         // The moment of the crash: the file and its journal as the disk has them.
-        for (const QString &name : {QStringLiteral("DBres.mdb"), QStringLiteral("DBres.mdb-journal"), QStringLiteral("Theme.skn")})
+        for (const QString &name :
+            { QStringLiteral("DBres.mdb"), QStringLiteral("DBres.mdb-journal"), QStringLiteral("Theme.skn") })
             QVERIFY(QFile::copy(QFileInfo(path).dir().filePath(name), crashed.filePath(name)));
         QVERIFY(q.exec(QStringLiteral("ROLLBACK")));
         q.finish();

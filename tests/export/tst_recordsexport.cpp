@@ -2,6 +2,7 @@
 #include "ReadBack.h"
 #include "common/Dialogs.h"
 #include "records/window/RecordsWindow.h"
+#include "tests/common/Children.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -60,7 +61,7 @@ void TestRecordsExport::cleanup()
 QString TestRecordsExport::exportVia(const QString &path)
 {
     Dialogs::setNextFile(path);
-    QTest::mouseClick(m_window->CommandExport, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "CommandExport"), Qt::LeftButton);
     QStringList shown;
     for (const Dialogs::Shown &s : Dialogs::takeLog())
         shown << s.kind + QLatin1Char(':') + (s.kind == QLatin1String("save") ? s.filter : s.text);
@@ -109,8 +110,8 @@ void TestRecordsExport::exportsWhatTheGridShows()
             combo->setCurrentIndex(combo->findText(text));
     }
     QStringList grid;
-    for (int r = 0; r < m_window->DataGrid1->model()->rowCount(); ++r)
-        grid << m_window->DataGrid1->model()->index(r, 0).data().toString();
+    for (int r = 0; r < child<QTableView>(m_window, "DataGrid1")->model()->rowCount(); ++r)
+        grid << child<QTableView>(m_window, "DataGrid1")->model()->index(r, 0).data().toString();
     QCOMPARE(grid, codes);
     const QString path = m_out.filePath(QStringLiteral("list.csv"));
     QFile::remove(path);
@@ -119,7 +120,7 @@ void TestRecordsExport::exportsWhatTheGridShows()
         shown.startsWith(QLatin1String("save:Excel (*.xlsx);;SPSS (*.sav);;CSV (*.csv)|notice:")), qPrintable(shown));
     QCOMPARE(exportedCodes(path), codes);
     // The full report lists the same rows: the grid's source stays as it was.
-    QCOMPARE(m_window->Adodc2->rowCount(), codes.size());
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->rowCount(), codes.size());
 }
 
 void TestRecordsExport::replacingAsksFirst_data()

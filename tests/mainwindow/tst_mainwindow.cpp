@@ -1,14 +1,15 @@
+#include "ProgramFolder.h"
+#include "common/Dialogs.h"
 #include "data/AppInfo.h"
 #include "mainwindow/CreditsBox.h"
-#include "common/Dialogs.h"
-#include "ui/Fonts.h"
 #include "mainwindow/MainWindow.h"
-#include "ProgramFolder.h"
+#include "mainwindow/registration/RegistrationPanel.h"
+#include "mainwindow/settings/SettingsPanel.h"
+#include "tests/common/Children.h"
+#include "ui/Fonts.h"
 #include "ui/Style.h"
 #include "ui/WebLinks.h"
 #include "ui/WrapButton.h"
-#include "mainwindow/registration/RegistrationPanel.h"
-#include "mainwindow/settings/SettingsPanel.h"
 
 #include <QApplication>
 #include <QFontInfo>
@@ -75,7 +76,7 @@ void TestMainWindow::placementAndEllipse()
     QVERIFY(mask.contains(QPoint(314, 272)));
     QVERIFY(mask.contains(QPoint(12, 272)));
     QVERIFY(!mask.contains(QPoint(8, 272))); // the ellipse starts 10 px in
-    QVERIFY(!mask.contains(QPoint(12, 5)));  // corners are cut away
+    QVERIFY(!mask.contains(QPoint(12, 5))); // corners are cut away
     QVERIFY(!mask.contains(QPoint(610, 540)));
 }
 
@@ -97,11 +98,17 @@ void TestMainWindow::everyControlInsideTheEllipse()
     QStringList cut;
     for (QWidget *w : m_window->findChildren<QWidget *>()) {
         if (!w->isVisible() || w == m_window->registrationPanel() || w == m_window->settingsPanel()
-            || w->parentWidget() == m_window->Picture1 || !w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty())
+            || w->parentWidget() == child<CreditsBox>(m_window, "Picture1")
+            || !w->findChildren<QWidget *>(Qt::FindDirectChildrenOnly).isEmpty())
             continue;
         const QRect r(w->mapTo(m_window, QPoint(0, 0)), w->size());
         if (!(QRegion(r) - mask).isEmpty())
-            cut << QStringLiteral("%1 %2,%3 %4x%5").arg(w->objectName()).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+            cut << QStringLiteral("%1 %2,%3 %4x%5")
+                       .arg(w->objectName())
+                       .arg(r.x())
+                       .arg(r.y())
+                       .arg(r.width())
+                       .arg(r.height());
     }
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
 }
@@ -113,7 +120,8 @@ void TestMainWindow::buttons_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<bool>("hasTip");
     QTest::newRow("start") << "Command3" << QRect(65, 318, 68, 70) << QStringLiteral("شروع") << true;
-    QTest::newRow("details") << "Command6" << QRect(141, 318, 119, 70) << QStringLiteral("نمايش مشخصات آزمودني") << true;
+    QTest::newRow("details") << "Command6" << QRect(141, 318, 119, 70) << QStringLiteral("نمايش مشخصات آزمودني")
+                             << true;
     QTest::newRow("register") << "Command2" << QRect(268, 318, 68, 70) << QStringLiteral("ثبت نام آزمودني") << true;
     QTest::newRow("settings") << "Command7" << QRect(344, 318, 62, 70) << QStringLiteral("تنظيمات") << true;
     QTest::newRow("update") << "Command9" << QRect(413, 318, 84, 70) << QStringLiteral("به روز رساني") << false;
@@ -153,40 +161,42 @@ void TestMainWindow::captionsFitInsideTheirButtons()
 
 void TestMainWindow::versionLabel()
 {
-    QCOMPARE(m_window->SkinLabel9->text(), QStringLiteral("Pelorin 2.3"));
-    QCOMPARE(m_window->SkinLabel9->pos(), QPoint(302, 3));
+    QCOMPARE(child<QLabel>(m_window, "SkinLabel9")->text(), QStringLiteral("Pelorin 2.3"));
+    QCOMPARE(child<QLabel>(m_window, "SkinLabel9")->pos(), QPoint(302, 3));
     // The tooltip tells where the data is (here the test's portable folder).
-    QCOMPARE(m_window->SkinLabel9->toolTip(), QStringLiteral("پوشه اطلاعات: ") + AppPaths::dataDir());
+    QCOMPARE(child<QLabel>(m_window, "SkinLabel9")->toolTip(), QStringLiteral("پوشه اطلاعات: ") + AppPaths::dataDir());
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Pelorin"));
 }
 
 void TestMainWindow::panelsTakeTheCreditsPlace()
 {
-    QVERIFY(m_window->Picture1->isVisible());
+    QVERIFY(child<CreditsBox>(m_window, "Picture1")->isVisible());
     QVERIFY(!m_window->registrationPanel()->isVisible() && !m_window->settingsPanel()->isVisible());
-    QCOMPARE(m_window->Picture1->geometry(), QRect(15, 96, 601, 218));
+    QCOMPARE(child<CreditsBox>(m_window, "Picture1")->geometry(), QRect(15, 96, 601, 218));
     QCOMPARE(m_window->registrationPanel()->geometry(), QRect(63, 96, 501, 218));
     QCOMPARE(m_window->settingsPanel()->geometry(), QRect(58, 9, 444, 306));
 
-    m_window->Command2->click();
+    child<WrapButton>(m_window, "Command2")->click();
     QCOMPARE(m_window->area(), MainWindow::Area::Registration);
-    QVERIFY(!m_window->Picture1->isVisible() && m_window->registrationPanel()->isVisible() && !m_window->settingsPanel()->isVisible());
-    m_window->Command7->click();
-    QVERIFY(!m_window->Picture1->isVisible() && !m_window->registrationPanel()->isVisible() && m_window->settingsPanel()->isVisible());
+    QVERIFY(!child<CreditsBox>(m_window, "Picture1")->isVisible() && m_window->registrationPanel()->isVisible()
+        && !m_window->settingsPanel()->isVisible());
+    child<WrapButton>(m_window, "Command7")->click();
+    QVERIFY(!child<CreditsBox>(m_window, "Picture1")->isVisible() && !m_window->registrationPanel()->isVisible()
+        && m_window->settingsPanel()->isVisible());
     Q_EMIT m_window->settingsPanel()->closed();
     QCOMPARE(m_window->area(), MainWindow::Area::Credits);
-    QVERIFY(m_window->Picture1->isVisible());
-    m_window->Command2->click();
+    QVERIFY(child<CreditsBox>(m_window, "Picture1")->isVisible());
+    child<WrapButton>(m_window, "Command2")->click();
     Q_EMIT m_window->registrationPanel()->closed();
-    QVERIFY(m_window->Picture1->isVisible() && !m_window->registrationPanel()->isVisible());
+    QVERIFY(child<CreditsBox>(m_window, "Picture1")->isVisible() && !m_window->registrationPanel()->isVisible());
 }
 
 void TestMainWindow::webLinks()
 {
     QList<QUrl> opened;
     WebLinks::setOpener([&](const QUrl &u) { opened << u; });
-    m_window->CmdHelp->click();
-    QTest::mouseClick(m_window->Picture1, Qt::LeftButton, {}, QPoint(300, 20));
+    child<QToolButton>(m_window, "CmdHelp")->click();
+    QTest::mouseClick(child<CreditsBox>(m_window, "Picture1"), Qt::LeftButton, {}, QPoint(300, 20));
     QCOMPARE(opened.size(), 2);
     QCOMPARE(opened[0].toString(), AppInfo::serverUrl() + QStringLiteral("/other/fonts.html"));
     QCOMPARE(opened[1].toString(), AppInfo::serverUrl() + QStringLiteral("/"));
@@ -196,7 +206,7 @@ void TestMainWindow::webLinks()
 
 void TestMainWindow::creditsTimerMovesLines()
 {
-    CreditsBox *box = m_window->Picture1;
+    CreditsBox *box = child<CreditsBox>(m_window, "Picture1");
     QVERIFY(box->timer()->isActive());
     QVERIFY(box->timer()->interval() <= 16);
     QCOMPARE(box->line(0)->text(), QStringLiteral("نرم افزار هوش پلورين کودکان"));

@@ -1,4 +1,5 @@
 #include "ProgramFolder.h"
+#include "tests/common/Children.h"
 
 #include "common/Dialogs.h"
 #include "data/AppPaths.h"
@@ -134,8 +135,9 @@ void TestSettings::clinicSummary()
     makePanel();
     QCOMPARE(m_clinic.summary, summary);
     // The text box shows the lines; the printouts get the CR LF text.
-    QCOMPARE(m_panel->Txtmosh->toPlainText(), QString(summary).remove(QLatin1Char('\r')));
-    QCOMPARE(m_panel->Text31->text(), QStringLiteral("كلينيك"));
+    QCOMPARE(
+        child<QPlainTextEdit>(m_panel.get(), "Txtmosh")->toPlainText(), QString(summary).remove(QLatin1Char('\r')));
+    QCOMPARE(child<QLineEdit>(m_panel.get(), "Text31")->text(), QStringLiteral("كلينيك"));
 }
 
 void TestSettings::logoFileReadByContent_data()
@@ -164,7 +166,7 @@ void TestSettings::logoFileReadByContent()
         QVERIFY(picture(QSize(40, 30), Qt::green).save(logo, format.constData()));
     makePanel();
     QCOMPARE(!m_clinic.logo.isNull(), read);
-    QCOMPARE(m_panel->Image1->pixmap().isNull(), !read);
+    QCOMPARE(child<QLabel>(m_panel.get(), "Image1")->pixmap().isNull(), !read);
     if (read)
         QCOMPARE(m_clinic.logo.size(), QSize(40, 30));
 }
@@ -175,7 +177,7 @@ void TestSettings::pickedJpegIsReadBackNextActivation()
     const QString jpeg = m_folder->dir.filePath(QStringLiteral("clinic.jpeg"));
     QVERIFY(picture(QSize(120, 80), Qt::blue).save(jpeg, "JPEG"));
     Dialogs::setNextFile(jpeg);
-    m_panel->Cmdlogo->click();
+    child<QPushButton>(m_panel.get(), "Cmdlogo")->click();
 
     const auto log = Dialogs::takeLog();
     QCOMPARE(log.size(), 2);
@@ -185,7 +187,7 @@ void TestSettings::pickedJpegIsReadBackNextActivation()
     QCOMPARE(log[1].title, QStringLiteral("توجه"));
     QCOMPARE(log[1].text, QStringLiteral(" لوگو ذخيره شد"));
     QCOMPARE(log[1].icon, Dialogs::Icon::Information);
-    QVERIFY(!m_panel->Image2->pixmap().isNull());
+    QVERIFY(!child<QLabel>(m_panel.get(), "Image2")->pixmap().isNull());
     // Written losslessly, whatever the name says.
     QVERIFY(fileStart(AppPaths::logoFile()).startsWith("\x89PNG"));
 
@@ -262,7 +264,7 @@ void TestSettings::brokenPictureIsSaid()
     QVERIFY2(log[1].text.contains(QStringLiteral("تصوير نيست")), qPrintable(log[1].text));
     QCOMPARE(fileStart(AppPaths::logoFile()), logoBefore);
     QCOMPARE(m_clinic.logo.size(), QSize(40, 30));
-    QVERIFY(m_panel->Image2->pixmap().isNull());
+    QVERIFY(child<QLabel>(m_panel, "Image2")->pixmap().isNull());
 }
 
 // A camera's photo is stored at 1024 pixels on its longest side, and the
@@ -288,7 +290,7 @@ void TestSettings::largePhotoIsScaledAndKept()
     QCOMPARE(Dialogs::takeLog().last().text, QStringLiteral(" لوگو ذخيره شد"));
     QCOMPARE(m_clinic.logo.size(), logo);
     QCOMPARE(QImage(AppPaths::logoFile()).size(), logo);
-    QVERIFY(!m_panel->Image1->pixmap().isNull());
+    QVERIFY(!child<QLabel>(m_panel, "Image1")->pixmap().isNull());
 
     // Activations keep the very picture; the file is not decoded again.
     const qint64 kept = m_clinic.logo.cacheKey();
@@ -326,28 +328,28 @@ void TestSettings::unwritableLogoIsReported()
 void TestSettings::toggleStoresAtOnce()
 {
     makePanel();
-    QCOMPARE(m_panel->Check1->text(), QStringLiteral("آرم را نمايش نمي دهد"));
+    QCOMPARE(child<QCheckBox>(m_panel.get(), "Check1")->text(), QStringLiteral("آرم را نمايش نمي دهد"));
     QVERIFY(!m_clinic.showLogo);
-    m_panel->Text31->setText(QStringLiteral("كلينيك تازه"));
-    m_panel->Check1->click();
-    QCOMPARE(m_panel->Check1->text(), QStringLiteral("آرم را نمايش مي دهد"));
+    child<QLineEdit>(m_panel.get(), "Text31")->setText(QStringLiteral("كلينيك تازه"));
+    child<QCheckBox>(m_panel.get(), "Check1")->click();
+    QCOMPARE(child<QCheckBox>(m_panel.get(), "Check1")->text(), QStringLiteral("آرم را نمايش مي دهد"));
     QVERIFY(m_clinic.showLogo);
     QCOMPARE(themeValue(QStringLiteral("Check1")), QStringLiteral("1"));
     QCOMPARE(themeValue(QStringLiteral("Name")), QStringLiteral("كلينيك تازه"));
     QVERIFY(Dialogs::takeLog().isEmpty());
 
-    m_panel->Check1->click();
+    child<QCheckBox>(m_panel.get(), "Check1")->click();
     QCOMPARE(themeValue(QStringLiteral("Check1")), QStringLiteral("0"));
     QVERIFY(!m_clinic.showLogo);
-    QCOMPARE(m_panel->Check1->text(), QStringLiteral("آرم را نمايش نمي دهد"));
+    QCOMPARE(child<QCheckBox>(m_panel.get(), "Check1")->text(), QStringLiteral("آرم را نمايش نمي دهد"));
 }
 
 void TestSettings::saveStoresAndSaysSo()
 {
     makePanel();
-    m_panel->Text30->setText(QStringLiteral("تهران"));
-    m_panel->Text28->setText(QStringLiteral("021-5555"));
-    m_panel->Command64->click();
+    child<QLineEdit>(m_panel.get(), "Text30")->setText(QStringLiteral("تهران"));
+    child<QLineEdit>(m_panel.get(), "Text28")->setText(QStringLiteral("021-5555"));
+    child<QPushButton>(m_panel.get(), "Command64")->click();
     QCOMPARE(themeValue(QStringLiteral("Adress")), QStringLiteral("تهران"));
     QCOMPARE(themeValue(QStringLiteral("T6")), QStringLiteral("021-5555"));
     const auto log = Dialogs::takeLog();
@@ -363,8 +365,8 @@ void TestSettings::failedSaveIsReported()
     makePanel();
     QSqlQuery q(Database::connection(Database::File::Theme));
     QVERIFY(q.exec(QStringLiteral("DROP TABLE Theme")));
-    m_panel->Text31->setText(QStringLiteral("x"));
-    m_panel->Command64->click();
+    child<QLineEdit>(m_panel.get(), "Text31")->setText(QStringLiteral("x"));
+    child<QPushButton>(m_panel.get(), "Command64")->click();
     const auto log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].kind, QStringLiteral("message"));

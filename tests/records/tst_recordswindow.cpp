@@ -3,6 +3,7 @@
 #include "records/window/RecordsTexts.h"
 #include "records/window/RecordsWindow.h"
 #include "report/ReportPreview.h"
+#include "tests/common/Children.h"
 #include "ui/ClinicValues.h"
 #include "ui/DateTexts.h"
 
@@ -56,7 +57,7 @@ void addPeople()
 QStringList gridCodes(RecordsWindow &w)
 {
     QStringList codes;
-    auto *model = w.DataGrid1->model();
+    auto *model = child<QTableView>(&w, "DataGrid1")->model();
     for (int r = 0; r < model->rowCount(); ++r)
         codes << model->index(r, 0).data().toString();
     return codes;
@@ -64,7 +65,7 @@ QStringList gridCodes(RecordsWindow &w)
 
 void clickRow(RecordsWindow &w, int row)
 {
-    QTableView *grid = w.DataGrid1;
+    QTableView *grid = child<QTableView>(&w, "DataGrid1");
     const QRect cell = grid->visualRect(grid->model()->index(row, 1));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
@@ -160,24 +161,24 @@ void TestRecordsWindow::opensWithTheFullList()
     QCOMPARE(m_window->windowTitle(), QStringLiteral("کد آزمودني"));
     QCOMPARE(gridCodes(*m_window), (QStringList { "1", "2", "3", "4", "07", "12" }));
     QStringList captions;
-    for (int c = 0; c < m_window->DataGrid1->model()->columnCount(); ++c)
-        captions << m_window->DataGrid1->model()->headerData(c, Qt::Horizontal).toString();
+    for (int c = 0; c < child<QTableView>(m_window, "DataGrid1")->model()->columnCount(); ++c)
+        captions << child<QTableView>(m_window, "DataGrid1")->model()->headerData(c, Qt::Horizontal).toString();
     QCOMPARE(captions,
         (QStringList { QStringLiteral("كدآزمودني"), QStringLiteral("نام"), QStringLiteral("نام خانوادگي"),
             QStringLiteral("تحصيلات"), QStringLiteral("سن"), QStringLiteral("گروه"), QStringLiteral("نمره خام"),
             QStringLiteral("رتبه درصدي"), QStringLiteral("هوشبهر") }));
-    QVERIFY(!m_window->Frame1->isVisible() && !m_window->Frame2->isVisible());
-    QCOMPARE(m_window->Frame2->geometry(), QRect(249, 231, 235, 262));
-    QCOMPARE(m_window->Frame1->geometry(), QRect(249, 231, 221, 177));
-    QCOMPARE(m_window->Combo3->placeholderText(), QStringLiteral("جنسيت را انتخاب كنيد"));
+    QVERIFY(!child<QGroupBox>(m_window, "Frame1")->isVisible() && !child<QGroupBox>(m_window, "Frame2")->isVisible());
+    QCOMPARE(child<QGroupBox>(m_window, "Frame2")->geometry(), QRect(249, 231, 235, 262));
+    QCOMPARE(child<QGroupBox>(m_window, "Frame1")->geometry(), QRect(249, 231, 221, 177));
+    QCOMPARE(child<QComboBox>(m_window, "Combo3")->placeholderText(), QStringLiteral("جنسيت را انتخاب كنيد"));
     // Each name offered once, in row order.
-    QCOMPARE(m_window->DataCombo1->count(), 4);
-    QCOMPARE(m_window->DataCombo1->itemText(0), QStringLiteral("احمدي"));
+    QCOMPARE(child<QComboBox>(m_window, "DataCombo1")->count(), 4);
+    QCOMPARE(child<QComboBox>(m_window, "DataCombo1")->itemText(0), QStringLiteral("احمدي"));
 
     // Choosing a row in the grid makes it current; the edit panel follows.
     clickRow(*m_window, 2);
-    QCOMPARE(m_window->Adodc2->field(QStringLiteral("Code")), QStringLiteral("3"));
-    QCOMPARE(m_window->TextLName->text(), QStringLiteral("رضايي"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->field(QStringLiteral("Code")), QStringLiteral("3"));
+    QCOMPARE(child<QLineEdit>(m_window, "TextLName")->text(), QStringLiteral("رضايي"));
 }
 
 void TestRecordsWindow::listIsReadAfterTheFirstPaint()
@@ -186,10 +187,10 @@ void TestRecordsWindow::listIsReadAfterTheFirstPaint()
     QString error;
     QVERIFY2(w.load(&error), qPrintable(error));
     QVERIFY(!w.isListRead());
-    QCOMPARE(w.DataGrid1->model()->rowCount(), 0);
+    QCOMPARE(child<QTableView>(&w, "DataGrid1")->model()->rowCount(), 0);
     // A search before the list is read reads the table for itself, and
     // the list read that follows the paint leaves the search alone.
-    w.DataCombo1->setEditText(QStringLiteral("احمدي"));
+    child<QComboBox>(&w, "DataCombo1")->setEditText(QStringLiteral("احمدي"));
     QCOMPARE(gridCodes(w), (QStringList { "1", "4" }));
     w.show();
     QTRY_VERIFY(w.isListRead());
@@ -200,7 +201,7 @@ void TestRecordsWindow::listIsReadAfterTheFirstPaint()
     plain.show();
     QTRY_VERIFY(plain.isListRead());
     QCOMPARE(gridCodes(plain).size(), 6);
-    QCOMPARE(plain.LabelCount->text().section(QLatin1Char(' '), 0, 0), QStringLiteral("6"));
+    QCOMPARE(child<QLabel>(&plain, "LabelCount")->text().section(QLatin1Char(' '), 0, 0), QStringLiteral("6"));
 }
 
 void TestRecordsWindow::search_data()
@@ -246,47 +247,48 @@ void TestRecordsWindow::search()
 // Each search empties the other boxes and filters on its own value only.
 void TestRecordsWindow::searchesReplaceEachOther()
 {
-    m_window->DataCombo1->setEditText(QStringLiteral("احمدي"));
+    child<QComboBox>(m_window, "DataCombo1")->setEditText(QStringLiteral("احمدي"));
     QCOMPARE(gridCodes(*m_window), (QStringList { "1", "4" }));
-    m_window->Combo3->setCurrentIndex(m_window->Combo3->findText(QStringLiteral("B")));
+    child<QComboBox>(m_window, "Combo3")
+        ->setCurrentIndex(child<QComboBox>(m_window, "Combo3")->findText(QStringLiteral("B")));
     QCOMPARE(gridCodes(*m_window), QStringList { "2" });
-    QCOMPARE(m_window->DataCombo1->currentText(), QString());
+    QCOMPARE(child<QComboBox>(m_window, "DataCombo1")->currentText(), QString());
     // The first-name list now offers the names of the shown rows.
-    QCOMPARE(m_window->DataCombo6->count(), 1);
-    m_window->DataCombo6->setEditText(QStringLiteral("علي"));
+    QCOMPARE(child<QComboBox>(m_window, "DataCombo6")->count(), 1);
+    child<QComboBox>(m_window, "DataCombo6")->setEditText(QStringLiteral("علي"));
     QCOMPARE(gridCodes(*m_window), (QStringList { "1", "3" }));
-    QCOMPARE(m_window->Combo3->currentIndex(), -1);
-    m_window->Command5->click(); // review: the full list again
+    QCOMPARE(child<QComboBox>(m_window, "Combo3")->currentIndex(), -1);
+    child<QPushButton>(m_window, "Command5")->click(); // review: the full list again
     QCOMPARE(gridCodes(*m_window).size(), 6);
 }
 
 void TestRecordsWindow::editThenCancelRestores()
 {
-    m_window->DataCombo1->setEditText(QStringLiteral("رضايي"));
-    m_window->Command9->click();
-    QVERIFY(m_window->Frame2->isVisible());
-    m_window->TextFName->setText(QStringLiteral("تغيير"));
-    m_window->Combo2->setCurrentIndex(-1);
-    m_window->Combo2->textActivated(QStringLiteral("9"));
-    QCOMPARE(m_window->TextSen->text(), QStringLiteral("9"));
-    QCOMPARE(m_window->DataGrid1->model()->index(0, 1).data().toString(), QStringLiteral("تغيير"));
-    m_window->Command8->click();
-    QVERIFY(!m_window->Frame2->isVisible());
+    child<QComboBox>(m_window, "DataCombo1")->setEditText(QStringLiteral("رضايي"));
+    child<QPushButton>(m_window, "Command9")->click();
+    QVERIFY(child<QGroupBox>(m_window, "Frame2")->isVisible());
+    child<QLineEdit>(m_window, "TextFName")->setText(QStringLiteral("تغيير"));
+    child<QComboBox>(m_window, "Combo2")->setCurrentIndex(-1);
+    child<QComboBox>(m_window, "Combo2")->textActivated(QStringLiteral("9"));
+    QCOMPARE(child<QLineEdit>(m_window, "TextSen")->text(), QStringLiteral("9"));
+    QCOMPARE(child<QTableView>(m_window, "DataGrid1")->model()->index(0, 1).data().toString(), QStringLiteral("تغيير"));
+    child<QPushButton>(m_window, "Command8")->click();
+    QVERIFY(!child<QGroupBox>(m_window, "Frame2")->isVisible());
     QCOMPARE(gridCodes(*m_window).size(), 6);
-    QCOMPARE(m_window->Adodc2->field(QStringLiteral("FName")), QStringLiteral("علي"));
-    m_window->Adodc2->setFilter(QStringLiteral("Code"), QStringLiteral("2"));
-    QCOMPARE(m_window->Adodc2->field(QStringLiteral("FName")), QStringLiteral("مريم"));
-    QCOMPARE(m_window->Adodc2->field(QStringLiteral("Sen")), QStringLiteral("7"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->field(QStringLiteral("FName")), QStringLiteral("علي"));
+    child<RecordSource>(m_window, "Adodc2")->setFilter(QStringLiteral("Code"), QStringLiteral("2"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->field(QStringLiteral("FName")), QStringLiteral("مريم"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->field(QStringLiteral("Sen")), QStringLiteral("7"));
 }
 
 void TestRecordsWindow::editThenSaveStores()
 {
     clickRow(*m_window, 1);
-    m_window->Command9->click();
-    m_window->TextTahsil->setText(QStringLiteral("اول دبستان"));
-    m_window->Combo1->textActivated(QStringLiteral("E"));
-    m_window->Command7->click();
-    QVERIFY(m_window->Frame2->isVisible()); // save leaves the panel open
+    child<QPushButton>(m_window, "Command9")->click();
+    child<QLineEdit>(m_window, "TextTahsil")->setText(QStringLiteral("اول دبستان"));
+    child<QComboBox>(m_window, "Combo1")->textActivated(QStringLiteral("E"));
+    child<QPushButton>(m_window, "Command7")->click();
+    QVERIFY(child<QGroupBox>(m_window, "Frame2")->isVisible()); // save leaves the panel open
     RecordSource check;
     QVERIFY(check.open(Database::File::Examinee, QStringLiteral("IDE")));
     check.setFilter(QStringLiteral("Code"), QStringLiteral("2"));
@@ -299,14 +301,14 @@ void TestRecordsWindow::editThenSaveStores()
 void TestRecordsWindow::saveOfARowDeletedElsewhereSaysSo()
 {
     clickRow(*m_window, 1);
-    m_window->Command9->click();
-    m_window->TextTahsil->setText(QStringLiteral("اول دبستان"));
+    child<QPushButton>(m_window, "Command9")->click();
+    child<QLineEdit>(m_window, "TextTahsil")->setText(QStringLiteral("اول دبستان"));
     RecordSource other;
     QVERIFY(
         other.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
     QVERIFY(other.deleteCurrent());
     Dialogs::takeLog();
-    m_window->Command7->click();
+    child<QPushButton>(m_window, "Command7")->click();
     const auto log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].kind, QStringLiteral("message"));
@@ -314,7 +316,8 @@ void TestRecordsWindow::saveOfARowDeletedElsewhereSaysSo()
     QCOMPARE(log[0].text, QStringLiteral("اين ركورد توسط پنجره ديگري حذف شده است؛ تغييرات ذخيره نشد"));
     QCOMPARE(log[0].icon, Dialogs::Icon::Warning);
     QCOMPARE(stored("IDE", QStringLiteral("2")), 0); // nothing written back
-    QCOMPARE(m_window->TextTahsil->text(), QStringLiteral("اول دبستان")); // the edit is still there to see
+    QCOMPARE(child<QLineEdit>(m_window, "TextTahsil")->text(),
+        QStringLiteral("اول دبستان")); // the edit is still there to see
 }
 
 void TestRecordsWindow::editDates_data()
@@ -366,17 +369,17 @@ void TestRecordsWindow::editDates()
     QFETCH(QString, exactAge);
     QFETCH(QStringList, stored);
     clickRow(*m_window, 1);
-    m_window->Command9->click();
-    m_window->TextSen->setText(age);
-    typeText(m_window->TextTavalod, birth);
-    typeText(m_window->TextEjra, test);
-    QCOMPARE(m_window->LblAge->text(), exactAge);
-    QVERIFY(m_window->LblAge->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
-        <= m_window->LblAge->contentsRect().width());
+    child<QPushButton>(m_window, "Command9")->click();
+    child<QLineEdit>(m_window, "TextSen")->setText(age);
+    typeText(child<QLineEdit>(m_window, "TextTavalod"), birth);
+    typeText(child<QLineEdit>(m_window, "TextEjra"), test);
+    QCOMPARE(child<QLabel>(m_window, "LblAge")->text(), exactAge);
+    QVERIFY(child<QLabel>(m_window, "LblAge")->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
+        <= child<QLabel>(m_window, "LblAge")->contentsRect().width());
     if (answer)
         Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
     noticeTexts();
-    m_window->Command7->click();
+    child<QPushButton>(m_window, "Command7")->click();
     QCOMPARE(noticeTexts(), shown.isEmpty() ? QStringList() : QStringList { shown });
 
     RecordSource check;
@@ -389,13 +392,13 @@ void TestRecordsWindow::editDates()
     if (stored.isEmpty()) {
         // Nothing stored, and the panel still holds what was typed.
         QCOMPARE(now, (QStringList { "", "", "7", "" }));
-        QCOMPARE(m_window->TextTavalod->text(), birth);
-        QCOMPARE(m_window->TextEjra->text(), test);
-        QCOMPARE(m_window->TextSen->text(), age);
+        QCOMPARE(child<QLineEdit>(m_window, "TextTavalod")->text(), birth);
+        QCOMPARE(child<QLineEdit>(m_window, "TextEjra")->text(), test);
+        QCOMPARE(child<QLineEdit>(m_window, "TextSen")->text(), age);
         return;
     }
     QCOMPARE(now, stored);
-    QCOMPARE(m_window->TextTavalod->text(), stored[0]); // shown as stored
+    QCOMPARE(child<QLineEdit>(m_window, "TextTavalod")->text(), stored[0]); // shown as stored
 }
 
 void TestRecordsWindow::deleteExaminee_data()
@@ -422,13 +425,13 @@ void TestRecordsWindow::deleteExaminee()
     QFETCH(int, answer);
     QFETCH(QString, notice);
     QFETCH(bool, gone);
-    m_window->Command1->click();
-    QVERIFY(m_window->Frame1->isVisible());
-    QCOMPARE(QApplication::focusWidget(), m_window->Text3);
-    m_window->Text3->setText(code);
+    child<QPushButton>(m_window, "Command1")->click();
+    QVERIFY(child<QGroupBox>(m_window, "Frame1")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(m_window, "Text3"));
+    child<QLineEdit>(m_window, "Text3")->setText(code);
     if (answer)
         Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
-    QTest::keyClick(m_window->Text3, Qt::Key_Return); // Enter deletes as the button does
+    QTest::keyClick(child<QLineEdit>(m_window, "Text3"), Qt::Key_Return); // Enter deletes as the button does
     const auto log = Dialogs::takeLog();
     QStringList notices;
     for (const auto &s : log) {
@@ -450,13 +453,14 @@ void TestRecordsWindow::deleteExaminee()
         QCOMPARE(stored("Answer", QStringLiteral("2")), gone ? 0 : 1);
     }
     QCOMPARE(gridCodes(*m_window).size(), gone ? 5 : 6); // full list again
-    QVERIFY(m_window->Frame1->isVisible());
+    QVERIFY(child<QGroupBox>(m_window, "Frame1")->isVisible());
 }
 
 void TestRecordsWindow::printPrintsTheShownRows()
 {
-    m_window->Combo3->setCurrentIndex(m_window->Combo3->findText(QStringLiteral("A")));
-    m_window->Command3->click();
+    child<QComboBox>(m_window, "Combo3")
+        ->setCurrentIndex(child<QComboBox>(m_window, "Combo3")->findText(QStringLiteral("A")));
+    child<QPushButton>(m_window, "Command3")->click();
     ReportPreview *preview = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (auto *p = qobject_cast<ReportPreview *>(w))
@@ -465,8 +469,8 @@ void TestRecordsWindow::printPrintsTheShownRows()
     QVERIFY(preview);
     QCOMPARE(preview->report().rowCount(), 2);
     delete preview;
-    m_window->Command5->click();
-    m_window->Command3->click();
+    child<QPushButton>(m_window, "Command5")->click();
+    child<QPushButton>(m_window, "Command3")->click();
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (auto *p = qobject_cast<ReportPreview *>(w))
             preview = p;
@@ -480,7 +484,7 @@ void TestRecordsWindow::closingShowsTheMainWindow()
         m_main->hide();
         m_window->show();
         if (qstrcmp(way, "button") == 0)
-            m_window->Command6->click();
+            child<QPushButton>(m_window, "Command6")->click();
         else
             m_window->close();
         QVERIFY2(m_main->isVisible(), way);
@@ -496,10 +500,10 @@ void TestRecordsWindow::screenshot()
     if (out.isEmpty())
         QSKIP("PELORIN_SCREENSHOT_DIR not set");
     clickRow(*m_window, 1);
-    m_window->Command9->click();
-    m_window->TextTavalod->setText(QStringLiteral("1391/11/02"));
-    m_window->TextEjra->setText(QStringLiteral("1401/07/28"));
-    m_window->TextSen->setText(QStringLiteral("9"));
+    child<QPushButton>(m_window, "Command9")->click();
+    child<QLineEdit>(m_window, "TextTavalod")->setText(QStringLiteral("1391/11/02"));
+    child<QLineEdit>(m_window, "TextEjra")->setText(QStringLiteral("1401/07/28"));
+    child<QLineEdit>(m_window, "TextSen")->setText(QStringLiteral("9"));
     QTest::qWait(200);
     QVERIFY(m_window->grab().save(out + QStringLiteral("/records_edit.png")));
 }

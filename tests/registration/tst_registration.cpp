@@ -133,13 +133,13 @@ void TestRegistration::checksInOrder_data()
     QTest::addColumn<int>("filled"); // fields filled, in check order
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("message");
-    QTest::newRow("nothing: code first") << 0 << int(F::Code) << RegistrationTexts::missingCode();
-    QTest::newRow("first name") << 1 << int(F::FirstName) << RegistrationTexts::missingFirstName();
-    QTest::newRow("family name") << 2 << int(F::LastName) << RegistrationTexts::missingLastName();
-    QTest::newRow("sex") << 3 << int(F::Sex) << RegistrationTexts::missingSex();
-    QTest::newRow("age") << 4 << int(F::Age) << RegistrationTexts::missingAge();
-    QTest::newRow("group before education") << 5 << int(F::Group) << RegistrationTexts::missingGroup();
-    QTest::newRow("education") << 6 << int(F::Education) << RegistrationTexts::missingEducation();
+    QTest::newRow("nothing: code first") << 0 << int(F::Code) << RegistrationTexts::missingCode;
+    QTest::newRow("first name") << 1 << int(F::FirstName) << RegistrationTexts::missingFirstName;
+    QTest::newRow("family name") << 2 << int(F::LastName) << RegistrationTexts::missingLastName;
+    QTest::newRow("sex") << 3 << int(F::Sex) << RegistrationTexts::missingSex;
+    QTest::newRow("age") << 4 << int(F::Age) << RegistrationTexts::missingAge;
+    QTest::newRow("group before education") << 5 << int(F::Group) << RegistrationTexts::missingGroup;
+    QTest::newRow("education") << 6 << int(F::Education) << RegistrationTexts::missingEducation;
     QTest::newRow("all filled") << 7 << -1 << QString();
 }
 
@@ -201,9 +201,9 @@ void TestRegistration::blanksOnlyCountAsEmpty_data()
     using F = RegistrationForm::Field;
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("message");
-    QTest::newRow("first name") << int(F::FirstName) << RegistrationTexts::missingFirstName();
-    QTest::newRow("family name") << int(F::LastName) << RegistrationTexts::missingLastName();
-    QTest::newRow("education") << int(F::Education) << RegistrationTexts::missingEducation();
+    QTest::newRow("first name") << int(F::FirstName) << RegistrationTexts::missingFirstName;
+    QTest::newRow("family name") << int(F::LastName) << RegistrationTexts::missingLastName;
+    QTest::newRow("education") << int(F::Education) << RegistrationTexts::missingEducation;
 }
 
 void TestRegistration::blanksOnlyCountAsEmpty()

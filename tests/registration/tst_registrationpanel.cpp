@@ -12,6 +12,7 @@
 #include "test/scoring/ResultTexts.h"
 #include "test/window/HotSpot.h"
 #include "test/window/TestWindow.h"
+#include "tests/common/Children.h"
 #include "ui/DateTexts.h"
 #include "ui/WrapButton.h"
 
@@ -72,7 +73,7 @@ void TestRegistrationPanel::openMain()
     QString error;
     QVERIFY2(m_main->load(&error), qPrintable(error));
     connect(m_main, &MainWindow::startTestRequested, m_main,
-        [w = m_main] { StartTestByCode(w, w->Adodc1, &w->clinicValues()); });
+        [w = m_main] { StartTestByCode(w, child<RecordSource>(w, "Adodc1"), &w->clinicValues()); });
     m_main->show();
     QApplication::setActiveWindow(m_main);
 }
@@ -92,14 +93,14 @@ void TestRegistrationPanel::cleanup()
 void TestRegistrationPanel::fill(const QString &code)
 {
     RegistrationPanel *p = panel();
-    p->Text2[2]->setText(code);
-    p->Text2[0]->setText(QStringLiteral("سارا"));
-    p->Text2[1]->setText(QStringLiteral("کريمي"));
-    p->Combo1->setCurrentIndex(1);
-    p->Combo2->setCurrentText(QStringLiteral("7"));
-    p->Text2[3]->setText(QStringLiteral("اول دبستان"));
-    p->Combo3->setCurrentText(QStringLiteral("C"));
-    p->Text2[6]->setText(QStringLiteral("دکتر احمدي"));
+    child<QLineEdit>(p, "Text2_2")->setText(code);
+    child<QLineEdit>(p, "Text2_0")->setText(QStringLiteral("سارا"));
+    child<QLineEdit>(p, "Text2_1")->setText(QStringLiteral("کريمي"));
+    child<QComboBox>(p, "Combo1")->setCurrentIndex(1);
+    child<QComboBox>(p, "Combo2")->setCurrentText(QStringLiteral("7"));
+    child<QLineEdit>(p, "Text2_3")->setText(QStringLiteral("اول دبستان"));
+    child<QComboBox>(p, "Combo3")->setCurrentText(QStringLiteral("C"));
+    child<QLineEdit>(p, "Text2_6")->setText(QStringLiteral("دکتر احمدي"));
 }
 
 void TestRegistrationPanel::layout_data()
@@ -146,8 +147,11 @@ void TestRegistrationPanel::tabOrderAndLists()
 {
     openMain();
     RegistrationPanel *p = panel();
-    QList<QWidget *> expected { p->Text2[2], p->Text2[0], p->Text2[1], p->Combo1, p->Combo2, p->Text2[3], p->Combo3,
-        p->Text2[5], p->Text2[6], p->Text2[4], p->Command4, p->Command5 };
+    QList<QWidget *> expected { child<QLineEdit>(p, "Text2_2"), child<QLineEdit>(p, "Text2_0"),
+        child<QLineEdit>(p, "Text2_1"), child<QComboBox>(p, "Combo1"), child<QComboBox>(p, "Combo2"),
+        child<QLineEdit>(p, "Text2_3"), child<QComboBox>(p, "Combo3"), child<QLineEdit>(p, "Text2_5"),
+        child<QLineEdit>(p, "Text2_6"), child<QLineEdit>(p, "Text2_4"), child<QPushButton>(p, "Command4"),
+        child<QPushButton>(p, "Command5") };
     for (int i = 0; i + 1 < expected.size(); ++i)
         QCOMPARE(
             expected[i]->nextInFocusChain() == expected[i + 1] ||
@@ -158,13 +162,14 @@ void TestRegistrationPanel::tabOrderAndLists()
                     return w == expected[i + 1];
                 }(),
             true);
-    QCOMPARE(p->Combo1->count(), 2);
-    QCOMPARE(p->Combo1->itemText(0), QStringLiteral("پسر"));
-    QCOMPARE(p->Combo1->itemText(1), QStringLiteral("دختر"));
-    QCOMPARE(p->Combo2->count(), 6);
-    QCOMPARE(p->Combo2->itemText(5), QStringLiteral("10"));
-    QCOMPARE(p->Combo3->itemText(4), QStringLiteral("E"));
-    for (QComboBox *c : { p->Combo1, p->Combo2, p->Combo3 }) {
+    QCOMPARE(child<QComboBox>(p, "Combo1")->count(), 2);
+    QCOMPARE(child<QComboBox>(p, "Combo1")->itemText(0), QStringLiteral("پسر"));
+    QCOMPARE(child<QComboBox>(p, "Combo1")->itemText(1), QStringLiteral("دختر"));
+    QCOMPARE(child<QComboBox>(p, "Combo2")->count(), 6);
+    QCOMPARE(child<QComboBox>(p, "Combo2")->itemText(5), QStringLiteral("10"));
+    QCOMPARE(child<QComboBox>(p, "Combo3")->itemText(4), QStringLiteral("E"));
+    for (QComboBox *c :
+        { child<QComboBox>(p, "Combo1"), child<QComboBox>(p, "Combo2"), child<QComboBox>(p, "Combo3") }) {
         QVERIFY(!c->isEditable());
         QCOMPARE(c->currentText(), QString());
     }
@@ -174,33 +179,33 @@ void TestRegistrationPanel::openingSetsDatesCodeAndFocus()
 {
     addExaminee(QStringLiteral("41"));
     openMain();
-    panel()->Text2[4]->setText(QStringLiteral("old"));
-    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    child<QLineEdit>(panel(), "Text2_4")->setText(QStringLiteral("old"));
+    QTest::mouseClick(child<WrapButton>(m_main, "Command2"), Qt::LeftButton);
     QCOMPARE(m_main->area(), MainWindow::Area::Registration);
     QVERIFY(panel()->isVisible());
-    QCOMPARE(panel()->Text2[4]->text(), QStringLiteral("1401/07/28"));
-    QCOMPARE(panel()->Text2[5]->text(), QStringLiteral("1401/07/28"));
-    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("42"));
-    QCOMPARE(QApplication::focusWidget(), panel()->Text2[0]);
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_4")->text(), QStringLiteral("1401/07/28"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_5")->text(), QStringLiteral("1401/07/28"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_2")->text(), QStringLiteral("42"));
+    QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(panel(), "Text2_0"));
 }
 
 void TestRegistrationPanel::emptyTableProposesNothing()
 {
     openMain();
-    panel()->Text2[2]->setText(QStringLiteral("typed"));
+    child<QLineEdit>(panel(), "Text2_2")->setText(QStringLiteral("typed"));
     m_main->showArea(MainWindow::Area::Registration);
-    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("typed"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_2")->text(), QStringLiteral("typed"));
 }
 
 void TestRegistrationPanel::failedCheckNotifiesAndFocuses_data()
 {
     QTest::addColumn<QString>("cleared"); // objectName of the field left empty
     QTest::addColumn<QString>("message");
-    QTest::newRow("code") << "Text2_2" << RegistrationTexts::missingCode();
-    QTest::newRow("first name") << "Text2_0" << RegistrationTexts::missingFirstName();
-    QTest::newRow("sex") << "Combo1" << RegistrationTexts::missingSex();
-    QTest::newRow("group") << "Combo3" << RegistrationTexts::missingGroup();
-    QTest::newRow("education") << "Text2_3" << RegistrationTexts::missingEducation();
+    QTest::newRow("code") << "Text2_2" << RegistrationTexts::missingCode;
+    QTest::newRow("first name") << "Text2_0" << RegistrationTexts::missingFirstName;
+    QTest::newRow("sex") << "Combo1" << RegistrationTexts::missingSex;
+    QTest::newRow("group") << "Combo3" << RegistrationTexts::missingGroup;
+    QTest::newRow("education") << "Text2_3" << RegistrationTexts::missingEducation;
 }
 
 void TestRegistrationPanel::failedCheckNotifiesAndFocuses()
@@ -216,7 +221,7 @@ void TestRegistrationPanel::failedCheckNotifiesAndFocuses()
     else
         qobject_cast<QComboBox *>(field)->setCurrentIndex(-1);
     Dialogs::takeLog();
-    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(panel(), "Command4"), Qt::LeftButton);
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log.first().kind, QStringLiteral("notice"));
@@ -234,13 +239,13 @@ void TestRegistrationPanel::duplicateKeepsThePanelOpen()
     m_main->showArea(MainWindow::Area::Registration);
     fill(QStringLiteral("3 "));
     Dialogs::takeLog();
-    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(panel(), "Command4"), Qt::LeftButton);
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
-    QCOMPARE(log.first().text, RegistrationTexts::duplicateCode());
+    QCOMPARE(log.first().text, RegistrationTexts::duplicateCode);
     QCOMPARE(m_main->area(), MainWindow::Area::Registration);
-    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("3 "));
-    QCOMPARE(panel()->Text2[0]->text(), QStringLiteral("سارا"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_2")->text(), QStringLiteral("3 "));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_0")->text(), QStringLiteral("سارا"));
     QCOMPARE(storedRows("IDE"), 1);
 }
 
@@ -248,10 +253,10 @@ void TestRegistrationPanel::saveClosesAndKeepsTheFields()
 {
     addExaminee(QStringLiteral("1"));
     openMain();
-    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command2"), Qt::LeftButton);
     fill(QStringLiteral("2"));
     Dialogs::takeLog();
-    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(panel(), "Command4"), Qt::LeftButton);
     QVERIFY(Dialogs::takeLog().isEmpty()); // no confirmation
     QCOMPARE(m_main->area(), MainWindow::Area::Credits);
     QCOMPARE(storedField("IDE", "2", "Jens"), QStringLiteral("دختر"));
@@ -260,11 +265,11 @@ void TestRegistrationPanel::saveClosesAndKeepsTheFields()
     QCOMPARE(storedField("Answer", "2", "Code"), QStringLiteral("2"));
     // Opening again: the last examinee's details, a new code and new dates.
     Clock::setFixed(QDateTime(QDate(2022, 10, 21), QTime(9, 0)));
-    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
-    QCOMPARE(panel()->Text2[0]->text(), QStringLiteral("سارا"));
-    QCOMPARE(panel()->Combo3->currentText(), QStringLiteral("C"));
-    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("3"));
-    QCOMPARE(panel()->Text2[4]->text(), QStringLiteral("1401/07/29"));
+    QTest::mouseClick(child<WrapButton>(m_main, "Command2"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_0")->text(), QStringLiteral("سارا"));
+    QCOMPARE(child<QComboBox>(panel(), "Combo3")->currentText(), QStringLiteral("C"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_2")->text(), QStringLiteral("3"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_4")->text(), QStringLiteral("1401/07/29"));
 }
 
 void TestRegistrationPanel::databaseErrorIsShown()
@@ -276,7 +281,7 @@ void TestRegistrationPanel::databaseErrorIsShown()
     m_main->showArea(MainWindow::Area::Registration);
     fill(QStringLiteral("8"));
     Dialogs::takeLog();
-    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(panel(), "Command4"), Qt::LeftButton);
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log.first().kind, QStringLiteral("message"));
@@ -289,12 +294,12 @@ void TestRegistrationPanel::databaseErrorIsShown()
 void TestRegistrationPanel::cancelStoresNothing()
 {
     openMain();
-    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command2"), Qt::LeftButton);
     fill(QStringLiteral("9"));
-    QTest::mouseClick(panel()->Command5, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(panel(), "Command5"), Qt::LeftButton);
     QCOMPARE(m_main->area(), MainWindow::Area::Credits);
     QCOMPARE(storedRows("IDE"), 0);
-    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("9"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_2")->text(), QStringLiteral("9"));
 }
 
 void TestRegistrationPanel::dates_data()
@@ -351,19 +356,19 @@ void TestRegistrationPanel::dates()
     QFETCH(QString, focus);
     QFETCH(QStringList, stored);
     openMain();
-    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
-    QCOMPARE(panel()->LblAge->text(), QString()); // today twice
+    QTest::mouseClick(child<WrapButton>(m_main, "Command2"), Qt::LeftButton);
+    QCOMPARE(child<QLabel>(panel(), "LblAge")->text(), QString()); // today twice
     fill(QStringLiteral("5"));
-    panel()->Combo2->setCurrentIndex(panel()->Combo2->findText(age));
-    panel()->Text2[5]->setText(birth);
-    panel()->Text2[4]->setText(test);
-    QCOMPARE(panel()->LblAge->text(), exactAge);
-    QVERIFY(panel()->LblAge->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
-        <= panel()->LblAge->contentsRect().width());
+    child<QComboBox>(panel(), "Combo2")->setCurrentIndex(child<QComboBox>(panel(), "Combo2")->findText(age));
+    child<QLineEdit>(panel(), "Text2_5")->setText(birth);
+    child<QLineEdit>(panel(), "Text2_4")->setText(test);
+    QCOMPARE(child<QLabel>(panel(), "LblAge")->text(), exactAge);
+    QVERIFY(child<QLabel>(panel(), "LblAge")->fontMetrics().horizontalAdvance(QStringLiteral("10 سال و 11 ماه"))
+        <= child<QLabel>(panel(), "LblAge")->contentsRect().width());
     if (answer)
         Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
     Dialogs::takeLog();
-    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(panel(), "Command4"), Qt::LeftButton);
     QStringList log;
     for (const Dialogs::Shown &s : Dialogs::takeLog())
         log << s.kind + QLatin1Char(':') + s.text;
@@ -373,8 +378,8 @@ void TestRegistrationPanel::dates()
         QCOMPARE(storedRows("IDE"), 0);
         QCOMPARE(storedRows("Answer"), 0);
         QCOMPARE(QApplication::focusWidget()->objectName(), focus);
-        QCOMPARE(panel()->Text2[5]->text(), birth);
-        QCOMPARE(panel()->Text2[4]->text(), test);
+        QCOMPARE(child<QLineEdit>(panel(), "Text2_5")->text(), birth);
+        QCOMPARE(child<QLineEdit>(panel(), "Text2_4")->text(), test);
         return;
     }
     QCOMPARE(m_main->area(), MainWindow::Area::Credits);
@@ -395,14 +400,13 @@ void TestRegistrationPanel::startByCode_data()
     const QString input = QStringLiteral("input: Enter Code | Plese Insert Code ");
     QTest::newRow("nobody registered") << QStringList() << "1" << true << QStringList() << false;
     QTest::newRow("cancel") << QStringList { "07" } << "" << false
-                            << QStringList { input, "notice: " + RegistrationTexts::startEmptyCode() } << false;
+                            << QStringList { input, "notice: " + RegistrationTexts::startEmptyCode } << false;
     QTest::newRow("empty") << QStringList { "07" } << "" << true
-                           << QStringList { input, "notice: " + RegistrationTexts::startEmptyCode() } << false;
+                           << QStringList { input, "notice: " + RegistrationTexts::startEmptyCode } << false;
     QTest::newRow("7 is not 07") << QStringList { "07" } << "7" << true
-                                 << QStringList { input, "notice: " + RegistrationTexts::startUnknownCode() } << false;
+                                 << QStringList { input, "notice: " + RegistrationTexts::startUnknownCode } << false;
     QTest::newRow("trailing blank") << QStringList { "07" } << "07 " << true
-                                    << QStringList { input, "notice: " + RegistrationTexts::startUnknownCode() }
-                                    << false;
+                                    << QStringList { input, "notice: " + RegistrationTexts::startUnknownCode } << false;
     QTest::newRow("apostrophe") << QStringList { "1", "a'b" } << "a'b" << true << QStringList { input } << true;
     QTest::newRow("found") << QStringList { "1", "07" } << "07" << true << QStringList { input } << true;
     // Typed on a Persian or Arabic keyboard: the same code (the examinee's is the last registered).
@@ -423,10 +427,10 @@ void TestRegistrationPanel::startByCode()
         addExaminee(code);
     openMain();
     m_main->showArea(MainWindow::Area::Registration);
-    panel()->Text2[1]->setText(QStringLiteral("kept"));
+    child<QLineEdit>(panel(), "Text2_1")->setText(QStringLiteral("kept"));
     Dialogs::takeLog();
     Dialogs::setNextInput(typed, ok);
-    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command3"), Qt::LeftButton);
     QStringList log;
     for (const Dialogs::Shown &s : Dialogs::takeLog())
         log << (s.kind == QLatin1String("input") ? QStringLiteral("input: %1|%2").arg(s.title, s.text)
@@ -439,14 +443,14 @@ void TestRegistrationPanel::startByCode()
         return;
     QVERIFY(test->isVisible());
     const QString code = registered.last();
-    QCOMPARE(test->Lblkey->text(), code);
-    QCOMPARE(test->Adodc2->field(QStringLiteral("Code")), code);
-    QCOMPARE(test->Adodc1->field(QStringLiteral("Code")), code);
+    QCOMPARE(child<QLabel>(test, "Lblkey")->text(), code);
+    QCOMPARE(child<RecordSource>(test, "Adodc2")->field(QStringLiteral("Code")), code);
+    QCOMPARE(child<RecordSource>(test, "Adodc1")->field(QStringLiteral("Code")), code);
     // Closing the test window brings the main window back as it was.
     test->close();
     QVERIFY(m_main->isVisible());
     QCOMPARE(m_main->area(), MainWindow::Area::Registration);
-    QCOMPARE(panel()->Text2[1]->text(), QStringLiteral("kept"));
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_1")->text(), QStringLiteral("kept"));
 }
 
 void TestRegistrationPanel::retestAsksFirst_data()
@@ -472,10 +476,11 @@ void TestRegistrationPanel::retestAsksFirst()
     Dialogs::takeLog();
     Dialogs::setNextInput(QStringLiteral("5"));
     Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
-    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command3"), Qt::LeftButton);
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 2);
-    QCOMPARE(log[1].text, RegistrationTexts::startRetestQuestion().arg(QStringLiteral("5"), QStringLiteral("مينا كريمي")));
+    QCOMPARE(
+        log[1].text, RegistrationTexts::startRetestQuestion.arg(QStringLiteral("5"), QStringLiteral("مينا كريمي")));
     QCOMPARE(log[1].buttons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(OpenTestWindow() != nullptr, opens);
     QCOMPARE(m_main->isVisible(), !opens);
@@ -490,7 +495,7 @@ void TestRegistrationPanel::startTwiceGivesAFreshWindow()
     addExaminee(QStringLiteral("2"));
     openMain();
     Dialogs::setNextInput(QStringLiteral("1"));
-    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command3"), Qt::LeftButton);
     QPointer<TestWindow> first = OpenTestWindow();
     QVERIFY(first);
     first->StartTest();
@@ -498,12 +503,12 @@ void TestRegistrationPanel::startTwiceGivesAFreshWindow()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!first); // unloaded with its state
     Dialogs::setNextInput(QStringLiteral("2"));
-    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command3"), Qt::LeftButton);
     TestWindow *second = OpenTestWindow();
     QVERIFY(second);
-    QCOMPARE(second->Lblkey->text(), QStringLiteral("2"));
-    QVERIFY(!second->Txt1->isVisible());
-    QVERIFY(second->Command7->isVisible());
+    QCOMPARE(child<QLabel>(second, "Lblkey")->text(), QStringLiteral("2"));
+    QVERIFY(!child<QLineEdit>(second, "Txt1")->isVisible());
+    QVERIFY(child<QPushButton>(second, "Command7")->isVisible());
 }
 
 void TestRegistrationPanel::registerTestAndScore()
@@ -516,20 +521,20 @@ void TestRegistrationPanel::registerTestAndScore()
     openMain();
 
     // Register.
-    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
-    QCOMPARE(panel()->Text2[2]->text(), QStringLiteral("2"));
-    fill(panel()->Text2[2]->text());
-    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command2"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(panel(), "Text2_2")->text(), QStringLiteral("2"));
+    fill(child<QLineEdit>(panel(), "Text2_2")->text());
+    QTest::mouseClick(child<QPushButton>(panel(), "Command4"), Qt::LeftButton);
     QCOMPARE(m_main->area(), MainWindow::Area::Credits);
 
     // Start the test by its code.
     Dialogs::setNextInput(QStringLiteral("2"));
-    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command3"), Qt::LeftButton);
     TestWindow *test = OpenTestWindow();
     QVERIFY(test);
     QVERIFY(!m_main->isVisible());
-    QCOMPARE(test->Lblscore[39]->text(), QStringLiteral("سارا کريمي"));
-    QTest::mouseClick(test->Command7, Qt::LeftButton);
+    QCOMPARE(child<QLabel>(test, QStringLiteral("Lblscore_%1").arg(39))->text(), QStringLiteral("سارا کريمي"));
+    QTest::mouseClick(child<QPushButton>(test, "Command7"), Qt::LeftButton);
 
     // The child answers: items 1 to 24 right, the rest with the next option.
     QStringList given;
@@ -538,17 +543,17 @@ void TestRegistrationPanel::registerTestAndScore()
         const int option = i <= 24 ? key : key % 6 + 1;
         given << QString::number(option);
         QCOMPARE(test->visibleItem(), i);
-        HotSpot *spot = test->Lbl[size_t(option - 1)][size_t(i)];
+        HotSpot *spot = child<HotSpot>(test, QStringLiteral("Lbl%1_%2").arg(option).arg(i));
         QTest::mouseClick(test->windowHandle(), Qt::LeftButton, {}, spot->mapTo(test, spot->rect().center()));
         QCOMPARE(storedField("Answer", "2", QString::number(i)), QString::number(option));
     }
     QCOMPARE(test->visibleItem(), 36);
-    QTest::mouseClick(test->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(test, "Command4"), Qt::LeftButton);
 
     const QString iq = fixtureIq(24, 7);
-    QCOMPARE(test->Lblkham->text(), QStringLiteral("24"));
-    QCOMPARE(test->Lblhoosh->text(), iq);
-    QCOMPARE(test->LblN2->text(), QStringLiteral("بهنجار يا متوسط بالا Bright Normal"));
+    QCOMPARE(child<QLabel>(test, "Lblkham")->text(), QStringLiteral("24"));
+    QCOMPARE(child<QLabel>(test, "Lblhoosh")->text(), iq);
+    QCOMPARE(child<QLabel>(test, "LblN2")->text(), QStringLiteral("بهنجار يا متوسط بالا Bright Normal"));
     QCOMPARE(storedField("IDE", "2", "NKham"), QStringLiteral("24"));
     QCOMPARE(storedField("IDE", "2", "Hooshbahr"), iq);
     QCOMPARE(storedField("IDE", "2", "RDarsadi"), fixturePercentile(24, 7));
@@ -556,7 +561,7 @@ void TestRegistrationPanel::registerTestAndScore()
     for (int i = 1; i <= 36; ++i)
         QCOMPARE(storedField("Answer", "2", QString::number(i)), given.at(i - 1));
 
-    QTest::mouseClick(test->Command6, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(test, "Command6"), Qt::LeftButton);
     QVERIFY(m_main->isVisible());
     QCOMPARE(m_main->area(), MainWindow::Area::Credits);
 }
@@ -593,32 +598,32 @@ void TestRegistrationPanel::screenshots()
     auto choice = [&](int item) { return item <= 22 ? key[item - 1] : key[item - 1] % 6 + 1; };
     addExaminee(QStringLiteral("1"));
     openMain();
-    QTest::mouseClick(m_main->Command2, Qt::LeftButton);
-    fill(panel()->Text2[2]->text());
-    panel()->Text2[0]->setText(QStringLiteral("محمدحسين"));
-    panel()->Text2[1]->setText(QStringLiteral("شريعتمداري"));
-    panel()->Text2[5]->setText(QStringLiteral("۱۳۹۴/۳/۱۲"));
+    QTest::mouseClick(child<WrapButton>(m_main, "Command2"), Qt::LeftButton);
+    fill(child<QLineEdit>(panel(), "Text2_2")->text());
+    child<QLineEdit>(panel(), "Text2_0")->setText(QStringLiteral("محمدحسين"));
+    child<QLineEdit>(panel(), "Text2_1")->setText(QStringLiteral("شريعتمداري"));
+    child<QLineEdit>(panel(), "Text2_5")->setText(QStringLiteral("۱۳۹۴/۳/۱۲"));
     QTest::qWait(200);
     QVERIFY(m_main->grab().save(out + QStringLiteral("/registration_panel.png")));
-    QTest::mouseClick(panel()->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(panel(), "Command4"), Qt::LeftButton);
 
     Dialogs::setNextInput(QStringLiteral("2"));
-    QTest::mouseClick(m_main->Command3, Qt::LeftButton);
+    QTest::mouseClick(child<WrapButton>(m_main, "Command3"), Qt::LeftButton);
     TestWindow *test = OpenTestWindow();
     QVERIFY(test);
     QVERIFY(QTest::qWaitForWindowActive(test));
     QTest::qWait(100);
-    QTest::mouseClick(test->Command7, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(test, "Command7"), Qt::LeftButton);
     for (int i = 1; i <= 7; ++i)
         test->RecordAnswer(i, choice(i));
     QTest::qWait(200);
     QVERIFY(test->grab().save(out + QStringLiteral("/test_window_item.png")));
     for (int i = 8; i <= 36; ++i)
         test->RecordAnswer(i, choice(i));
-    QTest::mouseClick(test->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(test, "Command4"), Qt::LeftButton);
     QTest::qWait(200);
     QVERIFY(test->grab().save(out + QStringLiteral("/result_panel.png")));
-    QTest::mouseClick(test->Command8, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(test, "Command8"), Qt::LeftButton);
     ReportPreview *preview = nullptr;
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (auto *p = qobject_cast<ReportPreview *>(w); p && p->isVisible())

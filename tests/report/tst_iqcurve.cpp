@@ -135,9 +135,9 @@ private slots:
         QTest::newRow("69, no r") << "69"
                                   << "9" << -1.0 << "عقب مانده خفيف" << none << none;
         QTest::newRow("invalid, raw below 5")
-            << ResultTexts::invalid() << "3" << 0.90 << none << none << ResultTexts::invalidRawTooLow();
+            << ResultTexts::invalid << "3" << 0.90 << none << none << ResultTexts::invalidRawTooLow;
         QTest::newRow("invalid, IQ below 25")
-            << ResultTexts::invalid() << "7" << -1.0 << none << none << ResultTexts::invalidIqTooLow();
+            << ResultTexts::invalid << "7" << -1.0 << none << none << ResultTexts::invalidIqTooLow;
     }
 
     void result()
@@ -234,8 +234,7 @@ private slots:
 
     void histogramOfRows()
     {
-        const QStringList rows { "40", "44", "45", "99", "100", "104 ", "155", "160", "30", ResultTexts::invalid(),
-            "" };
+        const QStringList rows { "40", "44", "45", "99", "100", "104 ", "155", "160", "30", ResultTexts::invalid, "" };
         const Picture picture = DistributionCurve(rows);
         QVERIFY(picture.histogram);
         const Histogram &h = *picture.histogram;
@@ -273,7 +272,7 @@ private slots:
 
     void emptyRowsGiveAnEmptyHistogram()
     {
-        const Picture picture = DistributionCurve({ ResultTexts::invalid() });
+        const Picture picture = DistributionCurve({ ResultTexts::invalid });
         QCOMPARE(picture.histogram->count, 0);
         QCOMPARE(picture.histogram->sd, 0.0);
         RecordingPaintDevice device(QSize(9000, 3000));

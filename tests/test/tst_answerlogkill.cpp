@@ -8,6 +8,7 @@
 #include "data/AnswerLog.h"
 #include "test/scoring/ClickGuard.h"
 #include "test/window/TestWindow.h"
+#include "tests/common/Children.h"
 #include "ui/ClinicValues.h"
 
 #include <QApplication>
@@ -42,8 +43,8 @@ int writeClicks(const QString &programDir)
         std::fprintf(stderr, "load: %s\n", qPrintable(error));
         return 2;
     }
-    window.Adodc2->setFilter(QStringLiteral("code"), kCode);
-    window.Lblkey->setText(kCode);
+    child<RecordSource>(&window, "Adodc2")->setFilter(QStringLiteral("code"), kCode);
+    child<QLabel>(&window, "Lblkey")->setText(kCode);
     window.show();
     window.activate();
     window.StartTest();

@@ -24,7 +24,7 @@ QStringList answersWith(int correct, const QString &rest = QStringLiteral("0"))
     return answers;
 }
 
-const QString kInvalid = ResultTexts::invalid();
+const QString kInvalid = ResultTexts::invalid;
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindow.h"
+#include "tests/common/Children.h"
 #include "ui/FitLabel.h"
 #include "ui/Twips.h"
 
@@ -23,7 +24,16 @@
 
 namespace {
 
-const QString kInvalid = ResultTexts::invalid();
+/// The item pictures Pic1(1) .. Pic1(36).
+QList<QLabel *> itemPictures(QWidget *window)
+{
+    QList<QLabel *> pictures;
+    for (int i = 1; i <= 36; ++i)
+        pictures << child<QLabel>(window, QStringLiteral("Pic1_%1").arg(i));
+    return pictures;
+}
+
+const QString kInvalid = ResultTexts::invalid;
 
 QString slotStored(const QString &code, int item)
 {
@@ -118,8 +128,8 @@ TestWindow *TestTestWindow::open(const QString &code)
     QString error;
     if (!m_window->load(code, &error))
         qFatal("load: %s", qPrintable(error));
-    m_window->Adodc2->setFilter(QStringLiteral("code"), code);
-    m_window->Lblkey->setText(code);
+    child<RecordSource>(m_window, "Adodc2")->setFilter(QStringLiteral("code"), code);
+    child<QLabel>(m_window, "Lblkey")->setText(code);
     m_window->show();
     m_window->activate();
     return m_window;
@@ -133,15 +143,15 @@ void TestTestWindow::picturesAreReadAfterTheWindowShows()
     QString error;
     QVERIFY2(m_window->load(QStringLiteral("1"), &error), qPrintable(error));
     for (int i = 1; i <= 36; ++i)
-        QVERIFY(m_window->Pic1[size_t(i)]->pixmap().isNull());
-    m_window->Lblkey->setText(QStringLiteral("1"));
+        QVERIFY(child<QLabel>(m_window, QStringLiteral("Pic1_%1").arg(i))->pixmap().isNull());
+    child<QLabel>(m_window, "Lblkey")->setText(QStringLiteral("1"));
     m_window->show();
     m_window->activate();
     m_window->StartTest();
     QCOMPARE(m_window->visibleItem(), 1);
-    QVERIFY(!m_window->Pic1[1]->pixmap().isNull());
-    QTRY_VERIFY(std::all_of(
-        m_window->Pic1.begin() + 1, m_window->Pic1.end(), [](QLabel *pic) { return !pic->pixmap().isNull(); }));
+    QVERIFY(!child<QLabel>(m_window, "Pic1_1")->pixmap().isNull());
+    const QList<QLabel *> pictures = itemPictures(m_window);
+    QTRY_VERIFY(std::all_of(pictures.begin(), pictures.end(), [](QLabel *pic) { return !pic->pixmap().isNull(); }));
 }
 
 void TestTestWindow::sharpPicturesOnDenseScreens()
@@ -160,7 +170,7 @@ void TestTestWindow::sharpPicturesOnDenseScreens()
 
 void TestTestWindow::clickOption(int item, int option)
 {
-    HotSpot *spot = m_window->Lbl[size_t(option - 1)][size_t(item)];
+    HotSpot *spot = child<HotSpot>(m_window, QStringLiteral("Lbl%1_%2").arg(option).arg(item));
     QVERIFY(spot->isVisible());
     // Through the window, so the click lands on whatever is at that place.
     QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, spot->mapTo(m_window, spot->rect().center()));
@@ -170,33 +180,33 @@ void TestTestWindow::layoutAtLoad()
 {
     open(QStringLiteral("07"));
     QCOMPARE(m_window->size(), QSize(857, 545));
-    QCOMPARE(m_window->Frame1->geometry(), QRect(685, 21, 161, 469));
-    QCOMPARE(m_window->Frame2->geometry(), QRect(150, 84, 496, 214));
-    QCOMPARE(m_window->Pic1[1]->geometry(), QRect(35, 16, 633, 421));
-    QCOMPARE(m_window->Txt1->geometry(), QRect(265, 474, 37, 33));
-    QCOMPARE(m_window->Command7->geometry(), QRect(234, 510, 85, 33));
-    QCOMPARE(m_window->Command6->geometry(), QRect(561, 480, 85, 33));
+    QCOMPARE(child<QFrame>(m_window, "Frame1")->geometry(), QRect(685, 21, 161, 469));
+    QCOMPARE(child<QFrame>(m_window, "Frame2")->geometry(), QRect(150, 84, 496, 214));
+    QCOMPARE(child<QLabel>(m_window, "Pic1_1")->geometry(), QRect(35, 16, 633, 421));
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->geometry(), QRect(265, 474, 37, 33));
+    QCOMPARE(child<QPushButton>(m_window, "Command7")->geometry(), QRect(234, 510, 85, 33));
+    QCOMPARE(child<QPushButton>(m_window, "Command6")->geometry(), QRect(561, 480, 85, 33));
     // Grid: item 1 top left, item 19 top of the second column, item 36 last row.
-    QCOMPARE(m_window->Lblscore[1]->geometry(), QRect(32, 20, 45, 21));
-    QCOMPARE(m_window->LblNscore[19]->geometry(), QRect(88, 20, 17, 21));
-    QCOMPARE(m_window->Lblscore[36]->geometry(), QRect(108, 428, 45, 21));
-    QCOMPARE(m_window->LblNscore[36]->text(), QStringLiteral("36"));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_1")->geometry(), QRect(32, 20, 45, 21));
+    QCOMPARE(child<QLabel>(m_window, "LblNscore_19")->geometry(), QRect(88, 20, 17, 21));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_36")->geometry(), QRect(108, 428, 45, 21));
+    QCOMPARE(child<QLabel>(m_window, "LblNscore_36")->text(), QStringLiteral("36"));
     // Hot-spots follow the content's rectangles (item 1, option 2 at 3480, 3720).
-    QCOMPARE(m_window->Lbl[1][1]->geometry().topLeft(), QPoint(232, 248));
+    QCOMPARE(child<HotSpot>(m_window, "Lbl2_1")->geometry().topLeft(), QPoint(232, 248));
 
-    QVERIFY(m_window->Command7->isVisible());
-    QVERIFY(m_window->Command4->isVisible());
-    QVERIFY(m_window->Command6->isVisible());
-    QVERIFY(!m_window->Command1->isVisible());
-    QVERIFY(!m_window->Command2->isVisible());
-    QVERIFY(!m_window->Txt1->isVisible());
-    QVERIFY(!m_window->Frame2->isVisible());
-    QCOMPARE(m_window->Txt1->text(), QStringLiteral("0"));
+    QVERIFY(child<QPushButton>(m_window, "Command7")->isVisible());
+    QVERIFY(child<QPushButton>(m_window, "Command4")->isVisible());
+    QVERIFY(child<QPushButton>(m_window, "Command6")->isVisible());
+    QVERIFY(!child<QPushButton>(m_window, "Command1")->isVisible());
+    QVERIFY(!child<QPushButton>(m_window, "Command2")->isVisible());
+    QVERIFY(!child<QLineEdit>(m_window, "Txt1")->isVisible());
+    QVERIFY(!child<QFrame>(m_window, "Frame2")->isVisible());
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->text(), QStringLiteral("0"));
     QCOMPARE(m_window->visibleItem(), 0);
-    for (QLabel *pic : m_window->Pic1)
+    for (QLabel *pic : itemPictures(m_window))
         QVERIFY(!pic->isVisible());
-    QVERIFY(!m_window->Lblscore[0]->isVisible());
-    QCOMPARE(m_window->Lblscore[39]->text(), QStringLiteral("سارا کريمي"));
+    QVERIFY(!child<QLabel>(m_window, "Lblscore_0")->isVisible());
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_39")->text(), QStringLiteral("سارا کريمي"));
 }
 
 void TestTestWindow::counterTyping_data()
@@ -228,11 +238,11 @@ void TestTestWindow::counterTyping()
     open(QStringLiteral("07"));
     m_window->StartTest();
     QCOMPARE(m_window->visibleItem(), 1);
-    m_window->Txt1->setText(typed);
-    QCOMPARE(m_window->Txt1->text(), counter);
+    child<QLineEdit>(m_window, "Txt1")->setText(typed);
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->text(), counter);
     QCOMPARE(m_window->visibleItem(), item);
     int visible = 0;
-    for (QLabel *pic : m_window->Pic1)
+    for (QLabel *pic : itemPictures(m_window))
         visible += pic->isVisible() ? 1 : 0;
     QCOMPARE(visible, item ? 1 : 0);
 }
@@ -240,19 +250,19 @@ void TestTestWindow::counterTyping()
 void TestTestWindow::clickStoresBeforeTheNextItemPaints()
 {
     open(QStringLiteral("07"));
-    QTest::mouseClick(m_window->Command7, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "Command7"), Qt::LeftButton);
     QCOMPARE(m_window->visibleItem(), 1);
-    QCOMPARE(m_window->Lblscore[5]->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_5")->text(), QStringLiteral("0"));
     QCOMPARE(slotStored("07", 5), QString()); // the zeros wait for the first store
 
     clickOption(1, 4);
     // No event processed since the click: the answer is already in the file.
     QCOMPARE(slotStored("07", 1), QStringLiteral("4"));
     QCOMPARE(slotStored("07", 5), QStringLiteral("0"));
-    QCOMPARE(m_window->Lblscore[1]->text(), QStringLiteral("4"));
-    QCOMPARE(m_window->Txt1->text(), QStringLiteral("2"));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_1")->text(), QStringLiteral("4"));
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->text(), QStringLiteral("2"));
     QCOMPARE(m_window->visibleItem(), 2);
-    QVERIFY(!m_window->Pic1[1]->isVisible());
+    QVERIFY(!child<QLabel>(m_window, "Pic1_1")->isVisible());
     QCOMPARE(slotStored("1", 1), QString()); // the other examinee is untouched
 }
 
@@ -260,17 +270,17 @@ void TestTestWindow::lastItemStaysAndPreviousStopsAtOne()
 {
     open(QStringLiteral("07"));
     m_window->StartTest();
-    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
-    QCOMPARE(m_window->Txt1->text(), QStringLiteral("1"));
+    QTest::mouseClick(child<QPushButton>(m_window, "Command2"), Qt::LeftButton);
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->text(), QStringLiteral("1"));
     QCOMPARE(m_window->visibleItem(), 1);
     QCOMPARE(slotStored("07", 36), QStringLiteral("0")); // previous stores too
 
-    m_window->Txt1->setText(QStringLiteral("36"));
+    child<QLineEdit>(m_window, "Txt1")->setText(QStringLiteral("36"));
     clickOption(36, 2);
     QCOMPARE(slotStored("07", 36), QStringLiteral("2"));
-    QCOMPARE(m_window->Txt1->text(), QStringLiteral("36"));
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->text(), QStringLiteral("36"));
     QCOMPARE(m_window->visibleItem(), 36);
-    QTest::mouseClick(m_window->Command1, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "Command1"), Qt::LeftButton);
     QCOMPARE(m_window->visibleItem(), 36);
 }
 
@@ -279,11 +289,11 @@ void TestTestWindow::changingAnAnswer()
     open(QStringLiteral("07"));
     m_window->StartTest();
     clickOption(1, 5);
-    QTest::mouseClick(m_window->Command2, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "Command2"), Qt::LeftButton);
     QCOMPARE(m_window->visibleItem(), 1);
     clickOption(1, 3);
     QCOMPARE(slotStored("07", 1), QStringLiteral("3"));
-    QCOMPARE(m_window->Lblscore[1]->text(), QStringLiteral("3"));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_1")->text(), QStringLiteral("3"));
 }
 
 void TestTestWindow::doubleClickAnswersOneItem()
@@ -293,9 +303,11 @@ void TestTestWindow::doubleClickAnswersOneItem()
     m_window->StartTest();
     QTest::qWait(ClickGuard::kDefaultMs + 20); // item 1 has been seen
     // Both clicks land on the same spot: the second meets item 2's option.
-    HotSpot *spot = m_window->Lbl[0][1];
+    HotSpot *spot = child<HotSpot>(m_window, "Lbl1_1");
     const QPoint at = spot->mapTo(m_window, spot->rect().center());
-    QVERIFY(m_window->Lbl[0][2]->geometry().contains(m_window->Lbl[0][2]->parentWidget()->mapFrom(m_window, at)));
+    QVERIFY(child<HotSpot>(m_window, "Lbl1_2")
+                ->geometry()
+                .contains(child<HotSpot>(m_window, "Lbl1_2")->parentWidget()->mapFrom(m_window, at)));
     QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, at);
     QCOMPARE(slotStored("07", 1), QStringLiteral("1"));
     QCOMPARE(slotStored("07", 2), QStringLiteral("0"));
@@ -322,7 +334,7 @@ void TestTestWindow::failedStoreKeepsTheItemAndSaysSo()
     QCOMPARE(log.size(), 1);
     QCOMPARE(log.first().title, QStringLiteral("خطا"));
     QCOMPARE(m_window->visibleItem(), 2);
-    QCOMPARE(m_window->Lblscore[2]->text(), QStringLiteral("0")); // the grid shows what is stored
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_2")->text(), QStringLiteral("0")); // the grid shows what is stored
     // The log row written before the refused update went back with it.
     QCOMPARE(AnswerLog::read(Database::connection(Database::File::Examinee), "07").size(), 1);
 }
@@ -342,11 +354,11 @@ void TestTestWindow::logFollowsEveryRecordedClick()
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     clickOption(2, 2);
     QTest::qWait(ClickGuard::kDefaultMs + 20); // item 3 seen: the step button counts
-    QTest::mouseClick(m_window->Command2, Qt::LeftButton); // back to item 2
+    QTest::mouseClick(child<QPushButton>(m_window, "Command2"), Qt::LeftButton); // back to item 2
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     clickOption(2, 6);
     QTest::qWait(ClickGuard::kDefaultMs + 20);
-    HotSpot *spot = m_window->Lbl[3][3];
+    HotSpot *spot = child<HotSpot>(m_window, "Lbl4_3");
     QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, spot->mapTo(m_window, spot->rect().center()));
     QCOMPARE(m_window->visibleItem(), 4);
     Clock::setFixed(QDateTime());
@@ -392,7 +404,7 @@ void TestTestWindow::refusedLogRowKeepsTheAnswer()
     QCOMPARE(log.size(), 1);
     QVERIFY2(log.first().text.contains(QStringLiteral("log is full")), qPrintable(log.first().text));
     QCOMPARE(slotStored("07", 2), QStringLiteral("0"));
-    QCOMPARE(m_window->Lblscore[2]->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_2")->text(), QStringLiteral("0"));
     QCOMPARE(m_window->visibleItem(), 2);
     QCOMPARE(AnswerLog::read(Database::connection(Database::File::Examinee), "07").size(), 1);
 }
@@ -400,18 +412,18 @@ void TestTestWindow::refusedLogRowKeepsTheAnswer()
 void TestTestWindow::resultBeforeStart()
 {
     open(QStringLiteral("07"));
-    QTest::mouseClick(m_window->Command4, Qt::LeftButton);
-    QVERIFY(m_window->Frame2->isVisible());
-    QCOMPARE(m_window->Lblscore[17]->text(), QStringLiteral("0"));
-    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("0"));
-    QCOMPARE(m_window->Lblhoosh->text(), kInvalid);
-    QCOMPARE(m_window->lbldarsad->text(), QStringLiteral("0"));
-    QCOMPARE(m_window->LblN2->text(), QStringLiteral(" "));
+    QTest::mouseClick(child<QPushButton>(m_window, "Command4"), Qt::LeftButton);
+    QVERIFY(child<QFrame>(m_window, "Frame2")->isVisible());
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_17")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), kInvalid);
+    QCOMPARE(child<QLabel>(m_window, "lbldarsad")->text(), QStringLiteral("0"));
+    QCOMPARE(child<QLabel>(m_window, "LblN2")->text(), QStringLiteral(" "));
     QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("0"));
     QCOMPARE(storedField("IDE", "07", "Hooshbahr"), kInvalid);
     QCOMPARE(storedField("IDE", "07", "RDarsadi"), QStringLiteral("0"));
     QCOMPARE(storedField("IDE", "1", "Hooshbahr"), QString());
-    QVERIFY(!m_window->Txt1->isVisible());
+    QVERIFY(!child<QLineEdit>(m_window, "Txt1")->isVisible());
 }
 
 void TestTestWindow::resultOfAFullTest()
@@ -424,26 +436,26 @@ void TestTestWindow::resultOfAFullTest()
         clickOption(i, i <= 20 ? key : key % 6 + 1);
     }
     QCOMPARE(m_window->visibleItem(), 36);
-    QTest::mouseClick(m_window->Command4, Qt::LeftButton);
-    QVERIFY(!m_window->Command1->isVisible());
-    QVERIFY(!m_window->Command2->isVisible());
-    QVERIFY(m_window->Txt1->isVisible());
-    QVERIFY(m_window->Pic1[36]->isVisible());
-    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("20"));
-    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(20, 7));
-    QCOMPARE(m_window->lbldarsad->text(), fixturePercentile(20, 7));
-    QCOMPARE(m_window->LblN2->text(), QStringLiteral("بهنجار يا متوسط Normal"));
+    QTest::mouseClick(child<QPushButton>(m_window, "Command4"), Qt::LeftButton);
+    QVERIFY(!child<QPushButton>(m_window, "Command1")->isVisible());
+    QVERIFY(!child<QPushButton>(m_window, "Command2")->isVisible());
+    QVERIFY(child<QLineEdit>(m_window, "Txt1")->isVisible());
+    QVERIFY(child<QLabel>(m_window, "Pic1_36")->isVisible());
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("20"));
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), fixtureIq(20, 7));
+    QCOMPARE(child<QLabel>(m_window, "lbldarsad")->text(), fixturePercentile(20, 7));
+    QCOMPARE(child<QLabel>(m_window, "LblN2")->text(), QStringLiteral("بهنجار يا متوسط Normal"));
     QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("20"));
     QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(20, 7));
     QCOMPARE(storedField("IDE", "07", "RDarsadi"), fixturePercentile(20, 7));
     QCOMPARE(storedField("IDE", "1", "NKham"), QString());
 
     // The same again gives the same.
-    QTest::mouseClick(m_window->Command5, Qt::LeftButton);
-    QVERIFY(!m_window->Frame2->isVisible());
-    QTest::mouseClick(m_window->Command4, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "Command5"), Qt::LeftButton);
+    QVERIFY(!child<QFrame>(m_window, "Frame2")->isVisible());
+    QTest::mouseClick(child<QPushButton>(m_window, "Command4"), Qt::LeftButton);
     QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("20"));
-    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(20, 7));
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), fixtureIq(20, 7));
 }
 
 // The options beneath the panel still record; the result, its store and
@@ -455,24 +467,24 @@ void TestTestWindow::answerAfterResultRescoresAtOnce()
     for (int i = 1; i <= 5; ++i)
         clickOption(i, m_key[size_t(i - 1)]);
     m_window->ScoreTest();
-    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("5"));
-    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(5, 7));
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("5"));
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), fixtureIq(5, 7));
     // Item 6 is under the panel; one of its lower options is still clickable.
     const int key6 = m_key[5];
-    QVERIFY(m_window->Frame2->isVisible());
+    QVERIFY(child<QFrame>(m_window, "Frame2")->isVisible());
     m_window->RecordAnswer(6, key6);
     QCOMPARE(slotStored("07", 6), QString::number(key6));
-    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("6"));
-    QCOMPARE(m_window->Lblhoosh->text(), fixtureIq(6, 7));
-    QCOMPARE(m_window->lbldarsad->text(), fixturePercentile(6, 7));
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("6"));
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), fixtureIq(6, 7));
+    QCOMPARE(child<QLabel>(m_window, "lbldarsad")->text(), fixturePercentile(6, 7));
     QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("6"));
     QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(6, 7));
     QCOMPARE(storedField("IDE", "07", "RDarsadi"), fixturePercentile(6, 7));
 
     // A right answer made wrong after going back lowers it again.
-    m_window->Txt1->setText(QStringLiteral("2"));
+    child<QLineEdit>(m_window, "Txt1")->setText(QStringLiteral("2"));
     m_window->RecordAnswer(2, m_key[1] % 6 + 1);
-    QCOMPARE(m_window->Lblkham->text(), QStringLiteral("5"));
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("5"));
     QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("5"));
     QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(5, 7));
 
@@ -506,13 +518,13 @@ void TestTestWindow::doubleClickOnAStepButtonMovesOnce()
     ClickGuard::setInterval(ClickGuard::kDefaultMs);
     open(QStringLiteral("07"));
     m_window->StartTest();
-    m_window->Txt1->setText(QString::number(from));
+    child<QLineEdit>(m_window, "Txt1")->setText(QString::number(from));
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     auto *step = m_window->findChild<QPushButton *>(button);
     QVERIFY(step && step->isVisible());
     QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, step->mapTo(m_window, step->rect().center()));
     QCOMPARE(m_window->visibleItem(), to);
-    QCOMPARE(m_window->Txt1->text(), QString::number(to));
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->text(), QString::number(to));
     // A later click, once the item has been seen, moves again.
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     QTest::mouseClick(step, Qt::LeftButton);
@@ -541,8 +553,8 @@ void TestTestWindow::resultCaptionsStandRightOfTheirValues()
     QFETCH(QRect, pairTwips);
     open(QStringLiteral("07"));
     m_window->ScoreTest();
-    auto *c = m_window->Frame2->findChild<QLabel *>(caption);
-    auto *v = m_window->Frame2->findChild<QLabel *>(value);
+    auto *c = child<QFrame>(m_window, "Frame2")->findChild<QLabel *>(caption);
+    auto *v = child<QFrame>(m_window, "Frame2")->findChild<QLabel *>(value);
     QVERIFY(c && v && c->isVisible() && v->isVisible());
     QVERIFY2(c->geometry().left() > v->geometry().right(), qPrintable(caption));
     QCOMPARE(c->geometry().united(v->geometry()), Twips::rect(pairTwips));
@@ -550,7 +562,7 @@ void TestTestWindow::resultCaptionsStandRightOfTheirValues()
     QCOMPARE(v->x(), Twips::px(pairTwips.left()));
     QCOMPARE(c->geometry().right(), Twips::rect(pairTwips).right());
     // The IQ pair stays the rightmost, read first.
-    auto *iq = m_window->Frame2->findChild<QLabel *>(QStringLiteral("Label2_2"));
+    auto *iq = child<QFrame>(m_window, "Frame2")->findChild<QLabel *>(QStringLiteral("Label2_2"));
     QVERIFY(iq->x() >= c->x());
 }
 
@@ -560,8 +572,8 @@ void TestTestWindow::invalidResultShowsWhole()
 {
     open(QStringLiteral("07"));
     m_window->ScoreTest();
-    QCOMPARE(m_window->Lblhoosh->text(), kInvalid);
-    auto *iq = qobject_cast<FitLabel *>(m_window->Lblhoosh);
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), kInvalid);
+    auto *iq = qobject_cast<FitLabel *>(child<QLabel>(m_window, "Lblhoosh"));
     QVERIFY(iq);
     QCOMPARE(iq->geometry(), Twips::rect(4665, 1305, 945, 405));
     const QRect box = iq->contentsRect();
@@ -588,8 +600,8 @@ void TestTestWindow::invalidResultShowsWhole()
 void TestTestWindow::notScoredShowsInvalidButWritesNothing()
 {
     open(QStringLiteral("07"));
-    QCOMPARE(m_window->Lblhoosh->text(), kInvalid);
-    QCOMPARE(m_window->LblN2->text(), QStringLiteral(" "));
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), kInvalid);
+    QCOMPARE(child<QLabel>(m_window, "LblN2")->text(), QStringLiteral(" "));
     m_window->StartTest();
     clickOption(1, 1);
     m_window->close();
@@ -610,12 +622,12 @@ void TestTestWindow::printShowsTheSheetAndTheStartButton()
     m_window->ScoreTest();
     const QWidgetList tops = QApplication::topLevelWidgets();
     const QSet<QWidget *> before(tops.cbegin(), tops.cend());
-    QSignalSpy reads(m_window->Adodc5, &RecordSource::rowsChanged);
-    QTest::mouseClick(m_window->Command8, Qt::LeftButton);
+    QSignalSpy reads(child<RecordSource>(m_window, "Adodc5"), &RecordSource::rowsChanged);
+    QTest::mouseClick(child<QPushButton>(m_window, "Command8"), Qt::LeftButton);
     QCOMPARE(reads.count(), 1); // the answers are read once, keyed on the code
-    QVERIFY(!m_window->Frame2->isVisible());
-    QVERIFY(m_window->Command7->isVisible());
-    QCOMPARE(m_window->Label7->text(), QStringLiteral("سارا کريمي"));
+    QVERIFY(!child<QFrame>(m_window, "Frame2")->isVisible());
+    QVERIFY(child<QPushButton>(m_window, "Command7")->isVisible());
+    QCOMPARE(child<QLabel>(m_window, "Label7")->text(), QStringLiteral("سارا کريمي"));
     ReportPreview *preview = nullptr;
     int previews = 0;
     for (QWidget *w : QApplication::topLevelWidgets()) {
@@ -647,40 +659,41 @@ void TestTestWindow::printShowsTheSheetAndTheStartButton()
         QVERIFY2(hidden && !hidden->isVisible(), e.hidden);
         QCOMPARE(hidden->text(), QString::fromUtf8(e.text));
     }
-    QCOMPARE(m_window->Adodc5->field(QStringLiteral("1")), QStringLiteral("3"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc5")->field(QStringLiteral("1")), QStringLiteral("3"));
     // Starting again keeps the answers and shows item 1.
-    m_window->Txt1->setText(QStringLiteral("9"));
-    QTest::mouseClick(m_window->Command7, Qt::LeftButton);
+    child<QLineEdit>(m_window, "Txt1")->setText(QStringLiteral("9"));
+    QTest::mouseClick(child<QPushButton>(m_window, "Command7"), Qt::LeftButton);
     QCOMPARE(m_window->visibleItem(), 1);
-    QCOMPARE(m_window->Lblscore[1]->text(), QStringLiteral("3"));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_1")->text(), QStringLiteral("3"));
 }
 
 void TestTestWindow::activationReappliesFilters()
 {
     open(QStringLiteral("07"));
     m_window->StartTest();
-    m_window->Adodc1->clearFilter();
-    m_window->Adodc2->clearFilter();
-    m_window->Command4->hide();
+    child<RecordSource>(m_window, "Adodc1")->clearFilter();
+    child<RecordSource>(m_window, "Adodc2")->clearFilter();
+    child<QPushButton>(m_window, "Command4")->hide();
     m_window->activate();
-    QVERIFY(m_window->Command7->isVisible());
-    QVERIFY(m_window->Command4->isVisible());
-    QCOMPARE(m_window->Adodc1->field(QStringLiteral("Code")), QStringLiteral("07"));
-    QCOMPARE(m_window->Adodc2->field(QStringLiteral("Code")), QStringLiteral("07"));
-    QCOMPARE(m_window->Adodc5->field(QStringLiteral("Code")), QStringLiteral("07"));
-    QCOMPARE(m_window->Lblscore[3]->text(), QStringLiteral("0")); // the pending zeros survive
+    QVERIFY(child<QPushButton>(m_window, "Command7")->isVisible());
+    QVERIFY(child<QPushButton>(m_window, "Command4")->isVisible());
+    QCOMPARE(child<RecordSource>(m_window, "Adodc1")->field(QStringLiteral("Code")), QStringLiteral("07"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->field(QStringLiteral("Code")), QStringLiteral("07"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc5")->field(QStringLiteral("Code")), QStringLiteral("07"));
+    QCOMPARE(child<QLabel>(m_window, "Lblscore_3")->text(), QStringLiteral("0")); // the pending zeros survive
 }
 
 void TestTestWindow::sourcesHoldTheExamineesRowsAlone()
 {
     open(QStringLiteral("07"));
-    for (RecordSource *s : { m_window->Adodc1, m_window->Adodc2, m_window->Adodc5 }) {
+    for (RecordSource *s : { child<RecordSource>(m_window, "Adodc1"), child<RecordSource>(m_window, "Adodc2"),
+             child<RecordSource>(m_window, "Adodc5") }) {
         QVERIFY(s->isKeyed());
         QCOMPARE(s->rowCount(), 1);
         QCOMPARE(s->field(QStringLiteral("Code")), QStringLiteral("07"));
     }
-    QVERIFY(!m_window->Adodc3->isKeyed()); // the norms are looked up by raw score
-    QVERIFY(m_window->Adodc3->rowCount() > 1);
+    QVERIFY(!child<RecordSource>(m_window, "Adodc3")->isKeyed()); // the norms are looked up by raw score
+    QVERIFY(child<RecordSource>(m_window, "Adodc3")->rowCount() > 1);
 }
 
 void TestTestWindow::closingShowsTheMainWindow()
@@ -689,7 +702,7 @@ void TestTestWindow::closingShowsTheMainWindow()
     open(QStringLiteral("07"));
     m_main->hide();
     m_window->StartTest();
-    QTest::mouseClick(m_window->Command6, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "Command6"), Qt::LeftButton);
     QVERIFY(m_main->isVisible());
     QVERIFY(!m_window->isVisible());
     QCOMPARE(slotStored("07", 10), QStringLiteral("0")); // pending zeros stored at closing

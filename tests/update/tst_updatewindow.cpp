@@ -1,8 +1,9 @@
+#include "TestHttpServer.h"
 #include "common/Dialogs.h"
+#include "tests/common/Children.h"
+#include "update/UpdateRules.h"
 #include "update/UpdateWindow.h"
 #include "update/UpdateWindowTexts.h"
-#include "TestHttpServer.h"
-#include "update/UpdateRules.h"
 
 #include <QApplication>
 #include <QFile>
@@ -70,11 +71,11 @@ void TestUpdateWindow::loadState()
     UpdateWindow window;
     QCOMPARE(window.objectName(), QStringLiteral("FrmUpdate"));
     QCOMPARE(window.windowTitle(), QStringLiteral("Pelorin 2.3"));
-    QCOMPARE(window.Label1->text(), QStringLiteral("Pelorin 2.3"));
+    QCOMPARE(child<QLabel>(&window, "Label1")->text(), QStringLiteral("Pelorin 2.3"));
     QCOMPARE(window.pos(), QPoint(339, 116));
-    QCOMPARE(window.Command1->text(), UpdateWindowTexts::CheckButton);
-    QCOMPARE(window.Command2->text(), UpdateWindowTexts::ExitButton);
-    QCOMPARE(window.SkinLabel1->text(), UpdateWindowTexts::Hint);
+    QCOMPARE(child<QPushButton>(&window, "Command1")->text(), UpdateWindowTexts::CheckButton);
+    QCOMPARE(child<QPushButton>(&window, "Command2")->text(), UpdateWindowTexts::ExitButton);
+    QCOMPARE(child<QLabel>(&window, "SkinLabel1")->text(), UpdateWindowTexts::Hint);
     QVERIFY(window.isModal());
 }
 
@@ -87,8 +88,8 @@ void TestUpdateWindow::newerVersionStartsUpdater()
     prepare(window, server, dir, "24\r\n");
     QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
-    QTest::mouseClick(window.Command1, Qt::LeftButton);
-    QVERIFY(!window.Command1->isEnabled());
+    QTest::mouseClick(child<QPushButton>(&window, "Command1"), Qt::LeftButton);
+    QVERIFY(!child<QPushButton>(&window, "Command1")->isEnabled());
     QCOMPARE(window.windowTitle(), UpdateWindowTexts::PleaseWait);
     QVERIFY(QApplication::overrideCursor());
 
@@ -118,9 +119,9 @@ void TestUpdateWindow::noNewerVersion()
     prepare(window, server, dir, versionFile);
     QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
-    window.Command1->click();
+    child<QPushButton>(&window, "Command1")->click();
 
-    QTRY_VERIFY(window.Command1->isEnabled());
+    QTRY_VERIFY(child<QPushButton>(&window, "Command1")->isEnabled());
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].title, QStringLiteral("Pelorin"));
@@ -150,9 +151,9 @@ void TestUpdateWindow::updaterCannotStart()
     prepare(window, server, dir, "24");
     QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
-    window.Command1->click();
+    child<QPushButton>(&window, "Command1")->click();
 
-    QTRY_VERIFY(window.Command1->isEnabled());
+    QTRY_VERIFY(child<QPushButton>(&window, "Command1")->isEnabled());
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].text, UpdateWindowTexts::UpdaterNotStarted + dir.filePath(UpdateRules::updaterFileName()));
@@ -172,9 +173,9 @@ void TestUpdateWindow::closingWhileWaiting()
     prepare(window, server, dir, "24", 1500);
     QSignalSpy started(&window, &UpdateWindow::updaterStarted);
 
-    window.Command1->click();
+    child<QPushButton>(&window, "Command1")->click();
     QTest::qWait(100);
-    window.Command2->click();
+    child<QPushButton>(&window, "Command2")->click();
     QVERIFY(!window.isVisible());
     QVERIFY(!QApplication::overrideCursor());
 

@@ -1,5 +1,6 @@
 #include "TestHttpServer.h"
 #include "common/Dialogs.h"
+#include "tests/common/Children.h"
 #include "updater/FileDownloader.h"
 #include "updater/UpdaterWindow.h"
 #include "updater/UpdaterWindowTexts.h"
@@ -143,7 +144,7 @@ void TestUpdaterWindow::prepare(
     }));
     window.setProgramDir(dir.path());
     window.setPublicKey(releaseKeys().publicKey);
-    window.Text->setText(server.url(kSetupPath));
+    child<QLineEdit>(&window, "Text")->setText(server.url(kSetupPath));
     window.show();
 }
 
@@ -156,16 +157,16 @@ void TestUpdaterWindow::loadState()
     QCOMPARE(window.pos(), QPoint(165, 108));
     QVERIFY(window.windowFlags() & Qt::Tool);
     QVERIFY(!(window.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(window.Label3->text(), QStringLiteral("Pelorin"));
-    QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::Download);
-    QCOMPARE(window.Command1->text(), UpdaterWindowTexts::Exit);
-    QCOMPARE(window.ProgressBar->value(), 0);
-    QCOMPARE(window.Text->text(), QStringLiteral(PELORIN_SERVER_URL) + kSetupPath);
+    QCOMPARE(child<QLabel>(&window, "Label3")->text(), QStringLiteral("Pelorin"));
+    QCOMPARE(child<QPushButton>(&window, "cmdUpdate")->text(), UpdaterWindowTexts::Download);
+    QCOMPARE(child<QPushButton>(&window, "Command1")->text(), UpdaterWindowTexts::Exit);
+    QCOMPARE(child<QProgressBar>(&window, "ProgressBar")->value(), 0);
+    QCOMPARE(child<QLineEdit>(&window, "Text")->text(), QStringLiteral(PELORIN_SERVER_URL) + kSetupPath);
     QCOMPARE(window.destination(), QDir(window.programDir()).filePath(kSetupName));
     window.show();
-    QVERIFY(window.Text->isHidden());
-    QVERIFY(window.Label1->isHidden());
-    QVERIFY(window.cmdUpdate->x() > window.Command1->x());
+    QVERIFY(child<QLineEdit>(&window, "Text")->isHidden());
+    QVERIFY(child<QLabel>(&window, "Label1")->isHidden());
+    QVERIFY(child<QPushButton>(&window, "cmdUpdate")->x() > child<QPushButton>(&window, "Command1")->x());
 }
 
 // The whole way from the press of "دانلود" to what is started: the boxes,
@@ -248,11 +249,11 @@ void TestUpdaterWindow::flow()
         shown.replace(QStringLiteral("%URL%"), server.url(QString()));
     QSignalSpy ended(&window, &UpdaterWindow::ended);
 
-    window.cmdUpdate->click();
+    child<QPushButton>(&window, "cmdUpdate")->click();
 
     QCOMPARE(boxesShown(), boxes);
-    QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::Download);
-    QCOMPARE(window.ProgressBar->value(), 0);
+    QCOMPARE(child<QPushButton>(&window, "cmdUpdate")->text(), UpdaterWindowTexts::Download);
+    QCOMPARE(child<QProgressBar>(&window, "ProgressBar")->value(), 0);
     if (started) {
         QTRY_VERIFY(QFile::exists(dir.filePath(kMarker)));
         QFile marker(dir.filePath(kMarker));
@@ -279,7 +280,7 @@ void TestUpdaterWindow::setupThatCannotStartIsReported()
     prepare(
         window, server, dir, TestHttpServer::file(notAProgram), TestHttpServer::file(releaseKeys().sign(notAProgram)));
 
-    window.cmdUpdate->click();
+    child<QPushButton>(&window, "cmdUpdate")->click();
 
     QCOMPARE(boxesShown(),
         (QStringList { box(QStringLiteral("Success"), UpdaterWindowTexts::SuccessText),
@@ -295,17 +296,17 @@ void TestUpdaterWindow::secondPressCancels()
     prepare(window, server, dir, slowBody(), TestHttpServer::file(releaseKeys().sign(slowFile())));
     int barDuringDownload = 0;
     QTimer::singleShot(400, &window, [&] {
-        barDuringDownload = window.ProgressBar->value();
-        QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::CancelDownload);
-        window.cmdUpdate->click();
+        barDuringDownload = child<QProgressBar>(&window, "ProgressBar")->value();
+        QCOMPARE(child<QPushButton>(&window, "cmdUpdate")->text(), UpdaterWindowTexts::CancelDownload);
+        child<QPushButton>(&window, "cmdUpdate")->click();
     });
 
-    window.cmdUpdate->click();
+    child<QPushButton>(&window, "cmdUpdate")->click();
 
     QVERIFY(barDuringDownload > 0);
     QVERIFY(boxesShown().isEmpty());
-    QCOMPARE(window.cmdUpdate->text(), UpdaterWindowTexts::Download);
-    QCOMPARE(window.ProgressBar->value(), 0);
+    QCOMPARE(child<QPushButton>(&window, "cmdUpdate")->text(), UpdaterWindowTexts::Download);
+    QCOMPARE(child<QProgressBar>(&window, "ProgressBar")->value(), 0);
     QVERIFY(window.isVisible());
     QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
 }
@@ -320,10 +321,10 @@ void TestUpdaterWindow::exitDuringDownloadLeavesNoFile()
     QStringList filesWhileRunning;
     QTimer::singleShot(300, &window, [&] {
         filesWhileRunning = QDir(dir.path()).entryList(QDir::Files);
-        window.Command1->click();
+        child<QPushButton>(&window, "Command1")->click();
     });
 
-    window.cmdUpdate->click();
+    child<QPushButton>(&window, "cmdUpdate")->click();
 
     // It downloads beside the setup program's name, never under it.
     QCOMPARE(filesWhileRunning, QStringList { kSetupName + QStringLiteral(".part") });
@@ -349,7 +350,7 @@ void TestUpdaterWindow::endsOnEveryWayOut()
     if (closeBox)
         window.close();
     else
-        window.Command1->click();
+        child<QPushButton>(&window, "Command1")->click();
     QCOMPARE(ended.size(), 1);
     QVERIFY(!window.isVisible());
 }
@@ -358,10 +359,10 @@ void TestUpdaterWindow::label4FollowsTheBar()
 {
     UpdaterWindow window;
     window.show();
-    emit window.FileDownloader->DownloadProgress(QStringLiteral("250"));
-    QCOMPARE(window.ProgressBar->value(), 100);
-    QCOMPARE(window.Label4->text(), QStringLiteral("0"));
-    QTRY_COMPARE_WITH_TIMEOUT(window.Label4->text(), QStringLiteral("100"), 1500);
+    emit child<::FileDownloader>(&window, "FileDownloader")->DownloadProgress(QStringLiteral("250"));
+    QCOMPARE(child<QProgressBar>(&window, "ProgressBar")->value(), 100);
+    QCOMPARE(child<QLabel>(&window, "Label4")->text(), QStringLiteral("0"));
+    QTRY_COMPARE_WITH_TIMEOUT(child<QLabel>(&window, "Label4")->text(), QStringLiteral("100"), 1500);
 }
 
 QTEST_MAIN(TestUpdaterWindow)

@@ -4,11 +4,12 @@
 //   xvfb-run -a docshots <docs folder>
 
 #include "BenchFolder.h"
-#include "ui/ClinicValues.h"
+#include "data/RecordSource.h"
 #include "mainwindow/CreditsBox.h"
 #include "mainwindow/MainWindow.h"
-#include "data/RecordSource.h"
 #include "records/window/RecordsWindow.h"
+#include "tests/common/Children.h"
+#include "ui/ClinicValues.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,7 +69,7 @@ int main(int argc, char **argv)
     }
     main.show();
     for (int i = 0; i < 400; ++i)
-        main.Picture1->tick();
+        child<CreditsBox>(&main, "Picture1")->tick();
     shoot(&main, docs.filePath(QStringLiteral("main_window.png")));
 
     ClinicValues clinic;
@@ -76,15 +77,17 @@ int main(int argc, char **argv)
     records.load(&error);
     records.show();
     shoot(&records, docs.filePath(QStringLiteral("records_full.png")));
-    records.DataCombo1->setEditText(records.Adodc2->value(9, records.Adodc2->fieldIndex(QStringLiteral("LName"))));
+    child<QComboBox>(&records, "DataCombo1")
+        ->setEditText(child<RecordSource>(&records, "Adodc2")
+                          ->value(9, child<RecordSource>(&records, "Adodc2")->fieldIndex(QStringLiteral("LName"))));
     shoot(&records, docs.filePath(QStringLiteral("records_search.png")));
     records.review();
-    records.DataGrid1->selectRow(3);
-    records.Adodc2->setCurrentRow(3);
+    child<QTableView>(&records, "DataGrid1")->selectRow(3);
+    child<RecordSource>(&records, "Adodc2")->setCurrentRow(3);
     records.showEditPanel();
     shoot(&records, docs.filePath(QStringLiteral("records_edit.png")));
     records.showDeletePanel();
-    records.Text3->setText(QStringLiteral("17"));
+    child<QLineEdit>(&records, "Text3")->setText(QStringLiteral("17"));
     shoot(&records, docs.filePath(QStringLiteral("records_delete.png")));
     return 0;
 }

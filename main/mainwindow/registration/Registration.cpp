@@ -33,13 +33,13 @@ std::optional<FailedCheck> FirstFailedCheck(const RegistrationForm &form)
         QString value;
         QString message;
     } checks[] = {
-        { F::Code, form.code.trimmed(), RegistrationTexts::missingCode() },
-        { F::FirstName, form.firstName.trimmed(), RegistrationTexts::missingFirstName() },
-        { F::LastName, form.lastName.trimmed(), RegistrationTexts::missingLastName() },
-        { F::Sex, form.sex, RegistrationTexts::missingSex() },
-        { F::Age, form.age, RegistrationTexts::missingAge() },
-        { F::Group, form.group, RegistrationTexts::missingGroup() },
-        { F::Education, form.education.trimmed(), RegistrationTexts::missingEducation() },
+        { F::Code, form.code.trimmed(), RegistrationTexts::missingCode },
+        { F::FirstName, form.firstName.trimmed(), RegistrationTexts::missingFirstName },
+        { F::LastName, form.lastName.trimmed(), RegistrationTexts::missingLastName },
+        { F::Sex, form.sex, RegistrationTexts::missingSex },
+        { F::Age, form.age, RegistrationTexts::missingAge },
+        { F::Group, form.group, RegistrationTexts::missingGroup },
+        { F::Education, form.education.trimmed(), RegistrationTexts::missingEducation },
     };
     for (const auto &c : checks) {
         if (c.value.isEmpty())

@@ -8,7 +8,9 @@
 #include "data/AppInfo.h"
 #include "data/BoundField.h"
 #include "mainwindow/registration/Registration.h"
+#include "mainwindow/registration/RegistrationPanelTexts.h"
 #include "mainwindow/registration/RegistrationTexts.h"
+#include "ui/CommonTexts.h"
 #include "ui/DateTexts.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
@@ -22,25 +24,7 @@
 
 namespace {
 
-namespace Text {
-const QString code = QStringLiteral("کد آزمودني");
-const QString firstName = QStringLiteral("نام");
-const QString lastName = QStringLiteral("نام خانوادگي");
-const QString sex = QStringLiteral("جنس");
-const QString age = QStringLiteral("سن");
-const QString education = QStringLiteral("تحصيلات");
-const QString group = QStringLiteral("گروه");
-const QString birthDate = QStringLiteral("تاريخ تولد");
-const QString examiner = QStringLiteral("آزمونگر");
-const QString testDate = QStringLiteral("تاريخ اجرا");
-const QString save = QStringLiteral("ذخيره");
-const QString cancel = QStringLiteral("انصراف");
-const QStringList sexes = { QStringLiteral("پسر"), QStringLiteral("دختر") };
-const QStringList ages = { QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8"),
-    QStringLiteral("9"), QStringLiteral("10") };
-const QStringList groups
-    = { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E") };
-} // namespace Text
+namespace Text = RegistrationPanelTexts;
 
 // &H00C0FFC0 and &H005B8051 (VB colours are BGR).
 const QColor kFieldColour(192, 255, 192);
@@ -246,10 +230,10 @@ void RegistrationPanel::save()
     QString error;
     switch (SaveRegistration(f, m_Adodc1, m_Adodc2, m_Adodc3, &error)) {
     case SaveOutcome::Duplicate:
-        ShowTimedNotice(window(), RegistrationTexts::duplicateCode());
+        ShowTimedNotice(window(), RegistrationTexts::duplicateCode);
         return;
     case SaveOutcome::Failed:
-        Dialogs::message(window(), RegistrationTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(window(), CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return;
     case SaveOutcome::Saved:
         Q_EMIT closed();

@@ -37,6 +37,8 @@ public:
     RegistrationForm form() const;
     QWidget *fieldWidget(RegistrationForm::Field field) const;
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     /// Text2(0) first name, (1) family name, (2) code, (3) education,
     /// (4) test date, (5) birth date, (6) examiner.
     std::array<QLineEdit *, 7> Text2 {};

@@ -1,5 +1,7 @@
 #include "mainwindow/settings/ClinicProfile.h"
 
+#include "mainwindow/settings/SettingsPanelTexts.h"
+
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -68,7 +70,7 @@ bool writeLogo(const QImage &picture, const QString &path, QString *error)
 
 QString showLogoCaption(bool shown)
 {
-    return shown ? QStringLiteral("آرم را نمايش مي دهد") : QStringLiteral("آرم را نمايش نمي دهد");
+    return shown ? SettingsPanelTexts::logoShown : SettingsPanelTexts::logoHidden;
 }
 
 } // namespace ClinicProfile

@@ -6,7 +6,9 @@
 #include "data/BoundField.h"
 #include "data/RecordSource.h"
 #include "mainwindow/settings/ClinicProfile.h"
+#include "mainwindow/settings/SettingsPanelTexts.h"
 #include "ui/ClinicValues.h"
+#include "ui/CommonTexts.h"
 #include "ui/Fonts.h"
 #include "ui/TimedNotice.h"
 #include "ui/Twips.h"
@@ -21,24 +23,7 @@
 
 namespace {
 
-// The panel's texts.
-const QString kNameLabel = QStringLiteral(":نام كلينيك "); // Name
-const QString kAddressLabel = QStringLiteral(" :آدرس"); // Adress
-const QString kMailLabel = QStringLiteral(":ايميل"); // T1
-const QString kTelegramLabel = QStringLiteral(" :تلگرام"); // T2
-const QString kInstagramLabel = QStringLiteral(":اينستاگرام"); // T3
-const QString kSiteLabel = QStringLiteral(" :سايت"); // T4
-const QString kTwitterLabel = QStringLiteral(":تويتر"); // T5
-const QString kPhoneLabel = QStringLiteral(" :تلفن"); // T6
-const QString kLogoButton = QStringLiteral("آرم كلينيك");
-const QString kSaveButton = QStringLiteral("ذخيره ");
-const QString kCloseButton = QStringLiteral("بستن");
-const QString kSaved = QStringLiteral("ذخيره شد");
-const QString kLogoSaved = QStringLiteral(" لوگو ذخيره شد");
-const QString kLogoSavedTitle = QStringLiteral("توجه");
-const QString kErrorTitle = QStringLiteral("خطا");
-// "%1" is the picked file's name.
-const QString kBrokenPicture = QStringLiteral("فايل \"%1\" تصوير نيست يا آسيب ديده است و آرم تغيير نكرد");
+namespace Text = SettingsPanelTexts;
 
 // The captions are written colon first, for a left-to-right line: the
 // colon stands between the word and its box. A plain label would read them
@@ -87,14 +72,14 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
         int top;
     };
     const Row rows[] = {
-        { &Text31, "Text31", kNameLabel, "Name", 300 },
-        { &Text30, "Text30", kAddressLabel, "Adress", 720 },
-        { &Text24, "Text24", kMailLabel, "T1", 1170 },
-        { &Text29, "Text29", kTelegramLabel, "T2", 1580 },
-        { &Text2_7, "Text2(7)", kInstagramLabel, "T3", 2025 },
-        { &Text14, "Text14", kSiteLabel, "T4", 2435 },
-        { &Text27, "Text27", kTwitterLabel, "T5", 2880 },
-        { &Text28, "Text28", kPhoneLabel, "T6", 3300 },
+        { &Text31, "Text31", Text::nameLabel, "Name", 300 },
+        { &Text30, "Text30", Text::addressLabel, "Adress", 720 },
+        { &Text24, "Text24", Text::mailLabel, "T1", 1170 },
+        { &Text29, "Text29", Text::telegramLabel, "T2", 1580 },
+        { &Text2_7, "Text2(7)", Text::instagramLabel, "T3", 2025 },
+        { &Text14, "Text14", Text::siteLabel, "T4", 2435 },
+        { &Text27, "Text27", Text::twitterLabel, "T5", 2880 },
+        { &Text28, "Text28", Text::phoneLabel, "T6", 3300 },
     };
     const QFont boxFont = Fonts::nazanin(10, true);
     for (const Row &r : rows) {
@@ -136,9 +121,9 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
         b->setGeometry(Twips::rect(left, 3750, width, 495));
         return b;
     };
-    Cmdlogo = button("Cmdlogo", kLogoButton, 1920, 1275);
-    Command64 = button("Command64", kSaveButton, 3300, 855);
-    Command8 = button("Command8", kCloseButton, 4305, 855);
+    Cmdlogo = button("Cmdlogo", Text::logoButton, 1920, 1275);
+    Command64 = button("Command64", Text::saveButton, 3300, 855);
+    Command8 = button("Command8", Text::closeButton, 4305, 855);
     connect(Cmdlogo, &QPushButton::clicked, this, &SettingsPanel::pickLogo);
     connect(Command64, &QPushButton::clicked, this, &SettingsPanel::save);
     connect(Command8, &QPushButton::clicked, this, &SettingsPanel::closed);
@@ -211,7 +196,7 @@ bool SettingsPanel::storeProfile()
     // A failed store is reported, not announced as saved.
     QString error;
     if (m_theme && !m_theme->update(&error)) {
-        Dialogs::message(this, kErrorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return false;
     }
     return true;
@@ -220,7 +205,7 @@ bool SettingsPanel::storeProfile()
 void SettingsPanel::save()
 {
     if (storeProfile())
-        ShowTimedNotice(this, kSaved);
+        ShowTimedNotice(this, Text::saved);
 }
 
 void SettingsPanel::toggleShowLogo()
@@ -237,8 +222,8 @@ void SettingsPanel::pickLogo()
         if (picked.isNull()) {
             // Said at once: writing the earlier pick again instead would
             // look as if this file had been taken.
-            Dialogs::message(this, kErrorTitle, kBrokenPicture.arg(QFileInfo(path).fileName()), QMessageBox::Ok,
-                Dialogs::Icon::Warning);
+            Dialogs::message(this, CommonTexts::errorTitle, Text::brokenPicture.arg(QFileInfo(path).fileName()),
+                QMessageBox::Ok, Dialogs::Icon::Warning);
             return;
         }
         m_picked = picked;
@@ -248,12 +233,12 @@ void SettingsPanel::pickLogo()
         return;
     QString error;
     if (!ClinicProfile::writeLogo(m_picked, AppPaths::logoFile(), &error)) {
-        Dialogs::message(this, kErrorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return;
     }
     // The file now holds exactly this picture (lossless, already scaled).
     setLogo(m_picked);
-    Dialogs::message(this, kLogoSavedTitle, kLogoSaved, QMessageBox::Ok, Dialogs::Icon::Information);
+    Dialogs::message(this, Text::logoSavedTitle, Text::logoSaved, QMessageBox::Ok, Dialogs::Icon::Information);
 }
 
 void SettingsPanel::showPicture(QLabel *place, const QImage &picture)

@@ -40,6 +40,8 @@ public:
     /// Txtmosh := the non-empty contact lines, each followed by CR LF.
     void BuildClinicSummary();
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     QLineEdit *Text31 = nullptr;
     QLineEdit *Text30 = nullptr;
     QLineEdit *Text24 = nullptr;

@@ -1,13 +1,13 @@
 #include "records/report/FullReport.h"
 
 #include "data/RecordSource.h"
+#include "records/report/FullReportTexts.h"
 #include "report/ReportPreview.h"
 #include "ui/Twips.h"
 
 namespace {
 
-const QString kTitle = QStringLiteral("گزارش گيري کل");
-const QString kTestTitle = QStringLiteral("آزمون پلورين کودکان");
+namespace Text = FullReportTexts;
 
 constexpr int kWidth = 10425;
 
@@ -60,7 +60,7 @@ FullReportClinic FullReportClinicFrom(const RecordSource &theme, const ClinicVal
 BandedReport BuildFullReport(const RecordSource &ide, const FullReportClinic &clinic)
 {
     BandedReport r;
-    r.title = kTitle;
+    r.title = Text::title;
     // Printable width 10425 twips and a little more, on A4 (the paper's
     // points round the margins).
     const qreal side = 12.5;
@@ -72,7 +72,7 @@ BandedReport BuildFullReport(const RecordSource &ide, const FullReportClinic &cl
     ReportElement &name = header.add(ReportElement::label(QStringLiteral("Label9"), QRect(1474, 455, 8894, 510)));
     name.pointSize = 14.25;
     ReportElement &title
-        = header.add(ReportElement::label(QStringLiteral("Label3"), QRect(1512, 1130, 8808, 510), kTestTitle));
+        = header.add(ReportElement::label(QStringLiteral("Label3"), QRect(1512, 1130, 8808, 510), Text::testTitle));
     title.pointSize = 12;
     header.add(ReportElement::image(QStringLiteral("Image4"), QRect(112, 436, 1251, 1192)));
 

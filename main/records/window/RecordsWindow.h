@@ -31,15 +31,17 @@ public:
     /// a large table does not hold back the window; true once it is read.
     bool isListRead() const { return !m_listPending; }
 
-    void showEditPanel();   ///< Command9
-    void review();          ///< Command5
-    void print();           ///< Command3
-    void exportList();      ///< CommandExport: the shown list to a file
+    void showEditPanel(); ///< Command9
+    void review(); ///< Command5
+    void print(); ///< Command3
+    void exportList(); ///< CommandExport: the shown list to a file
     void showDeletePanel(); ///< Command1
-    void saveEdit();        ///< Command7
-    void cancelEdit();      ///< Command8
-    void deleteExaminee();  ///< Command2, Enter in Text3
+    void saveEdit(); ///< Command7
+    void cancelEdit(); ///< Command8
+    void deleteExaminee(); ///< Command2, Enter in Text3
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     RecordSource *Adodc1 = nullptr; // Theme
     RecordSource *Adodc2 = nullptr; // IDE: the list
     RecordSource *Adodc3 = nullptr; // IDE
@@ -48,9 +50,9 @@ public:
     QTableView *DataGrid1 = nullptr;
     QComboBox *DataCombo1 = nullptr; // last name
     QComboBox *DataCombo6 = nullptr; // first name
-    QComboBox *Combo3 = nullptr;     // group
-    QGroupBox *Frame2 = nullptr;     // edit panel
-    QGroupBox *Frame1 = nullptr;     // delete panel
+    QComboBox *Combo3 = nullptr; // group
+    QGroupBox *Frame2 = nullptr; // edit panel
+    QGroupBox *Frame1 = nullptr; // delete panel
     QLineEdit *Text3 = nullptr;
     QComboBox *Combo1 = nullptr; // group choices in the edit panel
     QComboBox *Combo2 = nullptr; // age choices in the edit panel

@@ -25,7 +25,7 @@ constexpr double kLowestScoredRaw = 5;
 // accepts; the invalid-result text and an empty text do not.
 std::optional<double> iqOf(const QString &text)
 {
-    if (text.trimmed().isEmpty() || text == ResultTexts::invalid())
+    if (text.trimmed().isEmpty() || text == ResultTexts::invalid)
         return std::nullopt;
     const double iq = LenientNumber(text);
     if (iq < kLowestClassifiedIq)
@@ -42,12 +42,12 @@ IqCurve::Picture ResultCurve(
     picture.bands = IqCurveBands();
     const std::optional<double> iq = iqOf(iqText);
     if (!iq && iqText.trimmed().isEmpty()) {
-        picture.note = ResultTexts::notScored();
+        picture.note = ResultTexts::notScored;
         return picture;
     }
     if (!iq) {
         const bool rawTooLow = !rawText.trimmed().isEmpty() && LenientNumber(rawText) < kLowestScoredRaw;
-        picture.note = rawTooLow ? ResultTexts::invalidRawTooLow() : ResultTexts::invalidIqTooLow();
+        picture.note = rawTooLow ? ResultTexts::invalidRawTooLow : ResultTexts::invalidIqTooLow;
         return picture;
     }
     picture.iq = iq;

@@ -6,29 +6,14 @@
 namespace ResultTexts {
 
 /// Stands in for the IQ when the result is invalid.
-inline QString invalid()
-{
-    return QStringLiteral("نتيجه نامعتبر مي باشد");
-}
+inline const QString invalid = QStringLiteral("نتيجه نامعتبر مي باشد");
 
 /// The percentile rank of an invalid result.
-inline QString zeroPercentile()
-{
-    return QStringLiteral("0");
-}
+inline const QString zeroPercentile = QStringLiteral("0");
 
 /// Why a result has no place on the curve, in one line.
-inline QString invalidRawTooLow()
-{
-    return QStringLiteral("نمره خام كمتر از 5 است: نتيجه نامعتبر مي باشد");
-}
-inline QString invalidIqTooLow()
-{
-    return QStringLiteral("هوش بهر كمتر از 25 است: نتيجه نامعتبر مي باشد");
-}
-inline QString notScored()
-{
-    return QStringLiteral("هنوز نمره گذاري نشده است");
-}
+inline const QString invalidRawTooLow = QStringLiteral("نمره خام كمتر از 5 است: نتيجه نامعتبر مي باشد");
+inline const QString invalidIqTooLow = QStringLiteral("هوش بهر كمتر از 25 است: نتيجه نامعتبر مي باشد");
+inline const QString notScored = QStringLiteral("هنوز نمره گذاري نشده است");
 
 } // namespace ResultTexts

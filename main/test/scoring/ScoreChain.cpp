@@ -1,8 +1,8 @@
 #include "test/scoring/ScoreChain.h"
 
-#include "test/scoring/IqClassification.h"
 #include "common/LeadingNumber.h"
 #include "data/RecordSource.h"
+#include "test/scoring/IqClassification.h"
 #include "test/scoring/ResultTexts.h"
 
 namespace {
@@ -56,8 +56,8 @@ void ScoreChain::lookUpNorms(const QString &raw, const QString &ageText)
 {
     m_raw = raw;
     if (LenientNumber(raw) < kLowestInterpretedRaw) {
-        setIq(ResultTexts::invalid());
-        m_percentile = ResultTexts::zeroPercentile();
+        setIq(ResultTexts::invalid);
+        m_percentile = ResultTexts::zeroPercentile;
         return;
     }
     m_norms->setFilter(QStringLiteral("Code"), raw);
@@ -81,7 +81,7 @@ void ScoreChain::setIq(const QString &text)
 
 void ScoreChain::classifyIq()
 {
-    if (m_iq == ResultTexts::invalid()) {
+    if (m_iq == ResultTexts::invalid) {
         m_classification = QStringLiteral(" ");
         return;
     }
@@ -91,6 +91,6 @@ void ScoreChain::classifyIq()
         return;
     }
     if (x < kLowestClassifiedIq)
-        setIq(ResultTexts::invalid());
+        setIq(ResultTexts::invalid);
     // A value between two bands leaves the classification as it was.
 }

@@ -5,6 +5,7 @@
 #include "data/RecordSource.h"
 #include "report/NormalCurveChart.h"
 #include "report/ReportPreview.h"
+#include "test/sheet/ScoringSheetTexts.h"
 #include "ui/Twips.h"
 
 #include <QDateTime>
@@ -15,8 +16,9 @@
 
 namespace {
 
+namespace Text = ScoringSheetTexts;
+
 const QString kIqCaption = QStringLiteral("IQ:");
-const QString kExactAgeCaption = QStringLiteral("سن دقيق: ");
 const QRect kExactAgeBox(1400, 450, 1650, 360);
 
 constexpr int kSheetWidth = 8925;
@@ -146,7 +148,7 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet)
         ReportElement &exact = detail.add(textLabel(QStringLiteral("LblSD"), kExactAgeBox.x(), kExactAgeBox.y(),
             kExactAgeBox.width(), kExactAgeBox.height(), kRight, 10));
         exact.wrap = false;
-        exact.text = kExactAgeCaption + sheet.exactAge;
+        exact.text = Text::exactAgeCaption + sheet.exactAge;
     }
     detail.add(textLabel(QStringLiteral("LblT2"), 5322, 1306, 2276, 375, kRight)).text = sheet.education;
     detail.add(textLabel(QStringLiteral("LblA"), 2683, 1360, 1920, 375, kRight)).text = sheet.examiner;

@@ -18,6 +18,7 @@
 #include "test/window/HotSpot.h"
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindowTexts.h"
+#include "ui/CommonTexts.h"
 #include "ui/FitLabel.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
@@ -61,8 +62,11 @@ TestWindow::TestWindow(QWidget *mainWindow, ClinicValues *clinic)
     SetUpFixedWindow(this, "Frm1", AppInfo::title(), 12855, 8175);
     setFont(Fonts::nazanin(12, true));
 
-    for (RecordSource **s : { &Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5 })
+    int number = 0;
+    for (RecordSource **s : { &Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5 }) {
         *s = new RecordSource(this);
+        (*s)->setObjectName(QStringLiteral("Adodc%1").arg(++number));
+    }
 
     Lblkey = new QLabel(this);
     Lblkey->setObjectName(QStringLiteral("Lblkey"));
@@ -171,11 +175,11 @@ void TestWindow::buildResultPanel()
     LblN2 = label("LblN2", QString(), 630, 675, 6255, 405, true);
     // Each caption stands to the right of its value, as a right-to-left
     // reader pairs them; every pair keeps its place in the panel.
-    label("Label2_0", TestWindowTexts::rawScore(), 1560, 1305, 735, 390, false);
-    Lblkham = label("Lblkham", QString(), 510, 1305, 945, 405, true);
-    label("Label2_1", TestWindowTexts::percentile(), 3390, 1305, 1065, 390, false);
-    lbldarsad = label("lbldarsad", QString(), 2400, 1305, 945, 405, true);
-    label("Label2_2", TestWindowTexts::iq(), 5670, 1305, 765, 390, false);
+    label("Label2_0", TestWindowTexts::rawScore, 1560, 1305, 735, 390, false);
+    Lblkham = label("Lblkham", QString, 510, 1305, 945, 405, true);
+    label("Label2_1", TestWindowTexts::percentile, 3390, 1305, 1065, 390, false);
+    lbldarsad = label("lbldarsad", QString, 2400, 1305, 945, 405, true);
+    label("Label2_2", TestWindowTexts::iq, 5670, 1305, 765, 390, false);
     // The invalid-result text is far wider than a number: it wraps and
     // shrinks to stay whole in the box.
     auto *iq = new FitLabel(Frame2);
@@ -193,10 +197,10 @@ void TestWindow::buildResultPanel()
     for (QLabel *l : Frame2->findChildren<QLabel *>())
         l->setFont(Fonts::nazanin(l == LblN2 ? 12 : 11, true));
 
-    Command5 = new QPushButton(TestWindowTexts::exit(), Frame2);
+    Command5 = new QPushButton(TestWindowTexts::exit, Frame2);
     Command5->setObjectName(QStringLiteral("Command5"));
     Command5->setGeometry(Twips::rect(225, 2520, 2085, 495));
-    Command8 = new QPushButton(TestWindowTexts::print(), Frame2);
+    Command8 = new QPushButton(TestWindowTexts::print, Frame2);
     Command8->setObjectName(QStringLiteral("Command8"));
     Command8->setGeometry(Twips::rect(2745, 2520, 2085, 495));
     for (QPushButton *b : { Command5, Command8 })
@@ -216,12 +220,12 @@ void TestWindow::buildButtons()
         bool visible;
         void (TestWindow::*operation)();
     } buttons[] = {
-        { &Command7, "Command7", TestWindowTexts::start(), { 3510, 7650, 1275, 495 }, true, &TestWindow::StartTest },
-        { &Command2, "Command2", TestWindowTexts::previous(), { 2340, 7200, 1290, 480 }, false,
+        { &Command7, "Command7", TestWindowTexts::start, { 3510, 7650, 1275, 495 }, true, &TestWindow::StartTest },
+        { &Command2, "Command2", TestWindowTexts::previous, { 2340, 7200, 1290, 480 }, false,
             &TestWindow::previousClicked },
-        { &Command1, "Command1", TestWindowTexts::next(), { 4860, 7200, 1275, 495 }, false, &TestWindow::nextClicked },
-        { &Command4, "Command4", TestWindowTexts::result(), { 6930, 7200, 1275, 495 }, true, &TestWindow::ScoreTest },
-        { &Command6, "Command6", TestWindowTexts::exit(), { 8415, 7200, 1275, 495 }, true, nullptr },
+        { &Command1, "Command1", TestWindowTexts::next, { 4860, 7200, 1275, 495 }, false, &TestWindow::nextClicked },
+        { &Command4, "Command4", TestWindowTexts::result, { 6930, 7200, 1275, 495 }, true, &TestWindow::ScoreTest },
+        { &Command6, "Command6", TestWindowTexts::exit, { 8415, 7200, 1275, 495 }, true, nullptr },
     };
     for (const auto &b : buttons) {
         auto *button = new QPushButton(b.caption, this);
@@ -242,7 +246,7 @@ void TestWindow::buildButtons()
     Txt1->setObjectName(QStringLiteral("Txt1"));
     Txt1->setGeometry(Twips::rect(3975, 7110, 555, 495));
     Txt1->setAlignment(Qt::AlignCenter);
-    Txt1->setAccessibleName(TestWindowTexts::itemNumber());
+    Txt1->setAccessibleName(TestWindowTexts::itemNumber);
     Txt1->setFont(Fonts::arial(12, true));
     Txt1->hide();
     connect(Txt1, &QLineEdit::textChanged, this, &TestWindow::ShowItem);
@@ -289,6 +293,12 @@ void TestWindow::bindHidden()
     }
     // The name display and the classification follow the examinee's row.
     connect(Adodc1, &RecordSource::currentChanged, this, &TestWindow::examineeChanged);
+}
+
+void TestWindow::setExamineeCode(const QString &code)
+{
+    Adodc2->setFilter(QStringLiteral("code"), code);
+    Lblkey->setText(code);
 }
 
 bool TestWindow::load(QString *error)
@@ -448,7 +458,7 @@ bool TestWindow::storeAnswers(const std::optional<AnswerLog::Click> &click)
         Adodc2->refreshWhere(kCode, code); // written, then rolled back
     else
         Adodc2->cancelUpdate();
-    Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+    Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
     return false;
 }
 
@@ -546,7 +556,7 @@ void TestWindow::ScoreTest()
     m_scored = true;
     showResult(chain);
     if (!stored)
-        Dialogs::message(this, TestWindowTexts::errorTitle(), error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
 }
 
 // The whole chain of counts and lookups runs on plain values; the final

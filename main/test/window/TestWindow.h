@@ -41,6 +41,8 @@ public:
     bool load(const QString &code, QString *error);
     /// As above for the code already in Lblkey.
     bool load(QString *error);
+    /// The examinee the window tests: the slots' filter and Lblkey.
+    void setExamineeCode(const QString &code);
     /// Activation: start and result buttons shown, the three filters set.
     void activate();
 
@@ -59,6 +61,8 @@ public:
     /// Texts of answer slots 1..36.
     QStringList slotTexts() const;
 
+private:
+    // The controls keep their form names; tests reach them by objectName.
     RecordSource *Adodc1 = nullptr; ///< IDE
     RecordSource *Adodc2 = nullptr; ///< Answer, the slots
     RecordSource *Adodc3 = nullptr; ///< PPP

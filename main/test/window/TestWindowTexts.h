@@ -5,46 +5,15 @@
 /// The texts of the test window Frm1.
 namespace TestWindowTexts {
 
-inline QString start()
-{
-    return QStringLiteral("شروع");
-}
-inline QString previous()
-{
-    return QStringLiteral("قبلي");
-}
-inline QString next()
-{
-    return QStringLiteral("بعدي");
-}
-inline QString result()
-{
-    return QStringLiteral("نتيجه");
-}
-inline QString exit()
-{
-    return QStringLiteral("خروج");
-}
-inline QString print()
-{
-    return QStringLiteral("پرينت");
-}
-inline QString rawScore()
-{
-    return QStringLiteral("نمره خام");
-}
-inline QString percentile()
-{
-    return QStringLiteral("رتبه درصدي");
-}
-inline QString iq()
-{
-    return QStringLiteral("هوش بهر");
-}
-inline QString errorTitle()
-{
-    return QStringLiteral("خطا");
-}
+inline const QString start = QStringLiteral("شروع");
+inline const QString previous = QStringLiteral("قبلي");
+inline const QString next = QStringLiteral("بعدي");
+inline const QString result = QStringLiteral("نتيجه");
+inline const QString exit = QStringLiteral("خروج");
+inline const QString print = QStringLiteral("پرينت");
+inline const QString rawScore = QStringLiteral("نمره خام");
+inline const QString percentile = QStringLiteral("رتبه درصدي");
+inline const QString iq = QStringLiteral("هوش بهر");
 
 /// The item counter's name for screen readers.
 inline QString itemNumber()
