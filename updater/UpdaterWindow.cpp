@@ -94,6 +94,7 @@ UpdaterWindow::UpdaterWindow(QWidget *parent)
     Text->setObjectName(QStringLiteral("Text"));
     Text->setGeometry(20, 240, 400, 24);
     Text->hide();
+    Text->setFocusPolicy(Qt::NoFocus); // a hidden carrier of the address
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(430, 240, 100, 24);
     Label1->hide();

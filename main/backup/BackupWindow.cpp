@@ -54,6 +54,10 @@ BackupWindow::BackupWindow(QWidget *parent)
     b2 = makeButton("b2", Text::choose, QRect(240, 1125, 540, 495));
     Command1 = makeButton("Command1", Text::exit, QRect(2880, 1995, 1140, 540));
     Command1->setFont(Fonts::nazanin(12, true));
+    Text1->setAccessibleName(Text::backupPathName);
+    Text2->setAccessibleName(Text::restorePathName);
+    b1->setAccessibleName(Text::chooseBackupName);
+    b2->setAccessibleName(Text::chooseRestoreName);
 
     connect(b1, &QPushButton::clicked, this, &BackupWindow::chooseBackupFile);
     connect(b2, &QPushButton::clicked, this, &BackupWindow::chooseRestoreFile);

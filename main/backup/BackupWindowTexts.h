@@ -25,5 +25,10 @@ inline const QString filter = QStringLiteral("Database Backup (*.mdbB)");
 // A restore refused by the check; the check's finding follows on the next line.
 inline const QString notABackup
     = QStringLiteral("فايل انتخاب شده نسخه پشتيبان اطلاعات اين برنامه نيست و بازيابي انجام نشد");
+// What a screen reader says for the path boxes and the "---" buttons.
+inline const QString backupPathName = QStringLiteral("مسير فايل پشتيبان");
+inline const QString restorePathName = QStringLiteral("مسير فايل بازيابي");
+inline const QString chooseBackupName = QStringLiteral("انتخاب فايل پشتيبان");
+inline const QString chooseRestoreName = QStringLiteral("انتخاب فايل بازيابي");
 
 } // namespace BackupWindowTexts

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -86,6 +87,10 @@ QLabel *ExitWindow::makePicture(
     // Tracked so that moves over a picture never reach the background.
     picture->setMouseTracking(true);
     picture->installEventFilter(this);
+    // Reachable by Tab, read out by its word, framed while it has the focus.
+    picture->setFocusPolicy(Qt::StrongFocus);
+    picture->setAccessibleName(caption);
+    picture->setStyleSheet(QStringLiteral("QLabel:focus { border: 2px solid rgb(24, 40, 28); }"));
     return picture;
 }
 
@@ -137,13 +142,10 @@ bool ExitWindow::eventFilter(QObject *watched, QEvent *event)
     const bool highlighted = watched == k2 || watched == c2;
     switch (event->type()) {
     case QEvent::MouseMove:
-        if (watched == k1) {
-            k1->hide();
-            k2->show();
-        } else if (watched == c1) {
-            c1->hide();
-            c2->show();
-        }
+        if (watched == k1)
+            swapPictures(k1, k2);
+        else if (watched == c1)
+            swapPictures(c1, c2);
         return true;
     case QEvent::MouseButtonPress:
         // Only the highlighted picture takes a click.
@@ -166,13 +168,48 @@ bool ExitWindow::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
+void ExitWindow::swapPictures(QLabel *shown, QLabel *replacement)
+{
+    // The keyboard focus stays on the button when its picture changes.
+    replacement->show();
+    if (shown->hasFocus())
+        replacement->setFocus(Qt::OtherFocusReason);
+    shown->hide();
+}
+
 void ExitWindow::mouseMoveEvent(QMouseEvent *event)
 {
-    k1->show();
-    c1->show();
-    k2->hide();
-    c2->hide();
+    if (k2->isVisible())
+        swapPictures(k2, k1);
+    if (c2->isVisible())
+        swapPictures(c2, c1);
     QWidget::mouseMoveEvent(event);
+}
+
+void ExitWindow::keyPressEvent(QKeyEvent *event)
+{
+    const QWidget *focused = focusWidget();
+    const bool onCancel = focused == c1 || focused == c2;
+    const bool onPicture = onCancel || focused == k1 || focused == k2;
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        cancel();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter confirms, unless the cancel button has the focus.
+        onCancel ? cancel() : accept();
+        return;
+    case Qt::Key_Space:
+        if (onPicture) {
+            onCancel ? cancel() : accept();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ExitWindow::closeEvent(QCloseEvent *event)

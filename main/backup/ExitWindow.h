@@ -51,9 +51,12 @@ private:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    /// Enter confirms, Escape cancels; Tab moves between the two buttons.
+    void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void swapPictures(QLabel *shown, QLabel *replacement);
     QLabel *makePicture(const char *name, int left, const QString &art, const QString &caption, bool highlighted);
 
     std::function<void()> m_reloadMainWindow;

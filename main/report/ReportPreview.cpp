@@ -7,9 +7,11 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -42,6 +44,11 @@ ReportPreview::ReportPreview(QWidget *owner, const BandedReport &report)
     m_view->setObjectName(QStringLiteral("PreviewView"));
     // The pages themselves are laid out left to right like paper.
     m_view->setLayoutDirection(Qt::LeftToRight);
+    m_view->setAccessibleName(Text::pagesName);
+    // The pages scroll in an inner view, which takes the focus.
+    for (QWidget *inner : m_view->findChildren<QWidget *>())
+        if (inner->focusPolicy() != Qt::NoFocus)
+            inner->setAccessibleName(Text::pagesName);
     connect(
         m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { m_report.render(printer); });
 
@@ -73,6 +80,34 @@ ReportPreview *ReportPreview::open(QWidget *owner, const BandedReport &report, c
         preview->setGeometry(geometry);
     else
         preview->resize(900, 1000);
+    preview->show();
+    preview->raise();
+    preview->activateWindow();
+    return preview;
+}
+
+QRect ReportPreview::fittedGeometry(const QSize &wanted, const QRect &available)
+{
+    // The frame is not known before the window is shown; leave room for an
+    // ordinary title bar and border.
+    const QMargins frame(8, 34, 8, 8);
+    const QRect room = available.marginsRemoved(frame);
+    const QSize size = wanted.boundedTo(room.size());
+    QRect geometry(QPoint(), size);
+    geometry.moveCenter(room.center());
+    return geometry;
+}
+
+ReportPreview *ReportPreview::openOwnWindow(const BandedReport &report, const QSize &wanted, QScreen *screen)
+{
+    auto *preview = new ReportPreview(nullptr, report);
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        preview->setGeometry(fittedGeometry(wanted, screen->availableGeometry()));
+    else
+        preview->resize(wanted);
+    preview->m_view->fitInView();
     preview->show();
     preview->raise();
     preview->activateWindow();

@@ -50,6 +50,9 @@ private Q_SLOTS:
     void clicksTakeOnlyTheHighlightedPicture();
     void accept_data();
     void accept();
+    void keyboard_data();
+    void keyboard();
+    void focusStaysWhenThePictureChanges();
     void cancelBringsAFreshMainWindow();
     void closeBoxEndsTheProgram();
     void titleAlternates();
@@ -154,6 +157,66 @@ void TestExitWindow::accept()
     QVERIFY(window->isHidden());
     window->backupWindow()->close();
     QCOMPARE(m_ended, 1);
+}
+
+// Without a mouse: Enter confirms, Escape cancels, Tab moves from the
+// option to confirm and on to cancel, where Enter or Space cancels.
+void TestExitWindow::keyboard_data()
+{
+    QTest::addColumn<QList<int>>("keys");
+    QTest::addColumn<QString>("focused"); // before the last key
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<bool>("reloaded");
+    QTest::newRow("Enter") << QList<int> { Qt::Key_Return } << "Check1" << true << false;
+    QTest::newRow("Escape") << QList<int> { Qt::Key_Escape } << "Check1" << false << true;
+    QTest::newRow("Tab, Enter on confirm") << QList<int> { Qt::Key_Tab, Qt::Key_Enter } << "k1" << true << false;
+    QTest::newRow("Tab, Space on confirm") << QList<int> { Qt::Key_Tab, Qt::Key_Space } << "k1" << true << false;
+    QTest::newRow("Tab, Tab, Enter on cancel")
+        << QList<int> { Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Return } << "c1" << false << true;
+    QTest::newRow("Tab, Tab, Space on cancel")
+        << QList<int> { Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Space } << "c1" << false << true;
+    QTest::newRow("Tab, Tab, Escape") << QList<int> { Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Escape } << "c1" << false
+                                      << true;
+}
+
+void TestExitWindow::keyboard()
+{
+    QFETCH(QList<int>, keys);
+    QFETCH(QString, focused);
+    QFETCH(bool, ended);
+    QFETCH(bool, reloaded);
+    bool back = false;
+    QPointer<ExitWindow> window = ShowExitWindow([&] { back = true; });
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    child<QCheckBox>(window, "Check1")->setFocus();
+    for (int i = 0; i < keys.size(); ++i) {
+        if (i == keys.size() - 1)
+            QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : QString(), focused);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(keys[i]));
+    }
+    QCOMPARE(m_ended, ended ? 1 : 0);
+    QCOMPARE(back, reloaded);
+    QVERIFY(!window || !child<QCheckBox>(window, "Check1")->isChecked()); // Space on a picture ticks nothing
+}
+
+// The mouse over the focused button swaps its picture; the focus goes
+// along, so Enter still acts on it.
+void TestExitWindow::focusStaysWhenThePictureChanges()
+{
+    bool back = false;
+    ExitWindow *window = ShowExitWindow([&] { back = true; });
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    child<QLabel>(window, "c1")->setFocus();
+    hover(child<QLabel>(window, "c1"));
+    QVERIFY(child<QLabel>(window, "c2")->isVisible());
+    QCOMPARE(QApplication::focusWidget(), child<QLabel>(window, "c2"));
+    hover(window); // back over the background
+    QCOMPARE(QApplication::focusWidget(), child<QLabel>(window, "c1"));
+    QTest::keyClick(child<QLabel>(window, "c1"), Qt::Key_Return);
+    QVERIFY(back);
+    QCOMPARE(m_ended, 0);
 }
 
 void TestExitWindow::cancelBringsAFreshMainWindow()

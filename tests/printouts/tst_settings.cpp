@@ -7,6 +7,7 @@
 #include "mainwindow/settings/SettingsPanel.h"
 #include "ui/ClinicValues.h"
 
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -31,6 +32,10 @@ private Q_SLOTS:
     void logoFileReadByContent();
     void pickedJpegIsReadBackNextActivation();
     void cancelledPick();
+    void brokenPictureIsSaid_data();
+    void brokenPictureIsSaid();
+    void largePhotoIsScaledAndKept_data();
+    void largePhotoIsScaledAndKept();
     void unwritableLogoIsReported();
     void toggleStoresAtOnce();
     void childModeStoredAndReadBack();
@@ -205,8 +210,8 @@ void TestSettings::cancelledPick()
     QCOMPARE(Dialogs::takeLog().size(), 1);
     QCOMPARE(fileStart(AppPaths::logoFile()), QByteArray("old"));
 
-    // A picture, then a file that is not one, then a cancel: the earlier
-    // pick is written again each time.
+    // A picture, then a file that is not one (said so, nothing written),
+    // then a cancel: the earlier pick is written again.
     const QString png = m_folder->dir.filePath(QStringLiteral("a.png"));
     QVERIFY(picture(QSize(20, 20), Qt::red).save(png));
     Dialogs::setNextFile(png);
@@ -216,14 +221,92 @@ void TestSettings::cancelledPick()
     writeBytes(junk, "junk");
     Dialogs::setNextFile(junk);
     m_panel->pickLogo();
-    QVERIFY(fileStart(AppPaths::logoFile()).startsWith("\x89PNG"));
-    QFile::remove(AppPaths::logoFile());
+    QVERIFY(!QFile::exists(AppPaths::logoFile()));
     m_panel->pickLogo();
     QVERIFY(fileStart(AppPaths::logoFile()).startsWith("\x89PNG"));
     const auto log = Dialogs::takeLog();
-    QCOMPARE(log.size(), 9 - 3);
+    QCOMPARE(log.size(), 6);
+    QCOMPARE(log[3].title, QStringLiteral("خطا"));
     QCOMPARE(log.last().text, QStringLiteral(" لوگو ذخيره شد"));
     QCOMPARE(m_clinic.logo.size(), QSize(20, 20));
+}
+
+// A picked file that is not a picture, or whose picture is cut short, is
+// named in a Persian message; the logo and its file stay as they were.
+void TestSettings::brokenPictureIsSaid_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("not a picture") << QByteArray("GIF89a but not really");
+    QTest::newRow("empty") << QByteArray();
+    QByteArray cut;
+    {
+        QBuffer buffer(&cut);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(picture(QSize(300, 200), Qt::blue).save(&buffer, "PNG"));
+    }
+    QTest::newRow("PNG cut short") << cut.left(cut.size() / 2);
+}
+
+void TestSettings::brokenPictureIsSaid()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(picture(QSize(40, 30), Qt::green).save(AppPaths::logoFile(), "PNG"));
+    const QByteArray logoBefore = fileStart(AppPaths::logoFile());
+    makePanel();
+    const QString broken = m_folder->dir.filePath(QStringLiteral("broken.png"));
+    writeBytes(broken, bytes);
+    Dialogs::setNextFile(broken);
+    m_panel->pickLogo();
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[1].title, QStringLiteral("خطا"));
+    QCOMPARE(log[1].icon, Dialogs::Icon::Warning);
+    QVERIFY2(log[1].text.contains(QStringLiteral("broken.png")), qPrintable(log[1].text));
+    QVERIFY2(log[1].text.contains(QStringLiteral("تصوير نيست")), qPrintable(log[1].text));
+    QCOMPARE(fileStart(AppPaths::logoFile()), logoBefore);
+    QCOMPARE(m_clinic.logo.size(), QSize(40, 30));
+    QVERIFY(child<QLabel>(m_panel, "Image2")->pixmap().isNull());
+}
+
+// A camera's photo is stored at 1024 pixels on its longest side, and the
+// activations after it use the picture kept in memory.
+void TestSettings::largePhotoIsScaledAndKept_data()
+{
+    QTest::addColumn<QSize>("photo");
+    QTest::addColumn<QSize>("logo");
+    QTest::newRow("landscape") << QSize(4000, 3000) << QSize(1024, 768);
+    QTest::newRow("portrait") << QSize(1500, 3000) << QSize(512, 1024);
+    QTest::newRow("small stays") << QSize(800, 600) << QSize(800, 600);
+}
+
+void TestSettings::largePhotoIsScaledAndKept()
+{
+    QFETCH(QSize, photo);
+    QFETCH(QSize, logo);
+    makePanel();
+    const QString jpeg = m_folder->dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(picture(photo, Qt::blue).save(jpeg, "JPEG"));
+    Dialogs::setNextFile(jpeg);
+    m_panel->pickLogo();
+    QCOMPARE(Dialogs::takeLog().last().text, QStringLiteral(" لوگو ذخيره شد"));
+    QCOMPARE(m_clinic.logo.size(), logo);
+    QCOMPARE(QImage(AppPaths::logoFile()).size(), logo);
+    QVERIFY(!child<QLabel>(m_panel, "Image1")->pixmap().isNull());
+
+    // Activations keep the very picture; the file is not decoded again.
+    const qint64 kept = m_clinic.logo.cacheKey();
+    for (int i = 0; i < 3; ++i)
+        m_panel->windowActivated();
+    QCOMPARE(m_clinic.logo.cacheKey(), kept);
+
+    // A file changed behind the program's back is read at the next one.
+    QVERIFY(picture(QSize(64, 48), Qt::red).save(AppPaths::logoFile(), "BMP"));
+    m_panel->windowActivated();
+    QCOMPARE(m_clinic.logo.size(), QSize(64, 48));
+    // So is an old, large logo file: it comes in scaled.
+    QVERIFY(picture(QSize(2048, 1024), Qt::green).save(AppPaths::logoFile(), "PNG"));
+    m_panel->windowActivated();
+    QCOMPARE(m_clinic.logo.size(), QSize(1024, 512));
 }
 
 void TestSettings::unwritableLogoIsReported()

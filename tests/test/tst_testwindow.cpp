@@ -10,6 +10,8 @@
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindow.h"
 #include "tests/common/Children.h"
+#include "ui/FitLabel.h"
+#include "ui/Twips.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -62,7 +64,12 @@ private Q_SLOTS:
     void refusedLogRowKeepsTheAnswer();
     void resultBeforeStart();
     void resultOfAFullTest();
-    void answerAfterResultCountsOnNextPress();
+    void answerAfterResultRescoresAtOnce();
+    void doubleClickOnAStepButtonMovesOnce_data();
+    void doubleClickOnAStepButtonMovesOnce();
+    void resultCaptionsStandRightOfTheirValues_data();
+    void resultCaptionsStandRightOfTheirValues();
+    void invalidResultShowsWhole();
     void notScoredShowsInvalidButWritesNothing();
     void printShowsTheSheetAndTheStartButton();
     void activationReappliesFilters();
@@ -346,6 +353,7 @@ void TestTestWindow::logFollowsEveryRecordedClick()
     clickOption(1, 5);
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     clickOption(2, 2);
+    QTest::qWait(ClickGuard::kDefaultMs + 20); // item 3 seen: the step button counts
     QTest::mouseClick(child<QPushButton>(m_window, "Command2"), Qt::LeftButton); // back to item 2
     QTest::qWait(ClickGuard::kDefaultMs + 20);
     clickOption(2, 6);
@@ -450,7 +458,9 @@ void TestTestWindow::resultOfAFullTest()
     QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), fixtureIq(20, 7));
 }
 
-void TestTestWindow::answerAfterResultCountsOnNextPress()
+// The options beneath the panel still record; the result, its store and
+// the printed sheet follow each such answer at once.
+void TestTestWindow::answerAfterResultRescoresAtOnce()
 {
     open(QStringLiteral("07"));
     m_window->StartTest();
@@ -458,14 +468,133 @@ void TestTestWindow::answerAfterResultCountsOnNextPress()
         clickOption(i, m_key[size_t(i - 1)]);
     m_window->ScoreTest();
     QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("5"));
-    // Item 6 is still under the panel; its visible options still record.
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), fixtureIq(5, 7));
+    // Item 6 is under the panel; one of its lower options is still clickable.
     const int key6 = m_key[5];
+    QVERIFY(child<QFrame>(m_window, "Frame2")->isVisible());
     m_window->RecordAnswer(6, key6);
     QCOMPARE(slotStored("07", 6), QString::number(key6));
-    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("5"));
-    m_window->ScoreTest();
     QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("6"));
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), fixtureIq(6, 7));
+    QCOMPARE(child<QLabel>(m_window, "lbldarsad")->text(), fixturePercentile(6, 7));
     QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("6"));
+    QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(6, 7));
+    QCOMPARE(storedField("IDE", "07", "RDarsadi"), fixturePercentile(6, 7));
+
+    // A right answer made wrong after going back lowers it again.
+    child<QLineEdit>(m_window, "Txt1")->setText(QStringLiteral("2"));
+    m_window->RecordAnswer(2, m_key[1] % 6 + 1);
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("5"));
+    QCOMPARE(storedField("IDE", "07", "NKham"), QStringLiteral("5"));
+    QCOMPARE(storedField("IDE", "07", "Hooshbahr"), fixtureIq(5, 7));
+
+    // The sheet prints what the boxes hold.
+    m_window->PrintScoringSheet();
+    ReportPreview *preview = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *p = qobject_cast<ReportPreview *>(w); p && p->isVisible())
+            preview = p;
+    QVERIFY(preview);
+    QCOMPARE(preview->report().element(QStringLiteral("Section1"), QStringLiteral("Lbliq"))->text, fixtureIq(5, 7));
+    QCOMPARE(storedField("IDE", "1", "NKham"), QString()); // the other examinee is untouched
+}
+
+// Both clicks of a double click on next or previous meet the button: the
+// second comes before the new item has been seen and moves nothing.
+void TestTestWindow::doubleClickOnAStepButtonMovesOnce_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::newRow("next") << "Command1" << 5 << 6;
+    QTest::newRow("previous") << "Command2" << 5 << 4;
+}
+
+void TestTestWindow::doubleClickOnAStepButtonMovesOnce()
+{
+    QFETCH(QString, button);
+    QFETCH(int, from);
+    QFETCH(int, to);
+    ClickGuard::setInterval(ClickGuard::kDefaultMs);
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    child<QLineEdit>(m_window, "Txt1")->setText(QString::number(from));
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    auto *step = m_window->findChild<QPushButton *>(button);
+    QVERIFY(step && step->isVisible());
+    QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {}, step->mapTo(m_window, step->rect().center()));
+    QCOMPARE(m_window->visibleItem(), to);
+    QCOMPARE(child<QLineEdit>(m_window, "Txt1")->text(), QString::number(to));
+    // A later click, once the item has been seen, moves again.
+    QTest::qWait(ClickGuard::kDefaultMs + 20);
+    QTest::mouseClick(step, Qt::LeftButton);
+    QCOMPARE(m_window->visibleItem(), to + (to - from));
+}
+
+// Read right to left, each caption comes before its value: it stands to
+// the value's right, and each pair fills the place it always had.
+void TestTestWindow::resultCaptionsStandRightOfTheirValues_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QRect>("pairTwips");
+    QTest::newRow("raw score") << "Label2_0"
+                               << "Lblkham" << QRect(510, 1305, 1785, 405);
+    QTest::newRow("percentile") << "Label2_1"
+                                << "lbldarsad" << QRect(2400, 1305, 2055, 405);
+    QTest::newRow("iq") << "Label2_2"
+                        << "Lblhoosh" << QRect(4665, 1305, 1770, 405);
+}
+
+void TestTestWindow::resultCaptionsStandRightOfTheirValues()
+{
+    QFETCH(QString, caption);
+    QFETCH(QString, value);
+    QFETCH(QRect, pairTwips);
+    open(QStringLiteral("07"));
+    m_window->ScoreTest();
+    auto *c = child<QFrame>(m_window, "Frame2")->findChild<QLabel *>(caption);
+    auto *v = child<QFrame>(m_window, "Frame2")->findChild<QLabel *>(value);
+    QVERIFY(c && v && c->isVisible() && v->isVisible());
+    QVERIFY2(c->geometry().left() > v->geometry().right(), qPrintable(caption));
+    QCOMPARE(c->geometry().united(v->geometry()), Twips::rect(pairTwips));
+    // The value sits at the pair's left edge, the caption ends at its right.
+    QCOMPARE(v->x(), Twips::px(pairTwips.left()));
+    QCOMPARE(c->geometry().right(), Twips::rect(pairTwips).right());
+    // The IQ pair stays the rightmost, read first.
+    auto *iq = child<QFrame>(m_window, "Frame2")->findChild<QLabel *>(QStringLiteral("Label2_2"));
+    QVERIFY(iq->x() >= c->x());
+}
+
+// "نتيجه نامعتبر مي باشد" is several times wider than the IQ box: it is shown
+// whole, wrapped and smaller, within the box.
+void TestTestWindow::invalidResultShowsWhole()
+{
+    open(QStringLiteral("07"));
+    m_window->ScoreTest();
+    QCOMPARE(child<QLabel>(m_window, "Lblhoosh")->text(), kInvalid);
+    auto *iq = qobject_cast<FitLabel *>(child<QLabel>(m_window, "Lblhoosh"));
+    QVERIFY(iq);
+    QCOMPARE(iq->geometry(), Twips::rect(4665, 1305, 945, 405));
+    const QRect box = iq->contentsRect();
+    const QRect plain = QFontMetrics(iq->font()).boundingRect(box, iq->textFlags(), kInvalid);
+    QVERIFY2(plain.width() > box.width() || plain.height() > box.height(), "the plain size already fits");
+    const QFont shown = iq->fittedFont();
+    const QRect needed = QFontMetrics(shown).boundingRect(box, iq->textFlags(), kInvalid);
+    QVERIFY2(needed.width() <= box.width() && needed.height() <= box.height(),
+        qPrintable(QStringLiteral("%1x%2 in %3x%4")
+                       .arg(needed.width())
+                       .arg(needed.height())
+                       .arg(box.width())
+                       .arg(box.height())));
+    QVERIFY(shown.pointSizeF() >= 6);
+    // An IQ number keeps the panel's size.
+    iq->setText(QStringLiteral("104"));
+    QCOMPARE(iq->fittedFont().pointSizeF(), iq->font().pointSizeF());
+    iq->setText(kInvalid);
+    const QString out = qEnvironmentVariable("PELORIN_SCREENSHOT_DIR");
+    if (!out.isEmpty())
+        QVERIFY(m_window->grab().save(out + QStringLiteral("/result_panel_invalid.png")));
 }
 
 void TestTestWindow::notScoredShowsInvalidButWritesNothing()

@@ -3,6 +3,7 @@
 #include "calendar/Clock.h"
 #include "calendar/ExamineeAge.h"
 #include "calendar/ShamsiCalendar.h"
+#include "common/AccessibleName.h"
 #include "common/Dialogs.h"
 #include "data/AppInfo.h"
 #include "data/BoundField.h"
@@ -106,6 +107,7 @@ RegistrationPanel::RegistrationPanel(
     Text25 = new QLineEdit(this);
     Text25->setObjectName(QStringLiteral("Text25"));
     Text25->hide();
+    Text25->setFocusPolicy(Qt::NoFocus); // a hidden carrier, never typed into
     BoundField::bind(Text25, m_Adodc5, QStringLiteral("Code"));
 }
 
@@ -140,6 +142,7 @@ void RegistrationPanel::makeCaption(const QString &text, QWidget *field, int rig
     label->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     const int left = field->geometry().right() + 1 + Twips::px(kCaptionGapTw);
     label->setGeometry(left, field->y(), qMax(0, Twips::px(right) - left), field->height());
+    NameAfterCaption(label, field);
 }
 
 void RegistrationPanel::windowLoaded() { }

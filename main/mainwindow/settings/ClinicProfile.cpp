@@ -25,7 +25,17 @@ QImage readPicture(const QString &path)
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
-    return reader.read();
+    const QSize size = reader.size();
+    if (size.isValid() && qMax(size.width(), size.height()) > kLogoLongestSide)
+        reader.setScaledSize(size.scaled(kLogoLongestSide, kLogoLongestSide, Qt::KeepAspectRatio));
+    return scaledLogo(reader.read());
+}
+
+QImage scaledLogo(const QImage &picture)
+{
+    if (qMax(picture.width(), picture.height()) <= kLogoLongestSide)
+        return picture;
+    return picture.scaled(kLogoLongestSide, kLogoLongestSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
 }
 
 bool writeLogo(const QImage &picture, const QString &path, QString *error)
@@ -42,6 +52,8 @@ bool writeLogo(const QImage &picture, const QString &path, QString *error)
         return false;
     }
     QImageWriter writer(&file, "png");
+    // For PNG the quality picks the zlib level: a fast one, still lossless.
+    writer.setQuality(80);
     if (!writer.write(picture)) {
         if (error)
             *error = writer.errorString();

@@ -1,5 +1,6 @@
 #include "mainwindow/settings/SettingsPanel.h"
 
+#include "common/AccessibleName.h"
 #include "common/Dialogs.h"
 #include "data/AppPaths.h"
 #include "data/BoundField.h"
@@ -13,6 +14,7 @@
 #include "ui/Twips.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -94,6 +96,7 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
         label->setFont(boxFont);
         label->setAlignment(Qt::AlignRight | Qt::AlignAbsolute | Qt::AlignVCenter);
         label->setGeometry(Twips::rect(kLabelLeft, r.top, kLabelWidth, kBoxHeight));
+        NameAfterCaption(label, box);
     }
 
     Check1 = new QCheckBox(ClinicProfile::showLogoCaption(false), this);
@@ -148,6 +151,7 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
     Txtmosh = new QPlainTextEdit(this);
     Txtmosh->setObjectName(QStringLiteral("Txtmosh"));
     Txtmosh->hide();
+    Txtmosh->setFocusPolicy(Qt::NoFocus); // a hidden carrier, never typed into
 }
 
 void SettingsPanel::windowLoaded()
@@ -162,12 +166,25 @@ void SettingsPanel::opened()
 
 void SettingsPanel::windowActivated()
 {
-    // A missing or unreadable logo file leaves the logo place empty.
-    const QImage logo = ClinicProfile::readPicture(AppPaths::logoFile());
+    // The logo is kept in memory; the file is read again only when it has
+    // changed since. A missing or unreadable file leaves the place empty.
+    if (!m_logoStamp || !(*m_logoStamp == currentLogoStamp()))
+        setLogo(ClinicProfile::readPicture(AppPaths::logoFile()));
+    setCaption();
+}
+
+SettingsPanel::LogoStamp SettingsPanel::currentLogoStamp()
+{
+    const QFileInfo file(AppPaths::logoFile());
+    return { file.exists(), file.size(), file.lastModified() };
+}
+
+void SettingsPanel::setLogo(const QImage &logo)
+{
+    m_logoStamp = currentLogoStamp();
     showPicture(Image1, logo);
     if (m_clinic)
         m_clinic->logo = logo;
-    setCaption();
 }
 
 void SettingsPanel::BuildClinicSummary()
@@ -212,10 +229,15 @@ void SettingsPanel::pickLogo()
     const QString path = Dialogs::openFile(this, QString(), QString(), QString());
     if (!path.isEmpty()) {
         const QImage picked = ClinicProfile::readPicture(path);
-        if (!picked.isNull()) {
-            m_picked = picked;
-            showPicture(Image2, m_picked);
+        if (picked.isNull()) {
+            // Said at once: writing the earlier pick again instead would
+            // look as if this file had been taken.
+            Dialogs::message(this, CommonTexts::errorTitle, Text::brokenPicture.arg(QFileInfo(path).fileName()),
+                QMessageBox::Ok, Dialogs::Icon::Warning);
+            return;
         }
+        m_picked = picked;
+        showPicture(Image2, m_picked);
     }
     if (m_picked.isNull())
         return;
@@ -224,10 +246,8 @@ void SettingsPanel::pickLogo()
         Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return;
     }
-    const QImage logo = ClinicProfile::readPicture(AppPaths::logoFile());
-    showPicture(Image1, logo);
-    if (m_clinic)
-        m_clinic->logo = logo;
+    // The file now holds exactly this picture (lossless, already scaled).
+    setLogo(m_picked);
     Dialogs::message(this, Text::logoSavedTitle, Text::logoSaved, QMessageBox::Ok, Dialogs::Icon::Information);
 }
 

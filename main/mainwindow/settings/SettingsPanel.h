@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDateTime>
 #include <QFrame>
 #include <QImage>
+
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -68,7 +71,23 @@ private:
     void showPicture(QLabel *place, const QImage &picture);
     bool storeProfile();
 
+    /// What the logo file looked like when the kept logo was taken from it.
+    struct LogoStamp
+    {
+        bool exists = false;
+        qint64 size = 0;
+        QDateTime modified;
+        bool operator==(const LogoStamp &o) const
+        {
+            return exists == o.exists && size == o.size && modified == o.modified;
+        }
+    };
+    static LogoStamp currentLogoStamp();
+    /// Shows \a logo and hands it to the printouts, as read from the file now.
+    void setLogo(const QImage &logo);
+
     RecordSource *m_theme;
+    std::optional<LogoStamp> m_logoStamp;
     ClinicValues *m_clinic;
     QImage m_picked; ///< Image2's picture: the last picked one in this run
 };

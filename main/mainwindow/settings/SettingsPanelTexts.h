@@ -24,5 +24,7 @@ inline const QString childMode = QStringLiteral("حالت کودک");
 // Read out for the logo check box.
 inline const QString logoShown = QStringLiteral("آرم را نمايش مي دهد");
 inline const QString logoHidden = QStringLiteral("آرم را نمايش نمي دهد");
+// "%1" is the picked file's name.
+inline const QString brokenPicture = QStringLiteral("فايل \"%1\" تصوير نيست يا آسيب ديده است و آرم تغيير نكرد");
 
 } // namespace SettingsPanelTexts

@@ -1,6 +1,7 @@
 #include "records/window/RecordsWindow.h"
 
 #include "calendar/ExamineeAge.h"
+#include "common/AccessibleName.h"
 #include "common/Dialogs.h"
 #include "common/PersianInput.h"
 #include "data/AppInfo.h"
@@ -124,6 +125,7 @@ RecordsWindow::RecordsWindow(QWidget *mainWindow, const ClinicValues *clinic)
         this);
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
+    NameAfterCaption(caption, DataGrid1);
     DataGrid1->setGeometry(10, 66, kWidth - 20, 158);
     DataGrid1->setModel(m_gridModel);
     DataGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -154,12 +156,15 @@ void RecordsWindow::buildSearchRow()
     m_lastNames = new DistinctValuesModel(Adodc2, QStringLiteral("LName"), this);
     m_firstNames = new DistinctValuesModel(Adodc2, QStringLiteral("FName"), this);
 
-    label(this, T::searchLName, QRect(700, 12, 90, 26));
+    QLabel *lastNameCaption = label(this, T::searchLName, QRect(700, 12, 90, 26));
     DataCombo1 = searchBox(this, "DataCombo1", QRect(550, 12, 148, 26), m_lastNames);
-    label(this, T::searchFName, QRect(460, 12, 60, 26));
+    NameAfterCaption(lastNameCaption, DataCombo1);
+    QLabel *firstNameCaption = label(this, T::searchFName, QRect(460, 12, 60, 26));
     DataCombo6 = searchBox(this, "DataCombo6", QRect(310, 12, 148, 26), m_firstNames);
-    label(this, T::searchGroup, QRect(200, 12, 60, 26));
+    NameAfterCaption(firstNameCaption, DataCombo6);
+    QLabel *groupCaption = label(this, T::searchGroup, QRect(200, 12, 60, 26));
     Combo3 = new QComboBox(this);
+    NameAfterCaption(groupCaption, Combo3);
     Combo3->setObjectName(QStringLiteral("Combo3"));
     Combo3->setGeometry(20, 12, 178, 26);
     Combo3->addItems(T::searchGroups);

@@ -12,8 +12,10 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
+#include <QWidget>
 
 namespace {
 
@@ -351,5 +353,8 @@ bool RenderScoringSheet(const ScoringSheet &sheet, QPagedPaintDevice *device)
 
 ReportPreview *PrintScoringSheet(QWidget *owner, const ScoringSheet &sheet)
 {
-    return ReportPreview::open(owner, BuildScoringSheet(sheet), QRect(40, 20, 820, 980));
+    // A window of its own: it stays when the test window closes, and it is
+    // made smaller on screens shorter than the page.
+    return ReportPreview::openOwnWindow(
+        BuildScoringSheet(sheet), QSize(820, 980), owner ? owner->screen() : QGuiApplication::primaryScreen());
 }

@@ -81,6 +81,7 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet);
 bool RenderScoringSheet(const ScoringSheet &sheet, QPagedPaintDevice *device);
 
 /// The print step: fills the sheet and shows it in its preview window, not
-/// modal, from which the user prints or saves a PDF. The caller (the test
+/// modal, from which the user prints or saves a PDF. The preview is a window
+/// of its own on \a owner's screen, sized to fit it. The caller (the test
 /// window) hides its result panel before and shows its start button after.
 ReportPreview *PrintScoringSheet(QWidget *owner, const ScoringSheet &sheet);

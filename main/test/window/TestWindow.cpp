@@ -20,6 +20,7 @@
 #include "test/window/ItemPictures.h"
 #include "test/window/TestWindowTexts.h"
 #include "ui/CommonTexts.h"
+#include "ui/FitLabel.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
@@ -77,6 +78,7 @@ TestWindow::TestWindow(QWidget *mainWindow, ClinicValues *clinic)
     Text1 = new QLineEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->hide();
+    Text1->setFocusPolicy(Qt::NoFocus); // a hidden counter, never typed into
 
     buildItems();
     buildGrid();
@@ -98,6 +100,8 @@ void TestWindow::buildItems()
         for (int k = 1; k <= 6; ++k) {
             auto *spot = new HotSpot(pic);
             spot->setObjectName(QStringLiteral("Lbl%1_%2").arg(k).arg(i));
+            // Read out by the number drawn beside the option.
+            spot->setAccessibleName(QString::number(k));
             Lbl[size_t(k - 1)][size_t(i)] = spot;
             if (i > 0) {
                 connect(spot, &HotSpot::clicked, this, [this, i, k] {
@@ -176,12 +180,21 @@ void TestWindow::buildResultPanel()
         return lbl;
     };
     LblN2 = label("LblN2", QString(), 630, 675, 6255, 405, true);
-    label("Label2_0", TestWindowTexts::rawScore, 510, 1305, 735, 390, false);
-    Lblkham = label("Lblkham", QString(), 1350, 1305, 945, 405, true);
-    label("Label2_1", TestWindowTexts::percentile, 2400, 1305, 1065, 390, false);
-    lbldarsad = label("lbldarsad", QString(), 3510, 1305, 945, 405, true);
-    label("Label2_2", TestWindowTexts::iq, 4665, 1305, 765, 390, false);
-    Lblhoosh = label("Lblhoosh", QString(), 5490, 1305, 945, 405, true);
+    // Each caption stands to the right of its value, as a right-to-left
+    // reader pairs them; every pair keeps its place in the panel.
+    label("Label2_0", TestWindowTexts::rawScore, 1560, 1305, 735, 390, false);
+    Lblkham = label("Lblkham", QString, 510, 1305, 945, 405, true);
+    label("Label2_1", TestWindowTexts::percentile, 3390, 1305, 1065, 390, false);
+    lbldarsad = label("lbldarsad", QString, 2400, 1305, 945, 405, true);
+    label("Label2_2", TestWindowTexts::iq, 5670, 1305, 765, 390, false);
+    // The invalid-result text is far wider than a number: it wraps and
+    // shrinks to stay whole in the box.
+    auto *iq = new FitLabel(Frame2);
+    Lblhoosh = iq;
+    iq->setObjectName(QStringLiteral("Lblhoosh"));
+    iq->setGeometry(Twips::rect(4665, 1305, 945, 405));
+    iq->setAlignment(Qt::AlignCenter);
+    iq->setProperty("value", true);
     // The result on the normal curve, in the panel's free corner beside the buttons.
     ChartIq = new NormalCurveView(Frame2);
     ChartIq->setObjectName(QStringLiteral("ChartIq"));
@@ -216,8 +229,8 @@ void TestWindow::buildButtons()
     } buttons[] = {
         { &Command7, "Command7", TestWindowTexts::start, { 3510, 7650, 1275, 495 }, true, &TestWindow::StartTest },
         { &Command2, "Command2", TestWindowTexts::previous, { 2340, 7200, 1290, 480 }, false,
-            &TestWindow::PreviousItem },
-        { &Command1, "Command1", TestWindowTexts::next, { 4860, 7200, 1275, 495 }, false, &TestWindow::NextItem },
+            &TestWindow::previousClicked },
+        { &Command1, "Command1", TestWindowTexts::next, { 4860, 7200, 1275, 495 }, false, &TestWindow::nextClicked },
         { &Command4, "Command4", TestWindowTexts::result, { 6930, 7200, 1275, 495 }, true, &TestWindow::ScoreTest },
         { &Command6, "Command6", TestWindowTexts::exit, { 8415, 7200, 1275, 495 }, true, nullptr },
     };
@@ -240,6 +253,7 @@ void TestWindow::buildButtons()
     Txt1->setObjectName(QStringLiteral("Txt1"));
     Txt1->setGeometry(Twips::rect(3975, 7110, 555, 495));
     Txt1->setAlignment(Qt::AlignCenter);
+    Txt1->setAccessibleName(TestWindowTexts::itemNumber);
     Txt1->setFont(Fonts::arial(12, true));
     Txt1->hide();
     connect(Txt1, &QLineEdit::textChanged, this, &TestWindow::ShowItem);
@@ -422,6 +436,14 @@ bool TestWindow::storeAnswers(const std::optional<AnswerLog::Click> &click)
     const QString code = Adodc2->field(kCode);
     bool updated = false;
     bool ok = false;
+    // Once scored, the stored result follows every changed answer in the
+    // same transaction, so the panel, IDE and the sheet never disagree
+    // with the answers.
+    std::optional<ScoreChain> rescored;
+    if (m_scored && Adodc2->hasPending()) {
+        rescored = computeResult();
+        setResultFields(*rescored);
+    }
     {
         // The log row and the answer go together or not at all, so the last
         // logged choice of an item is always the one Answer holds.
@@ -430,10 +452,16 @@ bool TestWindow::storeAnswers(const std::optional<AnswerLog::Click> &click)
             error = transaction.error();
         else
             ok = (!click || AnswerLog::append(Database::connection(Database::File::Examinee), code, *click, &error))
-                && (updated = Adodc2->update(&error)) && transaction.commit(&error);
+                && (updated = Adodc2->update(&error)) && (!rescored || Adodc1->update(&error))
+                && transaction.commit(&error);
     }
-    if (ok)
+    if (ok) {
+        if (rescored)
+            showResult(*rescored);
         return true;
+    }
+    if (rescored)
+        Adodc1->cancelUpdate();
     // The grid must show only what is stored: the click is not kept, the
     // item stays, and the examiner learns why.
     if (updated)
@@ -479,6 +507,20 @@ void TestWindow::ShowItem()
 void TestWindow::NextItem()
 {
     applyStep(ItemCounter::next(Txt1->text()));
+}
+
+// A double click on next or previous would move twice and pass over an
+// item the child never saw: the guard drops the second click.
+void TestWindow::nextClicked()
+{
+    if (m_guard.accepts())
+        NextItem();
+}
+
+void TestWindow::previousClicked()
+{
+    if (m_guard.accepts())
+        PreviousItem();
 }
 
 void TestWindow::PreviousItem()
@@ -546,20 +588,32 @@ void TestWindow::ScoreTest()
     Frame2->show();
     Frame2->raise();
 
-    // The whole chain of counts and lookups runs on plain values; the final
-    // texts are shown and stored once.
+    const ScoreChain chain = computeResult();
+    setResultFields(chain);
+    QString error;
+    const bool stored = Adodc1->update(&error);
+    m_scored = true;
+    showResult(chain);
+    if (!stored)
+        Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+}
+
+// The whole chain of counts and lookups runs on plain values; the final
+// texts are shown and stored once.
+ScoreChain TestWindow::computeResult()
+{
     ScoreChain chain(Adodc3);
     chain.setState(Lblhoosh->text(), lbldarsad->text(), LblN2->text());
     chain.count(slotTexts(), m_key, Text2->text());
+    return chain;
+}
+
+void TestWindow::setResultFields(const ScoreChain &chain)
+{
     m_classifiedIq = chain.iq();
     Adodc1->setField(QStringLiteral("NKham"), chain.rawScore());
     Adodc1->setField(QStringLiteral("Hooshbahr"), chain.iq());
     Adodc1->setField(QStringLiteral("RDarsadi"), chain.percentile());
-    QString error;
-    const bool stored = Adodc1->update(&error);
-    showResult(chain);
-    if (!stored)
-        Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
 }
 
 void TestWindow::showResult(const ScoreChain &chain)

@@ -123,6 +123,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void nextClicked();
+    void previousClicked();
     void buildItems();
     void buildGrid();
     void buildResultPanel();
@@ -133,6 +135,10 @@ private:
     /// Writes the answer row and, for a click, its log row in one transaction.
     bool storeAnswers(const std::optional<AnswerLog::Click> &click = std::nullopt);
     void examineeChanged();
+    /// Counts the slots and looks the result up, without storing it.
+    ScoreChain computeResult();
+    /// Puts NKham, Hooshbahr and RDarsadi into the pending IDE row.
+    void setResultFields(const ScoreChain &chain);
     void showResult(const ScoreChain &chain);
     void applyStep(const ItemCounter::Step &step, const std::optional<AnswerLog::Click> &click = std::nullopt);
     void ensurePicture(int item);
@@ -149,6 +155,7 @@ private:
     int m_visibleItem = 0;
     std::optional<QString> m_classifiedIq; ///< the IQ text LblN2 was last worked out for
     bool m_loaded = false;
+    bool m_scored = false; ///< a result was computed in this window
     QVector<TestItem> m_items;
     int m_nextPicture = 1;
     bool m_picturesStarted = false;

@@ -15,4 +15,10 @@ inline const QString rawScore = QStringLiteral("نمره خام");
 inline const QString percentile = QStringLiteral("رتبه درصدي");
 inline const QString iq = QStringLiteral("هوش بهر");
 
+/// The item counter's name for screen readers.
+inline QString itemNumber()
+{
+    return QStringLiteral("شماره سوال");
+}
+
 } // namespace TestWindowTexts
