@@ -76,22 +76,22 @@ void drawBandLabel(QPainter &p, const QRectF &band, const QString &text, double 
 
 } // namespace
 
-double NormalCurveChart::textSize(const QRectF &rect)
+double NormalCurveChart::textSize(const QRectF &rect, double textScale)
 {
-    return std::min(rect.height() / 9, rect.width() / 21);
+    return std::min(rect.height() / 9, rect.width() / 21) * textScale;
 }
 
-QRectF NormalCurveChart::plotRect(const QRectF &rect)
+QRectF NormalCurveChart::plotRect(const QRectF &rect, double textScale)
 {
-    const double s = textSize(rect);
+    const double s = textSize(rect, textScale);
     return rect.adjusted(s * 0.6, s * 1.6, -s * 0.6, -s * 1.4);
 }
 
 void NormalCurveChart::paint(QPainter &p, const QRectF &rect) const
 {
     using namespace IqCurve;
-    const double s = textSize(rect);
-    const Scale scale(plotRect(rect));
+    const double s = textSize(rect, m_textScale);
+    const Scale scale(plotRect(rect, m_textScale));
     const QRectF plot = scale.plot();
     const double pen = std::max(s * 0.08, 0.0);
 
@@ -136,7 +136,7 @@ void NormalCurveChart::paint(QPainter &p, const QRectF &rect) const
     }
 
     p.setPen(QColor::fromRgb(kInk));
-    for (int i = 0; i < m_picture.bands.size(); ++i) {
+    for (int i = 0; m_bandLabels && i < m_picture.bands.size(); ++i) {
         const QRectF band = scale.bandRect(m_picture.bands[i]);
         if (!band.isEmpty())
             drawBandLabel(p, band, m_picture.bands[i].label, s);

@@ -12,18 +12,24 @@ class QPainter;
 class NormalCurveChart
 {
 public:
-    explicit NormalCurveChart(IqCurve::Picture picture)
+    /// \a textScale sets the texts smaller (below 1) or larger; without
+    /// \a bandLabels the bands are drawn unnamed (the caller names them).
+    explicit NormalCurveChart(IqCurve::Picture picture, double textScale = 1, bool bandLabels = true)
         : m_picture(std::move(picture))
+        , m_textScale(textScale)
+        , m_bandLabels(bandLabels)
     {
     }
 
     void paint(QPainter &painter, const QRectF &rect) const;
 
     /// The plot area inside \a rect: where 40–160 and the curve lie.
-    static QRectF plotRect(const QRectF &rect);
+    static QRectF plotRect(const QRectF &rect, double textScale = 1);
     /// The size of the texts drawn into \a rect.
-    static double textSize(const QRectF &rect);
+    static double textSize(const QRectF &rect, double textScale = 1);
 
 private:
     IqCurve::Picture m_picture;
+    double m_textScale = 1;
+    bool m_bandLabels = true;
 };

@@ -1,0 +1,218 @@
+#include "records/chart/IqChart.h"
+
+#include "calendar/Clock.h"
+#include "calendar/ShamsiCalendar.h"
+#include "data/RecordSource.h"
+#include "records/chart/ChartTexts.h"
+#include "report/NormalCurveChart.h"
+#include "test/scoring/ResultCurve.h"
+#include "ui/Fonts.h"
+
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextOption>
+
+#include <algorithm>
+
+namespace T = ChartTexts;
+
+namespace {
+
+const QColor kInk(58, 74, 68);
+
+// Title, subtitle and footnote sizes follow the page, so screen, paper and
+// picture look alike.
+double unitOf(const QRectF &rect)
+{
+    return std::min(rect.height() / 16, rect.width() / 28);
+}
+
+void drawLine(QPainter &p, const QRectF &box, const QString &text, const QString &family, double size, bool bold)
+{
+    if (text.isEmpty())
+        return;
+    QFont font(Fonts::resolve(family));
+    font.setPixelSize(std::max(1, int(size)));
+    font.setBold(bold);
+    // A long clinic name is set smaller rather than cut off.
+    const double wide = QFontMetricsF(font).horizontalAdvance(text);
+    if (wide > box.width())
+        font.setPixelSize(std::max(1, int(font.pixelSize() * box.width() / wide)));
+    p.setFont(font);
+    QTextOption o(Qt::AlignCenter);
+    o.setTextDirection(Qt::RightToLeft);
+    o.setWrapMode(QTextOption::NoWrap);
+    p.drawText(box, text, o);
+}
+
+// Writes through a temporary file, so a failed save leaves no half file
+// under the chosen name.
+template <typename Write> bool saveThrough(const QString &path, QString *error, Write write)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (!write(file)) {
+        file.cancelWriting();
+        if (error)
+            *error = file.error() != QFileDevice::NoError ? file.errorString() : T::saveFailed;
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QStringList ShownIqTexts(const RecordSource &ide)
+{
+    QStringList texts;
+    const int field = ide.fieldIndex(QStringLiteral("Hooshbahr"));
+    if (field < 0)
+        return texts;
+    texts.reserve(ide.rowCount());
+    for (int row = 0; row < ide.rowCount(); ++row)
+        texts << ide.value(row, field);
+    return texts;
+}
+
+IqChartPage ChartOfIqTexts(const QStringList &iqTexts, const QString &clinicName, const QString &which)
+{
+    IqChartPage page;
+    page.title = T::pageTitle;
+    const QString name = clinicName.trimmed();
+    page.subtitle = name.isEmpty() ? which : name + T::separator + which;
+    page.picture = DistributionCurve(iqTexts);
+    page.leftOut = int(iqTexts.size()) - page.picture.histogram->count;
+    page.footnote = (page.leftOut > 0 ? T::leftOut.arg(page.leftOut) : T::noneLeftOut) + T::separator
+        + T::date.arg(ShamsiDate(Clock::now(), 0));
+    return page;
+}
+
+IqChartPage ChartOfShownRows(const RecordSource &ide, const QString &clinicName, const QString &which)
+{
+    return ChartOfIqTexts(ShownIqTexts(ide), clinicName, which);
+}
+
+QRectF IqChartArea(const QRectF &rect)
+{
+    const double u = unitOf(rect);
+    return rect.adjusted(0, u * 3.1, 0, -u * 3.3);
+}
+
+QRectF IqChartBandNamesArea(const QRectF &rect)
+{
+    const double u = unitOf(rect);
+    return QRectF(rect.left(), rect.bottom() - u * 3.2, rect.width(), u * 1.8);
+}
+
+namespace {
+
+// Each band's name under its span, in up to two lines, set smaller where
+// a narrow band needs it; thin rules mark where the bands meet.
+void drawBandNames(QPainter &p, const QRectF &rect, const IqCurve::Picture &picture)
+{
+    const QRectF strip = IqChartBandNamesArea(rect);
+    const IqCurve::Scale scale(NormalCurveChart::plotRect(IqChartArea(rect), kIqChartTextScale));
+    const double u = unitOf(rect);
+    QTextOption o(Qt::AlignHCenter | Qt::AlignTop);
+    o.setTextDirection(Qt::RightToLeft);
+    o.setWrapMode(QTextOption::WordWrap);
+    p.setPen(QPen(kInk, std::max(u * 0.03, 0.0)));
+    for (const IqCurve::Band &band : picture.bands) {
+        const QRectF span = scale.bandRect(band);
+        if (span.isEmpty())
+            continue;
+        const QRectF box(span.left() + u * 0.2, strip.top(), span.width() - u * 0.4, strip.height());
+        QFont font(Fonts::resolve(QStringLiteral("B Nazanin")));
+        for (double size = u * 0.62; size >= u * 0.3; size *= 0.92) {
+            font.setPixelSize(std::max(1, int(size)));
+            const QFontMetricsF fm(font);
+            const QRectF need = fm.boundingRect(QRectF(0, 0, box.width(), 1e9), Qt::TextWordWrap, band.label);
+            if (need.width() <= box.width() && need.height() <= std::min(box.height(), fm.lineSpacing() * 2.1))
+                break;
+        }
+        p.setFont(font);
+        p.drawText(box, band.label, o);
+        p.drawLine(QLineF(span.left(), strip.top(), span.left(), strip.top() + strip.height() * 0.8));
+        p.drawLine(QLineF(span.right(), strip.top(), span.right(), strip.top() + strip.height() * 0.8));
+    }
+}
+
+} // namespace
+
+void PaintIqChartPage(QPainter &p, const QRectF &rect, const IqChartPage &page)
+{
+    const double u = unitOf(rect);
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(kInk);
+    drawLine(p, QRectF(rect.left(), rect.top(), rect.width(), u * 1.7), page.title, QStringLiteral("B Titr"), u, false);
+    drawLine(p, QRectF(rect.left(), rect.top() + u * 1.7, rect.width(), u * 1.2), page.subtitle,
+        QStringLiteral("B Nazanin"), u * 0.72, true);
+    // The bands are named under the scale, clear of the bars.
+    NormalCurveChart(page.picture, kIqChartTextScale, false).paint(p, IqChartArea(rect));
+    drawBandNames(p, rect, page.picture);
+    p.setPen(kInk);
+    drawLine(p, QRectF(rect.left(), rect.bottom() - u * 1.2, rect.width(), u * 1.2), page.footnote,
+        QStringLiteral("B Nazanin"), u * 0.6, false);
+    p.restore();
+}
+
+QPageLayout IqChartPageLayout()
+{
+    return QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter);
+}
+
+bool RenderIqChart(const IqChartPage &page, QPagedPaintDevice *device)
+{
+    if (!device)
+        return false;
+    QPainter painter;
+    if (!painter.begin(device))
+        return false;
+    PaintIqChartPage(painter, QRectF(0, 0, device->width(), device->height()), page);
+    return painter.end();
+}
+
+bool WriteIqChartPdf(const IqChartPage &page, const QString &path, QString *error)
+{
+    return saveThrough(path, error, [&](QIODevice &out) {
+        QPdfWriter writer(&out);
+        writer.setResolution(1200);
+        writer.setTitle(page.title);
+        writer.setCreator(QStringLiteral("Pelorin"));
+        writer.setPageLayout(IqChartPageLayout());
+        return RenderIqChart(page, &writer);
+    });
+}
+
+QImage IqChartImage(const IqChartPage &page, const QSize &size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    const double margin = std::min(size.width(), size.height()) * 0.03;
+    PaintIqChartPage(p, QRectF(QPointF(0, 0), QSizeF(size)).adjusted(margin, margin, -margin, -margin), page);
+    p.end();
+    return image;
+}
+
+bool WriteIqChartPng(const IqChartPage &page, const QString &path, QString *error)
+{
+    const QImage image = IqChartImage(page);
+    return saveThrough(path, error, [&](QIODevice &out) { return image.save(&out, "PNG"); });
+}
