@@ -202,7 +202,7 @@ bool WriteIqChartPdf(const IqChartPage &page, const QString &path, QString *erro
 
 QImage IqChartImage(const IqChartPage &page, const QSize &size)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
     const double margin = std::min(size.width(), size.height()) * 0.03;
