@@ -86,7 +86,7 @@ int main(int argc, char **argv)
     closeCharts();
 
     std::printf("%d examinees (%d with an IQ in the chart)\n", n, chart.picture.histogram->count);
-    std::printf("  anchor: review (full list re-read)  %8.1f ms\n", review);
+    std::printf("  anchor: review (refresh of the list)%8.1f ms\n", review);
     std::printf("  chart page from the shown rows      %8.1f ms  (%.2f of the anchor)\n", page, page / review);
     std::printf("  chart window, click to first paint  %8.1f ms  (%.2f of the anchor)\n", window, window / review);
     std::printf("  same, one group shown (%d rows)  %8.1f ms\n", groupRows, groupWindow);

@@ -231,7 +231,8 @@ void TestChartWindow::chartOfRows()
     PaintIqChartPage(p, kPage, page);
     p.end();
     const QVector<DrawnItem> &items = device.items();
-    const Scale scale(NormalCurveChart::plotRect(IqChartArea(kPage), kIqChartTextScale));
+    const Scale scale(
+        NormalCurveChart::plotRect(IqChartArea(kPage), kIqChartTextScale, NormalCurveChart::BandNames::Below));
     const int most = count > 0 ? *std::max_element(bins.cbegin(), bins.cend()) : 0;
     int bars = 0;
     for (int bin = 0; bin < BinCount; ++bin) {
@@ -242,7 +243,7 @@ void TestChartWindow::chartOfRows()
     }
     QCOMPARE(bars, filled.size() / 2);
     // Each band named whole under its own span, clear of the bars.
-    const QRectF names = IqChartBandNamesArea(kPage);
+    const QRectF names = NormalCurveChart::bandNamesRect(IqChartArea(kPage), kIqChartTextScale);
     QVERIFY(names.top() > scale.plot().bottom());
     for (const Band &band : page.picture.bands) {
         const QRectF span = scale.bandRect(band);

@@ -8,7 +8,6 @@
 #include "test/scoring/ResultCurve.h"
 #include "ui/Fonts.h"
 
-#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -108,49 +107,8 @@ IqChartPage ChartOfShownRows(const RecordSource &ide, const QString &clinicName,
 QRectF IqChartArea(const QRectF &rect)
 {
     const double u = unitOf(rect);
-    return rect.adjusted(0, u * 3.1, 0, -u * 3.3);
+    return rect.adjusted(0, u * 3.1, 0, -u * 1.5);
 }
-
-QRectF IqChartBandNamesArea(const QRectF &rect)
-{
-    const double u = unitOf(rect);
-    return QRectF(rect.left(), rect.bottom() - u * 3.2, rect.width(), u * 1.8);
-}
-
-namespace {
-
-// Each band's name under its span, in up to two lines, set smaller where
-// a narrow band needs it; thin rules mark where the bands meet.
-void drawBandNames(QPainter &p, const QRectF &rect, const IqCurve::Picture &picture)
-{
-    const QRectF strip = IqChartBandNamesArea(rect);
-    const IqCurve::Scale scale(NormalCurveChart::plotRect(IqChartArea(rect), kIqChartTextScale));
-    const double u = unitOf(rect);
-    QTextOption o(Qt::AlignHCenter | Qt::AlignTop);
-    o.setTextDirection(Qt::RightToLeft);
-    o.setWrapMode(QTextOption::WordWrap);
-    p.setPen(QPen(kInk, std::max(u * 0.03, 0.0)));
-    for (const IqCurve::Band &band : picture.bands) {
-        const QRectF span = scale.bandRect(band);
-        if (span.isEmpty())
-            continue;
-        const QRectF box(span.left() + u * 0.2, strip.top(), span.width() - u * 0.4, strip.height());
-        QFont font(Fonts::resolve(QStringLiteral("B Nazanin")));
-        for (double size = u * 0.62; size >= u * 0.3; size *= 0.92) {
-            font.setPixelSize(std::max(1, int(size)));
-            const QFontMetricsF fm(font);
-            const QRectF need = fm.boundingRect(QRectF(0, 0, box.width(), 1e9), Qt::TextWordWrap, band.label);
-            if (need.width() <= box.width() && need.height() <= std::min(box.height(), fm.lineSpacing() * 2.1))
-                break;
-        }
-        p.setFont(font);
-        p.drawText(box, band.label, o);
-        p.drawLine(QLineF(span.left(), strip.top(), span.left(), strip.top() + strip.height() * 0.8));
-        p.drawLine(QLineF(span.right(), strip.top(), span.right(), strip.top() + strip.height() * 0.8));
-    }
-}
-
-} // namespace
 
 void PaintIqChartPage(QPainter &p, const QRectF &rect, const IqChartPage &page)
 {
@@ -163,8 +121,7 @@ void PaintIqChartPage(QPainter &p, const QRectF &rect, const IqChartPage &page)
     drawLine(p, QRectF(rect.left(), rect.top() + u * 1.7, rect.width(), u * 1.2), page.subtitle,
         QStringLiteral("B Nazanin"), u * 0.72, true);
     // The bands are named under the scale, clear of the bars.
-    NormalCurveChart(page.picture, kIqChartTextScale, false).paint(p, IqChartArea(rect));
-    drawBandNames(p, rect, page.picture);
+    NormalCurveChart(page.picture, kIqChartTextScale, NormalCurveChart::BandNames::Below).paint(p, IqChartArea(rect));
     p.setPen(kInk);
     drawLine(p, QRectF(rect.left(), rect.bottom() - u * 1.2, rect.width(), u * 1.2), page.footnote,
         QStringLiteral("B Nazanin"), u * 0.6, false);

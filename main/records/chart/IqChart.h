@@ -33,11 +33,10 @@ IqChartPage ChartOfShownRows(const RecordSource &ide, const QString &clinicName,
 IqChartPage ChartOfIqTexts(const QStringList &iqTexts, const QString &clinicName, const QString &which);
 
 /// Where the curve lies on a page drawn into \a rect (between the titles and
-/// the band names), and how large its texts are set.
+/// the footnote), and how large its texts are set; the bands are named
+/// under its scale.
 QRectF IqChartArea(const QRectF &rect);
 inline constexpr double kIqChartTextScale = 0.6;
-/// The strip under the curve's scale that names the bands, each under its span.
-QRectF IqChartBandNamesArea(const QRectF &rect);
 /// Paints the page into \a rect of any painter, in its units.
 void PaintIqChartPage(QPainter &painter, const QRectF &rect, const IqChartPage &page);
 
