@@ -200,6 +200,7 @@ void TestChartWindow::chartOfRows_data()
                                           << IqCurveTexts::summary.arg(1).arg("112.0", "—");
     QTest::newRow("no valid IQ") << QStringList { invalid, "", invalid } << QVector<int>() << 0 << 3
                                  << IqCurveTexts::noIq;
+    QTest::newRow("no rows") << QStringList() << QVector<int>() << 0 << 0 << IqCurveTexts::noIq;
 }
 
 // A real IDE table read through a record source, as the records window
@@ -255,8 +256,12 @@ void TestChartWindow::chartOfRows()
     QVERIFY2(drawsLine(items, summary), qPrintable(drawnLines(items).join('\n')));
     QVERIFY(drawsLine(items, page.title));
     QVERIFY(drawsLine(items, QStringLiteral("مرکز مشاوره آرامش") + ChartTexts::separator + ChartTexts::allRows));
-    const QString said = leftOut > 0 ? ChartTexts::leftOut.arg(leftOut) : ChartTexts::noneLeftOut;
-    QVERIFY(drawsLine(items, said + ChartTexts::separator + ChartTexts::date.arg("1401/07/28")));
+    // The rows left out are said; with no rows at all, only the date.
+    const QString date = ChartTexts::date.arg("1401/07/28");
+    const QString said = leftOut > 0 ? ChartTexts::leftOut.arg(leftOut) + ChartTexts::separator
+        : iqs.isEmpty()              ? QString()
+                                     : ChartTexts::noneLeftOut + ChartTexts::separator;
+    QVERIFY(drawsLine(items, said + date));
 }
 
 void TestChartWindow::filteredWindowChartsTheShownRows_data()

@@ -94,8 +94,13 @@ IqChartPage ChartOfIqTexts(const QStringList &iqTexts, const QString &clinicName
     page.subtitle = name.isEmpty() ? which : name + T::separator + which;
     page.picture = DistributionCurve(iqTexts);
     page.leftOut = int(iqTexts.size()) - page.picture.histogram->count;
-    page.footnote = (page.leftOut > 0 ? T::leftOut.arg(page.leftOut) : T::noneLeftOut) + T::separator
-        + T::date.arg(ShamsiDate(Clock::now(), 0));
+    QStringList notes;
+    if (page.leftOut > 0)
+        notes << T::leftOut.arg(page.leftOut);
+    else if (!iqTexts.isEmpty())
+        notes << T::noneLeftOut;
+    notes << T::date.arg(ShamsiDate(Clock::now(), 0));
+    page.footnote = notes.join(T::separator);
     return page;
 }
 
