@@ -10,6 +10,7 @@
 #include "records/chart/ChartWindow.h"
 #include "records/chart/IqChart.h"
 #include "records/window/RecordsWindow.h"
+#include "tests/common/Children.h"
 #include "ui/ClinicValues.h"
 
 #include <QApplication>
@@ -65,19 +66,19 @@ int main(int argc, char **argv)
         QApplication::processEvents();
 
     const double review = median([&] { w.review(); });
-    const double page = median([&] { ChartOfShownRows(*w.Adodc2, QString(), QString()); });
+    const double page = median([&] { ChartOfShownRows(*child<RecordSource>(&w, "Adodc2"), QString(), QString()); });
     const double window = median([&] {
         closeCharts();
         w.chart();
         QApplication::processEvents();
     });
-    const IqChartPage chart = ChartOfShownRows(*w.Adodc2, QString(), QString());
+    const IqChartPage chart = ChartOfShownRows(*child<RecordSource>(&w, "Adodc2"), QString(), QString());
     const QString pdf = folder.dir.filePath(QStringLiteral("chart.pdf"));
     const QString png = folder.dir.filePath(QStringLiteral("chart.png"));
     const double pdfTime = median([&] { WriteIqChartPdf(chart, pdf, nullptr); });
     const double pngTime = median([&] { WriteIqChartPng(chart, png, nullptr); });
-    w.Combo3->setCurrentIndex(2);
-    const int groupRows = w.Adodc2->rowCount();
+    child<QComboBox>(&w, "Combo3")->setCurrentIndex(2);
+    const int groupRows = child<RecordSource>(&w, "Adodc2")->rowCount();
     const double groupWindow = median([&] {
         closeCharts();
         w.chart();

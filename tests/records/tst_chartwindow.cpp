@@ -1,9 +1,11 @@
+#include "Children.h"
 #include "ProgramFolder.h"
 #include "calendar/Clock.h"
 #include "common/Dialogs.h"
-#include "records/chart/ChartTexts.h"
 #include "records/chart/ChartWindow.h"
+#include "records/chart/ChartWindowTexts.h"
 #include "records/chart/IqChart.h"
+#include "records/chart/IqChartTexts.h"
 #include "records/window/RecordsWindow.h"
 #include "report/IqCurveTexts.h"
 #include "report/NormalCurveChart.h"
@@ -189,7 +191,7 @@ void TestChartWindow::chartOfRows_data()
     QTest::addColumn<int>("leftOut");
     QTest::addColumn<QString>("summary");
 
-    const QString invalid = ResultTexts::invalid();
+    const QString invalid = ResultTexts::invalid;
     // Mean 100, squares 2378 over 7: SD 18.43.
     QTest::newRow("mixed") << QStringList { "70", "85", "92", "100", invalid, "100", "108", "", "115", "130" }
                            << QVector<int> { 6, 1, 9, 1, 10, 1, 12, 2, 13, 1, 15, 1, 18, 1 } << 8 << 2
@@ -215,7 +217,7 @@ void TestChartWindow::chartOfRows()
     addIqs(iqs);
     RecordSource ide;
     QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
-    const IqChartPage page = ChartOfShownRows(ide, QStringLiteral("مرکز مشاوره آرامش"), ChartTexts::allRows);
+    const IqChartPage page = ChartOfShownRows(ide, QStringLiteral("مرکز مشاوره آرامش"), IqChartTexts::allRows);
 
     QVERIFY(page.picture.histogram);
     const Histogram &h = *page.picture.histogram;
@@ -255,12 +257,12 @@ void TestChartWindow::chartOfRows()
     }
     QVERIFY2(drawsLine(items, summary), qPrintable(drawnLines(items).join('\n')));
     QVERIFY(drawsLine(items, page.title));
-    QVERIFY(drawsLine(items, QStringLiteral("مرکز مشاوره آرامش") + ChartTexts::separator + ChartTexts::allRows));
+    QVERIFY(drawsLine(items, QStringLiteral("مرکز مشاوره آرامش") + IqChartTexts::separator + IqChartTexts::allRows));
     // The rows left out are said; with no rows at all, only the date.
-    const QString date = ChartTexts::date.arg("1401/07/28");
-    const QString said = leftOut > 0 ? ChartTexts::leftOut.arg(leftOut) + ChartTexts::separator
+    const QString date = IqChartTexts::date.arg("1401/07/28");
+    const QString said = leftOut > 0 ? IqChartTexts::leftOut.arg(leftOut) + IqChartTexts::separator
         : iqs.isEmpty()              ? QString()
-                                     : ChartTexts::noneLeftOut + ChartTexts::separator;
+                                     : IqChartTexts::noneLeftOut + IqChartTexts::separator;
     QVERIFY(drawsLine(items, said + date));
 }
 
@@ -273,14 +275,14 @@ void TestChartWindow::filteredWindowChartsTheShownRows_data()
     QTest::addColumn<QString>("mean");
     QTest::addColumn<QString>("which");
     QTest::newRow("group A") << "Combo3"
-                             << "A" << 2 << 1 << "95.0" << ChartTexts::byGroup.arg("A");
+                             << "A" << 2 << 1 << "95.0" << IqChartTexts::byGroup.arg("A");
     QTest::newRow("last name") << "DataCombo1" << QStringLiteral("رضايي") << 2 << 0 << "120.0"
-                               << ChartTexts::byLastName.arg(QStringLiteral("رضايي"));
+                               << IqChartTexts::byLastName.arg(QStringLiteral("رضايي"));
     QTest::newRow("first name") << "DataCombo6" << QStringLiteral("سارا") << 1 << 0 << "80.0"
-                                << ChartTexts::byFirstName.arg(QStringLiteral("سارا"));
+                                << IqChartTexts::byFirstName.arg(QStringLiteral("سارا"));
     QTest::newRow("no match") << "DataCombo1" << QStringLiteral("نيست") << 0 << 0 << QString()
-                              << ChartTexts::byLastName.arg(QStringLiteral("نيست"));
-    QTest::newRow("all") << QString() << QString() << 5 << 1 << "102.0" << ChartTexts::allRows;
+                              << IqChartTexts::byLastName.arg(QStringLiteral("نيست"));
+    QTest::newRow("all") << QString() << QString() << 5 << 1 << "102.0" << IqChartTexts::allRows;
 }
 
 // The chart counts exactly the rows the grid shows, as the full report lists them.
@@ -294,7 +296,7 @@ void TestChartWindow::filteredWindowChartsTheShownRows()
     QFETCH(QString, which);
     addRows({ { "1", "علي", "احمدي", "A", "90" }, { "2", "مريم", "رضايي", "B", "110" },
         { "3", "علي", "رضايي", "C", "130" }, { "4", "سارا", "احمدي", "D", "80" }, { "5", "رضا", "کريمي", "A", "100" },
-        { "6", "نرگس", "کريمي", "A", ResultTexts::invalid() } });
+        { "6", "نرگس", "کريمي", "A", ResultTexts::invalid } });
     QWidget main;
     ClinicValues clinic;
     RecordsWindow window(&main, &clinic);
@@ -303,13 +305,14 @@ void TestChartWindow::filteredWindowChartsTheShownRows()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QTRY_VERIFY(window.isListRead());
-    if (auto *combo = window.findChild<QComboBox *>(box)) {
+    if (!box.isEmpty()) {
+        auto *combo = child<QComboBox>(&window, box);
         if (combo->isEditable())
             combo->setEditText(text);
         else
             combo->setCurrentIndex(combo->findText(text));
     }
-    window.CommandChart->click();
+    child<QPushButton>(&window, "CommandChart")->click();
     ChartWindow *chart = openChart();
     QVERIFY(chart);
     QCOMPARE(chart->parentWidget(), &window); // it goes with the records window
@@ -328,15 +331,17 @@ void TestChartWindow::chartButtonLeavesRoom()
     QWidget main;
     ClinicValues clinic;
     RecordsWindow window(&main, &clinic);
-    QCOMPARE(window.CommandChart->objectName(), QStringLiteral("CommandChart"));
-    QCOMPARE(window.CommandChart->text(), QStringLiteral("نمودار"));
-    const QRect chart = window.CommandChart->geometry();
+    auto *button = child<QPushButton>(&window, "CommandChart");
+    QCOMPARE(button->text(), QStringLiteral("نمودار"));
+    const QRect chart = button->geometry();
     QVERIFY(window.rect().contains(chart));
-    QVERIFY(chart.intersects(QRect(0, window.Command3->geometry().bottom() + 1, window.width(), 60)));
-    const QRect beside(window.CommandExport->geometry().left(), chart.top(), chart.width(), chart.height());
+    QVERIFY(chart.intersects(
+        QRect(0, child<QPushButton>(&window, "Command3")->geometry().bottom() + 1, window.width(), 60)));
+    const QRect beside(
+        child<QPushButton>(&window, "CommandExport")->geometry().left(), chart.top(), chart.width(), chart.height());
     QVERIFY(!beside.intersects(chart));
     for (QWidget *w : window.findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
-        if (w == window.CommandChart || w->isWindow())
+        if (w == button || w->isWindow())
             continue;
         QVERIFY2(!w->geometry().intersects(chart), qPrintable(w->objectName()));
         QVERIFY2(!w->geometry().intersects(beside), qPrintable(w->objectName()));
@@ -367,14 +372,14 @@ void TestChartWindow::saves()
     QFETCH(QString, kind);
     QFETCH(QString, chosen);
     QFETCH(QString, written);
-    addIqs({ "85", "100", "100", "115", ResultTexts::invalid() });
+    addIqs({ "85", "100", "100", "115", ResultTexts::invalid });
     RecordSource ide;
     QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
-    ChartWindow *chart = ChartWindow::open(nullptr, ChartOfShownRows(ide, QString(), ChartTexts::allRows));
+    ChartWindow *chart = ChartWindow::open(nullptr, ChartOfShownRows(ide, QString(), IqChartTexts::allRows));
     Dialogs::setNextFile(m_out->filePath(chosen));
-    (kind == "pdf" ? chart->CommandPdf : chart->CommandPng)->click();
+    child<QPushButton>(chart, kind == "pdf" ? "CommandPdf" : "CommandPng")->click();
     const QString path = m_out->filePath(written);
-    QCOMPARE(kinds(), (QStringList { "save:", "notice:" + ChartTexts::saved }));
+    QCOMPARE(kinds(), (QStringList { "save:", "notice:" + ChartWindowTexts::saved }));
     if (kind == "pdf") {
         QCOMPARE(head(path, 5), QByteArray("%PDF-"));
         QFile f(path);
@@ -407,7 +412,7 @@ void TestChartWindow::saveFaults()
     addIqs({ "100" });
     RecordSource ide;
     QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
-    ChartWindow *chart = ChartWindow::open(nullptr, ChartOfShownRows(ide, QString(), ChartTexts::allRows));
+    ChartWindow *chart = ChartWindow::open(nullptr, ChartOfShownRows(ide, QString(), IqChartTexts::allRows));
     const QString path = m_out->filePath(fault == "folder missing" ? "gone/chart.png" : "chart.png");
     if (fault.startsWith("existing")) {
         QFile f(path);
@@ -424,14 +429,15 @@ void TestChartWindow::saveFaults()
         QCOMPARE(shown, QStringList { "save:" });
         QVERIFY(QDir(m_out->path()).isEmpty());
     } else if (fault == "existing, no") {
-        QCOMPARE(shown, (QStringList { "save:", "message:" + ChartTexts::replace }));
+        QCOMPARE(shown, (QStringList { "save:", "message:" + ChartWindowTexts::replace }));
         QCOMPARE(head(path, 10), QByteArray("kept"));
     } else if (fault == "existing, yes") {
-        QCOMPARE(shown, (QStringList { "save:", "message:" + ChartTexts::replace, "notice:" + ChartTexts::saved }));
+        QCOMPARE(shown,
+            (QStringList { "save:", "message:" + ChartWindowTexts::replace, "notice:" + ChartWindowTexts::saved }));
         QCOMPARE(QImage(path).size(), kIqChartPngSize);
     } else {
         QCOMPARE(shown.size(), 2);
-        QVERIFY2(shown[1].startsWith("message:" + ChartTexts::saveFailed), qPrintable(shown[1]));
+        QVERIFY2(shown[1].startsWith("message:" + ChartWindowTexts::saveFailed), qPrintable(shown[1]));
         QVERIFY(!QFile::exists(path));
     }
 }
@@ -451,12 +457,12 @@ void TestChartWindow::prints()
     addIqs({ "90", "100", "110" });
     RecordSource ide;
     QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
-    ChartWindow *chart = ChartWindow::open(nullptr, ChartOfShownRows(ide, QString(), ChartTexts::allRows));
+    ChartWindow *chart = ChartWindow::open(nullptr, ChartOfShownRows(ide, QString(), IqChartTexts::allRows));
     QCOMPARE(chart->printer()->pageLayout().orientation(), QPageLayout::Landscape);
     const QString path = m_out->filePath("printed.pdf");
     chart->printer()->setOutputFileName(path);
     Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
-    chart->CommandPrint->click();
+    child<QPushButton>(chart, "CommandPrint")->click();
     QCOMPARE(kinds(), QStringList { "print:" });
     if (answer == QMessageBox::Ok)
         QCOMPARE(head(path, 5), QByteArray("%PDF-"));
@@ -476,9 +482,9 @@ void TestChartWindow::screenshot()
     QStringList texts;
     for (int iq : iqs)
         texts << QString::number(iq);
-    texts << ResultTexts::invalid() << QString();
+    texts << ResultTexts::invalid << QString();
     ChartWindow *chart = ChartWindow::open(
-        nullptr, ChartOfIqTexts(texts, QStringLiteral("مرکز مشاوره کودک آرامش"), ChartTexts::allRows));
+        nullptr, ChartOfIqTexts(texts, QStringLiteral("مرکز مشاوره کودک آرامش"), IqChartTexts::allRows));
     QVERIFY(QTest::qWaitForWindowExposed(chart));
     QTest::qWait(200);
     QVERIFY(chart->grab().save(out + QStringLiteral("/chart_window.png")));

@@ -2,7 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "data/AppInfo.h"
-#include "records/chart/ChartTexts.h"
+#include "records/chart/ChartWindowTexts.h"
 #include "ui/CommonTexts.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
@@ -18,7 +18,7 @@
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
-namespace T = ChartTexts;
+namespace T = ChartWindowTexts;
 
 namespace {
 

@@ -30,13 +30,14 @@ public:
     void savePdf(); ///< CommandPdf
     void savePng(); ///< CommandPng
 
+private:
+    // The controls keep their names; tests reach them by objectName.
     QWidget *ChartView = nullptr;
     QPushButton *CommandPrint = nullptr;
     QPushButton *CommandPdf = nullptr;
     QPushButton *CommandPng = nullptr;
     QPushButton *CommandClose = nullptr;
 
-private:
     using Writer = bool (*)(const IqChartPage &, const QString &, QString *);
     void save(const QString &caption, const QString &name, const QString &filter, const QString &suffix, Writer write);
 

@@ -3,7 +3,7 @@
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
 #include "data/RecordSource.h"
-#include "records/chart/ChartTexts.h"
+#include "records/chart/IqChartTexts.h"
 #include "report/NormalCurveChart.h"
 #include "test/scoring/ResultCurve.h"
 #include "ui/Fonts.h"
@@ -17,7 +17,7 @@
 
 #include <algorithm>
 
-namespace T = ChartTexts;
+namespace T = IqChartTexts;
 
 namespace {
 
@@ -61,7 +61,7 @@ template <typename Write> bool saveThrough(const QString &path, QString *error, 
     if (!write(file)) {
         file.cancelWriting();
         if (error)
-            *error = file.error() != QFileDevice::NoError ? file.errorString() : T::saveFailed;
+            *error = file.error() != QFileDevice::NoError ? file.errorString() : T::writeFailed;
         return false;
     }
     if (!file.commit()) {

@@ -11,8 +11,8 @@
 #include "data/RecordSourceModel.h"
 #include "export/ExportFile.h"
 #include "records/ExamineeRemoval.h"
-#include "records/chart/ChartTexts.h"
 #include "records/chart/ChartWindow.h"
+#include "records/chart/IqChartTexts.h"
 #include "records/report/FullReport.h"
 #include "records/window/RecordsTexts.h"
 #include "ui/ClinicValues.h"
@@ -548,18 +548,18 @@ void RecordsWindow::chart()
 QString RecordsWindow::shownRowsText() const
 {
     if (!Adodc2->hasFilter())
-        return ChartTexts::allRows;
+        return IqChartTexts::allRows;
     const struct
     {
         const QComboBox *box;
         const QString &text;
-    } searches[] = { { DataCombo1, ChartTexts::byLastName }, { DataCombo6, ChartTexts::byFirstName },
-        { Combo3, ChartTexts::byGroup } };
+    } searches[] = { { DataCombo1, IqChartTexts::byLastName }, { DataCombo6, IqChartTexts::byFirstName },
+        { Combo3, IqChartTexts::byGroup } };
     for (const auto &s : searches) {
         if (!s.box->currentText().trimmed().isEmpty())
             return s.text.arg(s.box->currentText().trimmed());
     }
-    return ChartTexts::allRows;
+    return IqChartTexts::allRows;
 }
 
 void RecordsWindow::closeEvent(QCloseEvent *event)
