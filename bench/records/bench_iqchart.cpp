@@ -6,6 +6,7 @@
 //   bench_iqchart   (offscreen or Xvfb)
 
 #include "BenchFolder.h"
+#include "Stats.h"
 #include "data/RecordSource.h"
 #include "records/chart/ChartWindow.h"
 #include "records/chart/IqChart.h"
@@ -16,14 +17,13 @@
 #include <QApplication>
 #include <QComboBox>
 
-#include <algorithm>
 #include <functional>
 #include <vector>
 
 namespace {
 
 // Median of five runs of \a action, events processed after each.
-double median(const std::function<void()> &action)
+double timed(const std::function<void()> &action)
 {
     std::vector<double> times;
     for (int i = 0; i < 5; ++i) {
@@ -33,8 +33,7 @@ double median(const std::function<void()> &action)
         QApplication::processEvents();
         times.push_back(msSince(t));
     }
-    std::sort(times.begin(), times.end());
-    return times[2];
+    return median(times);
 }
 
 void closeCharts()
@@ -65,9 +64,9 @@ int main(int argc, char **argv)
     while (!w.isListRead())
         QApplication::processEvents();
 
-    const double review = median([&] { w.review(); });
-    const double page = median([&] { ChartOfShownRows(*child<RecordSource>(&w, "Adodc2"), QString(), QString()); });
-    const double window = median([&] {
+    const double review = timed([&] { w.review(); });
+    const double page = timed([&] { ChartOfShownRows(*child<RecordSource>(&w, "Adodc2"), QString(), QString()); });
+    const double window = timed([&] {
         closeCharts();
         w.chart();
         QApplication::processEvents();
@@ -75,11 +74,11 @@ int main(int argc, char **argv)
     const IqChartPage chart = ChartOfShownRows(*child<RecordSource>(&w, "Adodc2"), QString(), QString());
     const QString pdf = folder.dir.filePath(QStringLiteral("chart.pdf"));
     const QString png = folder.dir.filePath(QStringLiteral("chart.png"));
-    const double pdfTime = median([&] { WriteIqChartPdf(chart, pdf, nullptr); });
-    const double pngTime = median([&] { WriteIqChartPng(chart, png, nullptr); });
+    const double pdfTime = timed([&] { WriteIqChartPdf(chart, pdf, nullptr); });
+    const double pngTime = timed([&] { WriteIqChartPng(chart, png, nullptr); });
     child<QComboBox>(&w, "Combo3")->setCurrentIndex(2);
     const int groupRows = child<RecordSource>(&w, "Adodc2")->rowCount();
-    const double groupWindow = median([&] {
+    const double groupWindow = timed([&] {
         closeCharts();
         w.chart();
         QApplication::processEvents();
