@@ -1,5 +1,6 @@
 #include "common/Dialogs.h"
 
+#include <QDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QQueue>
@@ -103,6 +104,15 @@ QString openFile(QWidget *owner, const QString &caption, const QString &dir, con
 QString saveFile(QWidget *owner, const QString &caption, const QString &dir, const QString &filter)
 {
     return fileDialog("save", owner, caption, dir, filter);
+}
+
+bool exec(QDialog *dialog, const QString &kind)
+{
+    if (seam().testMode) {
+        seam().log << Shown { kind, dialog->windowTitle(), {}, {}, Icon::None, {}, {} };
+        return !seam().answers.isEmpty() && seam().answers.dequeue() == QMessageBox::Ok;
+    }
+    return dialog->exec() == QDialog::Accepted;
 }
 
 void setTestMode(bool on)

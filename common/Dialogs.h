@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 /// Every message box, input box and file dialog of a program goes through
@@ -27,6 +28,11 @@ QString input(QWidget *owner, const QString &title, const QString &prompt, const
 QString openFile(QWidget *owner, const QString &caption, const QString &dir, const QString &filter);
 QString saveFile(QWidget *owner, const QString &caption, const QString &dir, const QString &filter);
 
+/// Any other modal dialog (the print dialog): true when it was accepted. In
+/// test mode it is not shown but logged as \a kind with its window title,
+/// and accepted when the next answer is Ok.
+bool exec(QDialog *dialog, const QString &kind);
+
 /// Pelorin's boxes always read right to left; the updater's English boxes
 /// read as their text does.
 void setReadingFollowsText(bool on);
@@ -35,7 +41,7 @@ void setReadingFollowsText(bool on);
 
 struct Shown
 {
-    QString kind; ///< "message", "notice", "input", "open", "save"
+    QString kind; ///< "message", "notice", "input", "open", "save", or exec()'s kind
     QString title;
     QString text;
     QMessageBox::StandardButtons buttons;

@@ -74,24 +74,64 @@ void drawBandLabel(QPainter &p, const QRectF &band, const QString &text, double 
     p.restore();
 }
 
-} // namespace
-
-double NormalCurveChart::textSize(const QRectF &rect)
+// Each band's name under its span, wrapped and set smaller where a narrow
+// band needs it; thin rules mark where the bands meet.
+void drawBandNamesBelow(QPainter &p, const IqCurve::Scale &scale, const QRectF &strip,
+    const QVector<IqCurve::Band> &bands, double size, double pen)
 {
-    return std::min(rect.height() / 9, rect.width() / 21);
+    QTextOption o(Qt::AlignHCenter | Qt::AlignTop);
+    o.setTextDirection(Qt::RightToLeft);
+    o.setWrapMode(QTextOption::WordWrap);
+    p.setPen(QPen(QColor::fromRgb(kInk), pen));
+    for (const IqCurve::Band &band : bands) {
+        const QRectF span = scale.bandRect(band);
+        if (span.isEmpty())
+            continue;
+        const QRectF box(span.left() + size * 0.3, strip.top(), span.width() - size * 0.6, strip.height());
+        QFont font = chartFont(size * 0.85);
+        for (double fit = size * 0.85; fit >= size * 0.4; fit *= 0.92) {
+            font = chartFont(fit);
+            const QFontMetricsF fm(font);
+            const QRectF need = fm.boundingRect(QRectF(0, 0, box.width(), 1e9), Qt::TextWordWrap, band.label);
+            if (need.width() <= box.width() && need.height() <= box.height())
+                break;
+        }
+        p.setFont(font);
+        p.drawText(box, band.label, o);
+        for (double x : { span.left(), span.right() })
+            p.drawLine(QLineF(x, strip.top(), x, strip.top() + strip.height() * 0.8));
+    }
 }
 
-QRectF NormalCurveChart::plotRect(const QRectF &rect)
+} // namespace
+
+double NormalCurveChart::textSize(const QRectF &rect, double textScale)
 {
-    const double s = textSize(rect);
-    return rect.adjusted(s * 0.6, s * 1.6, -s * 0.6, -s * 1.4);
+    return std::min(rect.height() / 9, rect.width() / 21) * textScale;
+}
+
+// Two lines of names at 0.85 of the text size, under the scale's numbers.
+constexpr double kNamesStrip = 2.2;
+
+QRectF NormalCurveChart::plotRect(const QRectF &rect, double textScale, BandNames bandNames)
+{
+    const double s = textSize(rect, textScale);
+    const double below = bandNames == BandNames::Below ? kNamesStrip * s : 0;
+    return rect.adjusted(s * 0.6, s * 1.6, -s * 0.6, -s * 1.4 - below);
+}
+
+QRectF NormalCurveChart::bandNamesRect(const QRectF &rect, double textScale)
+{
+    const double s = textSize(rect, textScale);
+    const QRectF plot = plotRect(rect, textScale, BandNames::Below);
+    return QRectF(rect.left(), plot.bottom() + s * 1.4, rect.width(), kNamesStrip * s);
 }
 
 void NormalCurveChart::paint(QPainter &p, const QRectF &rect) const
 {
     using namespace IqCurve;
-    const double s = textSize(rect);
-    const Scale scale(plotRect(rect));
+    const double s = textSize(rect, m_textScale);
+    const Scale scale(plotRect(rect, m_textScale, m_bandNames));
     const QRectF plot = scale.plot();
     const double pen = std::max(s * 0.08, 0.0);
 
@@ -136,7 +176,7 @@ void NormalCurveChart::paint(QPainter &p, const QRectF &rect) const
     }
 
     p.setPen(QColor::fromRgb(kInk));
-    for (int i = 0; i < m_picture.bands.size(); ++i) {
+    for (int i = 0; m_bandNames == BandNames::Inside && i < m_picture.bands.size(); ++i) {
         const QRectF band = scale.bandRect(m_picture.bands[i]);
         if (!band.isEmpty())
             drawBandLabel(p, band, m_picture.bands[i].label, s);
@@ -164,6 +204,8 @@ void NormalCurveChart::paint(QPainter &p, const QRectF &rect) const
         p.drawLine(QLineF(x, plot.bottom(), x, plot.bottom() + s * 0.25));
         p.drawText(QRectF(x - s * 1.5, plot.bottom() + s * 0.25, s * 3, s * 1.1), QString::number(iq), centred());
     }
+    if (m_bandNames == BandNames::Below)
+        drawBandNamesBelow(p, scale, bandNamesRect(rect, m_textScale), m_picture.bands, s, pen);
 
     // The child's IQ: a line up to the curve and its value above it.
     const QRectF info(rect.left(), rect.top(), rect.width(), s * 1.4);

@@ -139,6 +139,6 @@ void ReportPreview::saveAsPdf()
 void ReportPreview::print()
 {
     QPrintDialog dialog(m_printer.get(), this);
-    if (dialog.exec() == QDialog::Accepted)
+    if (Dialogs::exec(&dialog, QStringLiteral("print")))
         m_report.render(m_printer.get());
 }

@@ -329,6 +329,11 @@ void TestScoringSheet::previewIsNotModalAndSavesPdf()
     QCOMPARE(failed.size(), 2);
     QCOMPARE(failed[1].kind, QStringLiteral("message"));
     QCOMPARE(failed[1].title, QStringLiteral("خطا"));
+    // The print dialog is asked through the seam too; cancelled, nothing more.
+    preview->print();
+    const auto printed = Dialogs::takeLog();
+    QCOMPARE(printed.size(), 1);
+    QCOMPARE(printed[0].kind, QStringLiteral("print"));
     preview->close();
     Dialogs::setTestMode(false);
 }

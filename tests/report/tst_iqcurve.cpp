@@ -1,10 +1,12 @@
 #include "report/IqCurve.h"
 #include "report/NormalCurveChart.h"
+#include "report/NormalCurveView.h"
 #include "report/RecordingPaintDevice.h"
 #include "test/scoring/ResultCurve.h"
 #include "test/scoring/ResultTexts.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <cmath>
@@ -268,6 +270,45 @@ private slots:
         }
         QVERIFY(markLines(items, scale.plot()).isEmpty());
         QVERIFY(holdsLine(items, picture.summaryText));
+    }
+
+    // A view names the bands under its scale when the names can be read,
+    // and leaves them out when it is too small for them.
+    void viewNamesBandsWhenReadable_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("named");
+        QTest::newRow("result panel corner") << QSize(163, 94) << false;
+        QTest::newRow("large") << QSize(800, 420) << true;
+    }
+
+    void viewNamesBandsWhenReadable()
+    {
+        QFETCH(QSize, size);
+        QFETCH(bool, named);
+        NormalCurveView view;
+        view.resize(size);
+        view.setPicture(ResultCurve(QStringLiteral("104"), QStringLiteral("61"), QStringLiteral("24"), 0.9));
+        RecordingPaintDevice device(size * 2);
+        view.render(&device);
+        const QVector<DrawnItem> &items = device.items();
+        const QRectF area = QRectF(QPointF(0, 0), QSizeF(size)).adjusted(2, 2, -2, -2);
+        const QRectF plot = NormalCurveChart::plotRect(
+            area, 1, named ? NormalCurveChart::BandNames::Below : NormalCurveChart::BandNames::None);
+        const Scale scale(plot);
+        for (const Band &band : view.picture().bands) {
+            const QRectF span = scale.bandRect(band);
+            if (span.isEmpty())
+                continue;
+            QString drawn;
+            for (const DrawnItem &i : items) {
+                if (i.kind == DrawnItem::Kind::Text && i.rect.center().y() > plot.top()
+                    && span.contains(QPointF(i.rect.center().x(), span.center().y())))
+                    drawn += i.text;
+            }
+            drawn.remove(QRegularExpression(QStringLiteral("[0-9]")));
+            QCOMPARE(sortedLetters(drawn), named ? sortedLetters(band.label) : QString());
+        }
     }
 
     void emptyRowsGiveAnEmptyHistogram()

@@ -51,6 +51,7 @@ inline QString confirmDelete(const QString &code, const QString &fullName)
 inline const QString deleted = QStringLiteral("حذف با موفقيت انجام گرفت");
 inline const QString errorTitle = QStringLiteral("Error");
 inline const QString exportList = QStringLiteral("خروجي");
+inline const QString chart = QStringLiteral("نمودار");
 inline const QString exportDone = QStringLiteral("خروجي با موفقيت ذخيره شد");
 inline const QString exportFailed = QStringLiteral("خروجي ذخيره نشد");
 inline const QString exportReplace = QStringLiteral("اين فايل وجود دارد. آيا جايگزين شود؟");

@@ -12,6 +12,8 @@
 #include "data/RecordSourceModel.h"
 #include "export/ExportFile.h"
 #include "records/ExamineeRemoval.h"
+#include "records/chart/ChartWindow.h"
+#include "records/chart/IqChartTexts.h"
 #include "records/report/FullReport.h"
 #include "records/window/RecordsTexts.h"
 #include "ui/ClinicValues.h"
@@ -281,17 +283,21 @@ void RecordsWindow::buildDeletePanel()
 
 void RecordsWindow::buildButtons()
 {
-    const int x = 590, w = 200, h = 38;
+    // One column right of the panels; the chart row keeps its left half for
+    // one more button.
+    const int x = 590, w = 200, h = 36, step = 42, half = w / 2 - 3;
     Command9 = button(this, "Command9", T::edit, QRect(x, 240, w, h));
-    Command5 = button(this, "Command5", T::review, QRect(x, 286, w, h));
-    Command3 = button(this, "Command3", T::print, QRect(x + w / 2 + 3, 332, w / 2 - 3, h));
-    CommandExport = button(this, "CommandExport", T::exportList, QRect(x, 332, w / 2 - 3, h));
-    Command1 = button(this, "Command1", T::deleteExaminee, QRect(x, 378, w, h));
-    Command6 = button(this, "Command6", T::exit, QRect(x, 452, w, h));
+    Command5 = button(this, "Command5", T::review, QRect(x, 240 + step, w, h));
+    Command3 = button(this, "Command3", T::print, QRect(x + w - half, 240 + 2 * step, half, h));
+    CommandExport = button(this, "CommandExport", T::exportList, QRect(x, 240 + 2 * step, half, h));
+    CommandChart = button(this, "CommandChart", T::chart, QRect(x + w - half, 240 + 3 * step, half, h));
+    Command1 = button(this, "Command1", T::deleteExaminee, QRect(x, 240 + 4 * step, w, h));
+    Command6 = button(this, "Command6", T::exit, QRect(x, 462, w, h));
     connect(Command9, &QPushButton::clicked, this, &RecordsWindow::showEditPanel);
     connect(Command5, &QPushButton::clicked, this, &RecordsWindow::review);
     connect(Command3, &QPushButton::clicked, this, &RecordsWindow::print);
     connect(CommandExport, &QPushButton::clicked, this, &RecordsWindow::exportList);
+    connect(CommandChart, &QPushButton::clicked, this, &RecordsWindow::chart);
     connect(Command1, &QPushButton::clicked, this, &RecordsWindow::showDeletePanel);
     connect(Command6, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -534,6 +540,31 @@ void RecordsWindow::exportList()
         return;
     }
     ShowTimedNotice(this, T::exportDone);
+}
+
+// The rows the grid shows, as the full report prints them.
+void RecordsWindow::chart()
+{
+    readList();
+    ChartWindow::open(this, ChartOfShownRows(*Adodc2, Adodc1->field(QStringLiteral("Name")), shownRowsText()));
+}
+
+// Which rows the grid shows: those of the search in effect, or all.
+QString RecordsWindow::shownRowsText() const
+{
+    if (!Adodc2->hasFilter())
+        return IqChartTexts::allRows;
+    const struct
+    {
+        const QComboBox *box;
+        const QString &text;
+    } searches[] = { { DataCombo1, IqChartTexts::byLastName }, { DataCombo6, IqChartTexts::byFirstName },
+        { Combo3, IqChartTexts::byGroup } };
+    for (const auto &s : searches) {
+        if (!s.box->currentText().trimmed().isEmpty())
+            return s.text.arg(s.box->currentText().trimmed());
+    }
+    return IqChartTexts::allRows;
 }
 
 void RecordsWindow::closeEvent(QCloseEvent *event)

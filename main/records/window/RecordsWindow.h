@@ -35,6 +35,7 @@ public:
     void review(); ///< Command5
     void print(); ///< Command3
     void exportList(); ///< CommandExport: the shown list to a file
+    void chart(); ///< CommandChart: the shown rows' IQs as a chart
     void showDeletePanel(); ///< Command1
     void saveEdit(); ///< Command7
     void cancelEdit(); ///< Command8
@@ -75,6 +76,7 @@ private:
     QPushButton *Command8 = nullptr;
     QPushButton *Command9 = nullptr;
     QPushButton *CommandExport = nullptr;
+    QPushButton *CommandChart = nullptr;
     QLabel *LabelCount = nullptr;
 
 protected:
@@ -92,6 +94,7 @@ private:
     void currentChanged();
     void gridRowChosen();
     void datesChanged(bool typed);
+    QString shownRowsText() const;
 
     QPointer<QWidget> m_mainWindow;
     const ClinicValues *m_clinic;

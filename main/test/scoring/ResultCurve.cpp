@@ -70,8 +70,12 @@ IqCurve::Picture DistributionCurve(const QStringList &iqTexts)
     picture.bands = IqCurveBands();
     picture.histogram = IqCurve::HistogramOf(iqs);
     const IqCurve::Histogram &h = *picture.histogram;
-    picture.summaryText
-        = IqCurveTexts::summary.arg(h.count).arg(QString::number(h.mean, 'f', 1), QString::number(h.sd, 'f', 1));
+    // No mean of nothing, and no spread of one value.
+    if (h.count == 0)
+        picture.summaryText = IqCurveTexts::noIq;
+    else
+        picture.summaryText = IqCurveTexts::summary.arg(h.count).arg(
+            QString::number(h.mean, 'f', 1), h.count > 1 ? QString::number(h.sd, 'f', 1) : IqCurveTexts::noValue);
     if (h.outside > 0)
         picture.summaryText += IqCurveTexts::outside.arg(h.outside);
     return picture;

@@ -291,7 +291,8 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet)
     if (sheet.curve) {
         ReportElement &chart = detail.add(
             ReportElement::make(ReportElement::Kind::Drawing, QStringLiteral("ChartIq"), ScoringSheetCurveBox()));
-        const NormalCurveChart drawing(*sheet.curve);
+        // Named under the scale: upright names inside the narrow bands crowd the mark.
+        const NormalCurveChart drawing(*sheet.curve, 1, NormalCurveChart::BandNames::Below);
         chart.draw = [drawing](QPainter &painter, const QRectF &rect) { drawing.paint(painter, rect); };
     }
     detail.add(textLabel(QStringLiteral("Label1"), 192, 1728, 672, 375, kLeft, 12)).text = kIqCaption;
