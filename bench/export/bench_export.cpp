@@ -5,6 +5,7 @@
 //   bench_export [examinees] [formats]   (default 100000 csv,xlsx,sav)
 
 #include "BenchFolder.h"
+#include "BenchMeasure.h"
 #include "data/RecordSource.h"
 #include "export/ExportFile.h"
 #include "export/ExportTable.h"
@@ -12,41 +13,6 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-
-#include <ctime>
-
-namespace {
-
-// The kernel's peak resident size since the last reset, in MB.
-double peakMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-    }
-    return -1;
-}
-
-// This process's processor time, in ms: the figure that other work on the
-// machine does not inflate.
-double cpuMs()
-{
-    timespec ts {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly))
-        clear.write("5");
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {

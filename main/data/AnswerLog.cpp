@@ -40,7 +40,8 @@ void take(sqlite3_stmt *stmt, int itemColumn, qint64 *block)
     if (item < 1 || item > kItems)
         return;
     const qint64 ms = sqlite3_column_int64(stmt, itemColumn + 1);
-    block[item - 1] = ms != 0 || sqlite3_column_type(stmt, itemColumn + 1) == SQLITE_INTEGER ? ms : FinalLatencies::kNone;
+    block[item - 1]
+        = ms != 0 || sqlite3_column_type(stmt, itemColumn + 1) == SQLITE_INTEGER ? ms : FinalLatencies::kNone;
 }
 
 } // namespace
@@ -160,9 +161,8 @@ bool FinalLatencies::read(QSqlDatabase db, QString *error)
         return true;
 
     SqliteStatement one;
-    if (!prepare(handle,
-            "SELECT \"Item\", \"LatencyMs\" FROM \"AnswerLog\" WHERE \"Code\" = ? ORDER BY \"Seq\", rowid", &one,
-            error))
+    if (!prepare(handle, "SELECT \"Item\", \"LatencyMs\" FROM \"AnswerLog\" WHERE \"Code\" = ? ORDER BY \"Seq\", rowid",
+            &one, error))
         return false;
     for (auto it = m_index.cbegin(); it != m_index.cend(); ++it) {
         if (!unordered.contains(it.value()))

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
-#include <QHash>
 #include <QVector>
 
 #include <limits>

@@ -100,6 +100,11 @@ void TestExport::numbers_data()
     QTest::newRow("zero") << "0" << true << 0.0;
     QTest::newRow("negative") << "-3" << true << -3.0;
     QTest::newRow("fraction") << "24.5" << true << 24.5;
+    QTest::newRow("tenths") << "12.3" << true << 12.3;
+    QTest::newRow("a tenth") << "0.1" << true << 0.1;
+    QTest::newRow("negative fraction") << "-1234.6" << true << -1234.6;
+    QTest::newRow("15 digits with fraction") << "99999999999.9999" << true << 99999999999.9999;
+    QTest::newRow("smallest fraction") << "0.00000000000001" << true << 1e-14;
     QTest::newRow("leading zero is a code") << "07" << false << 0.0;
     QTest::newRow("blank before") << " 5" << false << 0.0;
     QTest::newRow("blank after") << "5 " << false << 0.0;
@@ -120,8 +125,10 @@ void TestExport::numbers()
     QFETCH(double, value);
     double d = -1;
     QCOMPARE(ExportNumber(text, &d), number);
-    if (number)
+    if (number) {
         QCOMPARE(d, value);
+        QVERIFY2(d == text.toDouble(), "not the double nearest the text"); // exactly, not within a margin
+    }
 }
 
 void TestExport::seconds_data()
