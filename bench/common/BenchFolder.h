@@ -64,6 +64,23 @@ struct BenchFolder
         }
         db.commit();
     }
+
+    /// Adds a click log of 36 rows for each of the examinees 1..n, in test
+    /// order: the last row answers an earlier item again, so one item is
+    /// logged twice and item 36 of most examinees never.
+    static void fillLog(int n)
+    {
+        QSqlQuery q(Database::connection(Database::File::Examinee));
+        q.prepare(QStringLiteral(
+            "WITH RECURSIVE e(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM e WHERE i < ?), "
+            "s(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM s WHERE k < 36) "
+            "INSERT INTO AnswerLog (Code, Seq, Item, Choice, LatencyMs, At) "
+            "SELECT CAST(i AS TEXT), k, CASE WHEN k = 36 THEN i % 36 + 1 ELSE k END, (i + k) % 6 + 1, "
+            "800 + (i * 131 + k * 977) % 45000, '2022-10-20T10:00:00.000' FROM e CROSS JOIN s"));
+        q.addBindValue(n);
+        if (!q.exec())
+            qFatal("bench folder: %s", qPrintable(q.lastError().text()));
+    }
 };
 
 inline double msSince(const QElapsedTimer &t)

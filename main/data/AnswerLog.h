@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QDateTime>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVector>
+
+#include <limits>
+#include <vector>
 
 /// Every recorded click of a test in the examinee file's AnswerLog table:
 /// the item, the option, how long the item had been shown and when. Rows
@@ -35,5 +39,26 @@ QVector<Row> read(QSqlDatabase db, const QString &code, QString *error = nullptr
 /// The last logged choice of each item 1..36 (index 0 unused; 0 where the
 /// item has no row).
 QVector<int> lastChoices(const QVector<Row> &rows);
+
+/// How long each item had been shown at its final click (the LatencyMs of
+/// its last row), for every examinee of the log at once.
+class FinalLatencies
+{
+public:
+    static constexpr qint64 kNone = std::numeric_limits<qint64>::min();
+
+    /// Reads the whole log in one pass. A file from before the log has no
+    /// latencies; that is no failure.
+    bool read(QSqlDatabase db, QString *error);
+    /// The 36 latencies of \a code's items 1..36 in ms, kNone where the item
+    /// has no row (or its last row no latency); nullptr when the examinee has
+    /// no row at all.
+    const qint64 *of(const QString &code) const;
+    int examinees() const { return int(m_index.size()); }
+
+private:
+    QHash<QString, int> m_index; ///< code -> block in m_ms
+    std::vector<qint64> m_ms; ///< 36 per examinee
+};
 
 } // namespace AnswerLog

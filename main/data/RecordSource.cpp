@@ -1,9 +1,9 @@
 #include "data/RecordSource.h"
 
+#include "data/NativeSqlite.h"
 #include "data/RecordSourceTexts.h"
 #include "data/Schema.h"
 
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -75,16 +75,6 @@ QString unpack(const QString &packed, int index)
     return unpackView(packed, index).toString();
 }
 
-// Qt's SQLite driver hands out its sqlite3 handle; reading a large table
-// through it directly is several times faster than value() per cell.
-sqlite3 *nativeHandle(const QSqlDatabase &db)
-{
-    const QVariant v = db.driver() ? db.driver()->handle() : QVariant();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3 *const *>(v.constData());
-}
-
 bool sqlFail(QString *error, const QSqlQuery &q)
 {
     if (error)
@@ -107,12 +97,6 @@ QStringList columnNames(sqlite3_stmt *stmt)
     return fields;
 }
 
-// Finalizes the statement however the read ends.
-struct Statement
-{
-    sqlite3_stmt *stmt = nullptr;
-    ~Statement() { sqlite3_finalize(stmt); }
-};
 
 } // namespace
 
@@ -165,7 +149,7 @@ std::optional<qint64> dataVersion(sqlite3 *db)
 {
     if (!sqlite3_get_autocommit(db))
         return std::nullopt;
-    Statement s;
+    SqliteStatement s;
     if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &s.stmt, nullptr) != SQLITE_OK
         || sqlite3_step(s.stmt) != SQLITE_ROW)
         return std::nullopt;
@@ -177,7 +161,7 @@ std::optional<qint64> dataVersion(sqlite3 *db)
 bool RecordSource::refresh(QString *error)
 {
     // The whole table, as read last, unchanged since: nothing to read.
-    sqlite3 *db = nativeHandle(Database::connection(m_file));
+    sqlite3 *db = NativeSqliteHandle(Database::connection(m_file));
     const std::optional<qint64> version = db ? dataVersion(db) : std::nullopt;
     const FileState now { Database::generation(), db ? sqlite3_total_changes64(db) : -1, version.value_or(-1) };
     if (version && !isKeyed() && m_readAt == now) {
@@ -216,7 +200,7 @@ bool RecordSource::tableIsEmpty(QString *error) const
 // \a key, in stored order, and makes it the source's snapshot.
 bool RecordSource::read(const QString &keyField, const QString &key, QString *error)
 {
-    sqlite3 *db = nativeHandle(Database::connection(m_file));
+    sqlite3 *db = NativeSqliteHandle(Database::connection(m_file));
     if (!db) {
         if (error)
             *error = QStringLiteral("%1 is not open").arg(Database::fileName(m_file));
@@ -227,7 +211,7 @@ bool RecordSource::read(const QString &keyField, const QString &key, QString *er
         sql += QStringLiteral(" WHERE %1 = ?").arg(Schema::quoted(keyField));
     sql += QStringLiteral(" ORDER BY rowid");
     const QByteArray utf8 = sql.toUtf8();
-    Statement s;
+    SqliteStatement s;
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &s.stmt, nullptr) != SQLITE_OK)
         return sqliteFail(error, db);
     const QStringList fields = columnNames(s.stmt);

@@ -2,6 +2,7 @@
 
 #include "common/DurableFile.h"
 #include "data/AppPaths.h"
+#include "data/RecordSource.h"
 #include "export/ExportTable.h"
 #include "test/content/TestContent.h"
 
@@ -26,6 +27,23 @@ bool fail(QString *error, const QString &message)
 
 // ---- CSV -------------------------------------------------------------------
 
+// Most cells are ASCII (numbers, flags, times): those are copied byte by
+// byte, with no conversion of their own.
+void appendUtf8(QByteArray *out, QStringView value)
+{
+    const qsizetype start = out->size();
+    out->resize(start + value.size());
+    char *p = out->data() + start;
+    for (const QChar ch : value) {
+        if (ch.unicode() >= 0x80) {
+            out->resize(start);
+            out->append(value.toUtf8());
+            return;
+        }
+        *p++ = char(ch.unicode());
+    }
+}
+
 void appendCsvField(QByteArray *out, const QString &value)
 {
     bool quote = false;
@@ -36,11 +54,11 @@ void appendCsvField(QByteArray *out, const QString &value)
         }
     }
     if (!quote) {
-        out->append(value.toUtf8());
+        appendUtf8(out, value);
         return;
     }
     out->append('"');
-    out->append(QString(value).replace(QLatin1Char('"'), QLatin1String("\"\"")).toUtf8());
+    appendUtf8(out, QString(value).replace(QLatin1Char('"'), QLatin1String("\"\"")));
     out->append('"');
 }
 
@@ -118,6 +136,20 @@ bool writeXlsx(const ExportTable &table, const QString &path, QString *error)
 
     lxw_error e = LXW_NO_ERROR;
     const QVector<ExportColumn> &columns = table.columns();
+    // A fixed number of decimals is the column's format, not each cell's.
+    QHash<int, lxw_format *> fixed;
+    for (int c = 0; c < columns.size() && !e; ++c) {
+        const int decimals = columns[c].decimals;
+        if (decimals < 0)
+            continue;
+        if (!fixed.contains(decimals)) {
+            lxw_format *f = workbook_add_format(book);
+            const QByteArray pattern = decimals == 0 ? QByteArray("0") : "0." + QByteArray(decimals, '0');
+            format_set_num_format(f, pattern.constData());
+            fixed.insert(decimals, f);
+        }
+        e = worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c), LXW_DEF_COL_WIDTH, fixed.value(decimals));
+    }
     for (int c = 0; c < columns.size() && !e; ++c)
         e = worksheet_write_string(sheet, 0, lxw_col_t(c), columns[c].name.toUtf8().constData(), bold);
     QStringList cells;
@@ -186,6 +218,10 @@ QVector<SavColumn> savColumns(const ExportTable &table)
             else if (ExportNumber(v))
                 s.decimals = std::max(s.decimals, fractionDigits(v));
         }
+    }
+    for (int c = 0; c < columns.size(); ++c) {
+        if (columns[c].decimals >= 0)
+            out[c].decimals = columns[c].decimals;
     }
     return out;
 }
@@ -315,19 +351,21 @@ QString ExportFileFilter()
 
 bool WriteCsv(const ExportTable &table, QIODevice *device, QString *error)
 {
-    QByteArray out("\xEF\xBB\xBF");
+    constexpr qsizetype kChunk = 1 << 20;
+    QByteArray out;
+    out.reserve(kChunk + kChunk / 4);
+    out.append("\xEF\xBB\xBF");
     QStringList cells;
     for (const ExportColumn &c : table.columns())
         cells << c.name;
     appendCsvLine(&out, cells);
-    constexpr qsizetype kChunk = 1 << 20;
     for (int r = 0; r < table.rowCount(); ++r) {
         table.row(r, &cells);
         appendCsvLine(&out, cells);
         if (out.size() >= kChunk) {
             if (!writeAll(device, out, error))
                 return false;
-            out.clear();
+            out.resize(0); // the buffer is kept for the next chunk
         }
     }
     return writeAll(device, out, error);
@@ -400,5 +438,8 @@ bool ExportRecords(const RecordSource &ide, const RecordSource &answers, const Q
     AnswerKey key {};
     if (!LoadExportKey(AppPaths::contentDir(), &key, error))
         return false;
-    return ExportToFile(ExportTable(ide, answers, key), *format, path, error);
+    AnswerLog::FinalLatencies latencies;
+    if (!latencies.read(Database::connection(ide.file()), error))
+        return false;
+    return ExportToFile(ExportTable(ide, answers, key, latencies), *format, path, error);
 }

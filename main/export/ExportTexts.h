@@ -26,6 +26,8 @@ inline const QString classificationEn = QStringLiteral("طبقه بندي هوش
 inline const QString answer = QStringLiteral("پاسخ سؤال %1");
 /// "درستي پاسخ سؤال 7": 1 where the answer of item 7 is correct.
 inline const QString correct = QStringLiteral("درستي پاسخ سؤال %1");
+/// "زمان پاسخ سؤال 7 (ثانيه)": seconds to the final answer of item 7.
+inline const QString seconds = QStringLiteral("زمان پاسخ سؤال %1 (ثانيه)");
 
 inline const QString boy = QStringLiteral("پسر");
 inline const QString girl = QStringLiteral("دختر");

@@ -196,15 +196,19 @@ bool readXlsx(const QString &path, XlsxSheet *sheet, QString *error)
         }
     }
     {
-        // Fonts in order, then the cell formats that use a bold one.
+        // Number formats and fonts in order, then the cell formats that use them.
         QXmlStreamReader r(zip.value(QStringLiteral("xl/styles.xml")));
+        QHash<int, QString> numFmts;
         QVector<bool> fontBold;
         bool inFonts = false, inXfs = false;
         int xf = 0;
         while (!r.atEnd()) {
             r.readNext();
             if (r.isStartElement()) {
-                if (r.name() == QLatin1String("fonts"))
+                if (r.name() == QLatin1String("numFmt"))
+                    numFmts.insert(r.attributes().value(QLatin1String("numFmtId")).toInt(),
+                        r.attributes().value(QLatin1String("formatCode")).toString());
+                else if (r.name() == QLatin1String("fonts"))
                     inFonts = true;
                 else if (inFonts && r.name() == QLatin1String("font"))
                     fontBold << false;
@@ -215,6 +219,9 @@ bool readXlsx(const QString &path, XlsxSheet *sheet, QString *error)
                 else if (inXfs && r.name() == QLatin1String("xf")) {
                     if (fontBold.value(r.attributes().value(QLatin1String("fontId")).toInt()))
                         sheet->boldStyles << QString::number(xf);
+                    const int numFmt = r.attributes().value(QLatin1String("numFmtId")).toInt();
+                    if (numFmts.contains(numFmt))
+                        sheet->numberFormats.insert(xf, numFmts.value(numFmt));
                     ++xf;
                 }
             } else if (r.isEndElement()) {

@@ -31,6 +31,7 @@ struct XlsxSheet
     bool rightToLeft = false;
     bool frozenHeader = false;
     QStringList boldStyles; ///< indexes of cell formats whose font is bold
+    QHash<int, QString> numberFormats; ///< cell format index -> its own number format ("0.0")
 };
 
 /// The members of a zip archive by name (stored or deflated).

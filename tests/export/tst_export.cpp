@@ -16,7 +16,8 @@ namespace {
 bool numberColumn(const QString &name)
 {
     static const QStringList names = { "Code", "Sen", "NKham", "Hooshbahr", "RDarsadi" };
-    return names.contains(name) || name.startsWith(QLatin1Char('A')) || name.startsWith(QLatin1Char('C'));
+    return names.contains(name) || name.startsWith(QLatin1Char('A')) || name.startsWith(QLatin1Char('C'))
+        || name.startsWith(QLatin1Char('T'));
 }
 
 bool plainNumber(const QString &text, double *value)
@@ -51,6 +52,9 @@ private Q_SLOTS:
 
     void numbers_data();
     void numbers();
+    void seconds_data();
+    void seconds();
+    void logReadInOnePass();
     void roundTrip_data();
     void csvRoundTrip_data() { roundTrip_data(); }
     void csvRoundTrip();
@@ -96,6 +100,11 @@ void TestExport::numbers_data()
     QTest::newRow("zero") << "0" << true << 0.0;
     QTest::newRow("negative") << "-3" << true << -3.0;
     QTest::newRow("fraction") << "24.5" << true << 24.5;
+    QTest::newRow("tenths") << "12.3" << true << 12.3;
+    QTest::newRow("a tenth") << "0.1" << true << 0.1;
+    QTest::newRow("negative fraction") << "-1234.6" << true << -1234.6;
+    QTest::newRow("15 digits with fraction") << "99999999999.9999" << true << 99999999999.9999;
+    QTest::newRow("smallest fraction") << "0.00000000000001" << true << 1e-14;
     QTest::newRow("leading zero is a code") << "07" << false << 0.0;
     QTest::newRow("blank before") << " 5" << false << 0.0;
     QTest::newRow("blank after") << "5 " << false << 0.0;
@@ -116,8 +125,60 @@ void TestExport::numbers()
     QFETCH(double, value);
     double d = -1;
     QCOMPARE(ExportNumber(text, &d), number);
-    if (number)
+    if (number) {
         QCOMPARE(d, value);
+        QVERIFY2(d == text.toDouble(), "not the double nearest the text"); // exactly, not within a margin
+    }
+}
+
+void TestExport::seconds_data()
+{
+    QTest::addColumn<qint64>("ms");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << qint64(0) << "0.0";
+    QTest::newRow("below a half") << qint64(49) << "0.0";
+    QTest::newRow("a half") << qint64(50) << "0.1";
+    QTest::newRow("just below a half") << qint64(1249) << "1.2";
+    QTest::newRow("half up") << qint64(1250) << "1.3";
+    QTest::newRow("up to a whole second") << qint64(999) << "1.0";
+    QTest::newRow("up to a minute") << qint64(59999) << "60.0";
+    QTest::newRow("long") << qint64(1234567) << "1234.6";
+    QTest::newRow("negative half") << qint64(-50) << "-0.1";
+    QTest::newRow("negative below a half") << qint64(-49) << "0.0";
+    QTest::newRow("largest") << std::numeric_limits<qint64>::max() << "9223372036854775.8";
+}
+
+void TestExport::seconds()
+{
+    QFETCH(qint64, ms);
+    QFETCH(QString, text);
+    QCOMPARE(ExportSeconds(ms), text);
+}
+
+// The log of the fixture and of a file without one, read whole.
+void TestExport::logReadInOnePass()
+{
+    QSqlDatabase db = Database::connection(Database::File::Examinee);
+    AnswerLog::FinalLatencies log;
+    QString error;
+    QVERIFY2(log.read(db, &error), qPrintable(error));
+    QCOMPARE(log.examinees(), 4);
+    QVERIFY(!log.of(QStringLiteral("12")));
+    const qint64 *first = log.of(QStringLiteral("1"));
+    QVERIFY(first);
+    QCOMPARE(first[2], qint64(7349)); // the third answer of item 3
+    QCOMPARE(first[20], AnswerLog::FinalLatencies::kNone);
+    const qint64 *pieced = log.of(QStringLiteral("07"));
+    QVERIFY(pieced);
+    QCOMPARE(pieced[4], qint64(3000));
+    QCOMPARE(pieced[5], qint64(2200));
+    QCOMPARE(pieced[6], AnswerLog::FinalLatencies::kNone);
+
+    QSqlQuery q(db);
+    QVERIFY(q.exec(QStringLiteral("DROP TABLE AnswerLog")));
+    QVERIFY2(log.read(db, &error), qPrintable(error));
+    QCOMPARE(log.examinees(), 0);
+    QVERIFY(!log.of(QStringLiteral("1")));
 }
 
 void TestExport::roundTrip_data()
@@ -143,7 +204,9 @@ void TestExport::exportTo(ExportFormat format, const QString &field, const QStri
     static const char *const suffix[] = { "csv", "xlsx", "sav" };
     *path = m_out.filePath(QStringLiteral("out.") + QLatin1String(suffix[int(format)]));
     QString error;
-    QVERIFY2(ExportToFile(ExportTable(ide, answers, m_key), format, *path, &error), qPrintable(error));
+    AnswerLog::FinalLatencies latencies;
+    QVERIFY2(latencies.read(Database::connection(Database::File::Examinee), &error), qPrintable(error));
+    QVERIFY2(ExportToFile(ExportTable(ide, answers, m_key, latencies), format, *path, &error), qPrintable(error));
 }
 
 void TestExport::csvRoundTrip()
@@ -200,6 +263,8 @@ void TestExport::xlsxRoundTrip()
             } else if (numberColumn(names[c]) && plainNumber(stored, &d)) {
                 QVERIFY2(cells.value(c).number, qPrintable(where));
                 QCOMPARE(cells.value(c).value, d);
+                if (names[c].startsWith(QLatin1Char('T')))
+                    QCOMPARE(sheet.numberFormats.value(cells.value(c).style), QStringLiteral("0.0"));
             } else {
                 QVERIFY2(!cells.value(c).number, qPrintable(where));
                 QCOMPARE(cells.value(c).text, stored);
@@ -278,6 +343,11 @@ void TestExport::savTypesFollowTheValues()
     QCOMPARE(v["RDarsadi"].label, QStringLiteral("رتبه درصدي"));
     QCOMPARE(v["Hooshbahr"].label, QStringLiteral("هوشبهر"));
     QCOMPARE(v["A7"].label, QStringLiteral("پاسخ سؤال 7"));
+    for (const char *t : { "T1", "T21", "T36" }) {
+        QVERIFY(v[t].numeric);
+        QCOMPARE(v[t].format, QStringLiteral("F8.1"));
+    }
+    QCOMPARE(v["T7"].label, QStringLiteral("زمان پاسخ سؤال 7 (ثانيه)"));
     QVERIFY(v["Classification"].label.startsWith(QStringLiteral("طبقه")));
     // The invalid IQ is a user-missing value, so SPSS leaves it out of sums.
     QVERIFY(sav.rows[1][12].userMissing);
@@ -315,7 +385,8 @@ void TestExport::failureLeavesNoFile()
         old.write("the file before");
     }
     QString error;
-    QVERIFY(!ExportToFile(ExportTable(ide, answers, m_key), ExportFormat(format), target, &error));
+    const AnswerLog::FinalLatencies noLog;
+    QVERIFY(!ExportToFile(ExportTable(ide, answers, m_key, noLog), ExportFormat(format), target, &error));
     QVERIFY(error.contains(QStringLiteral("out.file")));
     if (folderMissing) {
         QVERIFY(dirEntries(dir.path()).isEmpty());

@@ -93,7 +93,10 @@ int main(int argc, char **argv)
             return kNoSuchCode;
         }
     }
-    if (!ExportToFile(ExportTable(ide, answers, key), *chosen, out, &error))
+    AnswerLog::FinalLatencies latencies;
+    if (!latencies.read(Database::connection(Database::File::Examinee), &error))
+        return failWith(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(dbPath), error));
+    if (!ExportToFile(ExportTable(ide, answers, key, latencies), *chosen, out, &error))
         return failWith(error);
     Database::closeAll();
     return kWritten;
