@@ -1,4 +1,5 @@
 #include "data/Schema.h"
+#include "test/content/ContentInUse.h"
 #include "test/content/ContentPack.h"
 #include "test/content/PackCheck.h"
 #include "test/content/PackInstall.h"
@@ -104,6 +105,7 @@ private slots:
     void toolChecksAndPacks();
     void installReplacesNormsKeepingTheOld();
     void installRefusesABrokenPack();
+    void bundledSetComesBack();
 };
 
 void TestContentPack::shippedContentPasses()
@@ -456,6 +458,52 @@ void TestContentPack::installRefusesABrokenPack()
     QCOMPARE(pppRows(data.filePath("DBres.mdb")), before);
     QVERIFY(!QDir(data.filePath("Back")).exists());
     QCOMPARE(PackInstall::activePackDir(data.path()), QString());
+}
+
+void TestContentPack::bundledSetComesBack()
+{
+    QTemporaryDir data;
+    ContentPack pack = shippedPack();
+    // The pack's IQs stand one above the bundled ones, so each table shows.
+    editNorms(pack, [](QVector<QStringList> &t) {
+        for (int r = 1; r < t.size(); ++r) {
+            for (int c = 1; c <= 6; ++c)
+                t[r][c] = QString::number(qMin(160, t[r][c].toInt() + 1));
+        }
+    });
+    QFile bundledNorms(ShippedDir + "/norms.csv");
+    QVERIFY(bundledNorms.open(QIODevice::ReadOnly));
+    const QByteArray bundled = bundledNorms.readAll();
+    makeDataFolder(data.path(), bundled);
+    const QString database = data.filePath("DBres.mdb");
+    QString error;
+    QVERIFY2(PackInstall::install(pack, data.path(), nullptr, &error), qPrintable(error));
+    const ContentInUse inUse = ContentInUse::at(data.path(), ShippedDir);
+    QVERIFY(inUse.pack);
+    QCOMPARE(inUse.dir, PackInstall::activePackDir(data.path()));
+    QCOMPARE(inUse.fingerprint, pack.shortFingerprint());
+    QVERIFY2(inUse.footerLine().contains("Clinic set") && inUse.footerLine().contains("2.0")
+            && inUse.footerLine().contains(pack.shortFingerprint()),
+        qPrintable(inUse.footerLine()));
+
+    PackInstall::Result result;
+    QVERIFY2(PackInstall::useBundled(ShippedDir, data.path(), &result, &error), qPrintable(error));
+    QCOMPARE(pppRows(database), csvRows(bundled));
+    QCOMPARE(pppRows(result.safetyCopy), csvRows(pack.file("norms.csv")));
+    const ContentInUse back = ContentInUse::at(data.path(), ShippedDir);
+    QVERIFY(!back.pack);
+    QCOMPARE(back.dir, ShippedDir);
+    QVERIFY(!back.footerLine().contains(pack.shortFingerprint()));
+    QVERIFY(back.footerLine() != inUse.footerLine());
+
+    // The tool does the same from the pack in use again.
+    QVERIFY(PackInstall::install(pack, data.path(), nullptr, &error));
+    QString out;
+    QCOMPARE(runTool({ "bundled", "--data-dir", data.path() }, &out), 0);
+    QVERIFY2(out.contains("Back/DBres before content"), qPrintable(out));
+    QCOMPARE(pppRows(database), csvRows(bundled));
+    QCOMPARE(PackInstall::activePackDir(data.path()), QString());
+    QCOMPARE(runTool({ "bundled", "--data-dir", data.filePath("nowhere") }, &out), 2);
 }
 
 QTEST_GUILESS_MAIN(TestContentPack)
