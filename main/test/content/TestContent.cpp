@@ -1,6 +1,7 @@
 #include "test/content/TestContent.h"
 
 #include "test/content/CheckTexts.h"
+#include "test/content/OptionRules.h"
 #include "test/content/PictureCheck.h"
 
 #include <QDateTime>
@@ -14,23 +15,20 @@
 #include <QJsonObject>
 #include <QMap>
 #include <QSize>
+#include <QStringList>
 
 #include <cmath>
 
 namespace {
 
-// Bounds of the option rectangles in twips: they keep every option inside
-// the area beneath the pattern, in two rows of three.
-constexpr int UpperTopMin = 3480;
-constexpr int UpperTopMax = 4020;
-constexpr int LowerTopMin = 4560;
-constexpr int LowerTopMax = 5220;
-constexpr int WidthMin = 1215;
-constexpr int WidthMax = 2595;
-constexpr int HeightMin = 795;
-constexpr int HeightMax = 975;
-constexpr int RightMax = 9375;
-constexpr int BottomMax = 6195;
+using namespace OptionRules;
+
+// "<file>: <item>: <option>: <fault>", the parts that are given.
+QString place(QStringList parts)
+{
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(": "));
+}
 
 // Collects the first fault with its place, so every message has one form:
 // "<file>: سوال 7: گزينه 2: ...".
@@ -44,9 +42,9 @@ public:
 
     bool fail(const QString &where, const QString &what)
     {
-        if (m_error.isEmpty())
-            m_error = where.isEmpty() ? QStringLiteral("%1: %2").arg(m_file, what)
-                                      : QStringLiteral("%1: %2: %3").arg(m_file, where, what);
+        if (m_error.isEmpty()) {
+            m_error = place({ m_file, where, what });
+        }
         return false;
     }
     QString error() const { return m_error; }
@@ -145,7 +143,7 @@ bool checkOptions(Checker &c, const QJsonValue &value, const QString &item, std:
     if (!value.isArray() || list.size() != 6)
         return c.fail(item + QStringLiteral(": options"), CheckTexts::sixOptions);
     for (int k = 0; k < 6; ++k) {
-        const QString where = item + QStringLiteral(": ") + CheckTexts::option.arg(k + 1);
+        const QString where = place({ item, CheckTexts::option.arg(k + 1) });
         QRect r;
         if (!c.rect(list.at(k), where, &r))
             return false;
@@ -321,6 +319,18 @@ bool TestContent::load(const QString &contentDir, QString *error)
     m_answerForm = formPath;
     m_answerBoxes = boxes;
     return true;
+}
+
+QString TestContent::optionsFault(const std::array<QRect, 6> &options)
+{
+    QJsonArray list;
+    for (const QRect &r : options)
+        list.append(QJsonArray { r.x(), r.y(), r.width(), r.height() });
+    Checker c { QString() };
+    std::array<QRect, 6> checked;
+    if (checkOptions(c, list, QString(), &checked))
+        return QString();
+    return c.error();
 }
 
 const QVector<TestItem> &TestContent::items() const
