@@ -147,7 +147,7 @@ void ConnectHandovers(MainWindow *w)
         dialog.exec();
     });
     QObject::connect(w, &MainWindow::exitRequested, w, [] { ShowExitWindow(&reloadMainWindow); });
-    QObject::connect(w->settingsPanel(), &SettingsPanel::contentRequested, w, [w] { OpenContentWindow(w); });
+    QObject::connect(w, &MainWindow::contentRequested, w, [w] { OpenContentWindow(w); });
 }
 
 ContentWindow *OpenContentWindow(QWidget *owner)
