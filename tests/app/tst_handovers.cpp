@@ -1,4 +1,5 @@
 #include "Handovers.h"
+#include "mainwindow/settings/SettingsPanel.h"
 #include "test/contentwindow/ContentWindow.h"
 #include "ProgramFolder.h"
 #include "backup/ExitWindow.h"
@@ -101,14 +102,14 @@ void TestHandovers::settingsPanelOpensTheContentWindow()
     QVERIFY(main);
     // Without its content folder the program says so and opens nothing.
     Dialogs::takeLog();
-    child<QPushButton>(main.data(), "CmdContent")->click();
+    child<QPushButton>(main->settingsPanel(), "CmdContent")->click();
     QVERIFY(visibleWindows<ContentWindow>().isEmpty());
     const QList<Dialogs::Shown> shown = Dialogs::takeLog();
     QCOMPARE(shown.size(), 1);
     QVERIFY2(shown[0].text.contains(QStringLiteral("manifest.json")), qPrintable(shown[0].text));
 
     QVERIFY(QFile::link(QStringLiteral(PELORIN_CONTENT_DIR), AppPaths::contentDir()));
-    QPushButton *button = child<QPushButton>(main.data(), "CmdContent");
+    QPushButton *button = child<QPushButton>(main->settingsPanel(), "CmdContent");
     QCOMPARE(button->text(), QStringLiteral("مواد آزمون"));
     button->click();
     const auto windows = visibleWindows<ContentWindow>();

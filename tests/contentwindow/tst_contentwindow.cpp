@@ -8,6 +8,7 @@
 #include "test/content/TestContent.h"
 #include "test/contentwindow/ContentWindow.h"
 #include "test/contentwindow/OptionCanvas.h"
+#include "tests/common/Children.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,6 +18,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -100,15 +102,15 @@ void TestContentWindow::cleanup()
 
 void TestContentWindow::showsTheContentInUse()
 {
-    QVERIFY(m_window->LblInUse->text().contains(QStringLiteral("مجموعه نمايشي")));
-    QCOMPARE(m_window->Canvas->size(), QSize(633, 421));
+    QVERIFY(child<QLabel>(m_window, "LblInUse")->text().contains(QStringLiteral("مجموعه نمايشي")));
+    QCOMPARE(child<OptionCanvas>(m_window, "Canvas")->size(), QSize(633, 421));
     TestContent shipped;
     QVERIFY(shipped.load(QStringLiteral(PELORIN_CONTENT_DIR), nullptr));
     QCOMPARE(m_window->draft().options(1), shipped.items().at(0).options);
-    QCOMPARE(m_window->Canvas->options(), shipped.items().at(0).options);
-    m_window->SpinItem->setValue(36);
-    QCOMPARE(m_window->Canvas->options(), shipped.items().at(35).options);
-    QCOMPARE(m_window->Canvas->key(), shipped.items().at(35).key);
+    QCOMPARE(child<OptionCanvas>(m_window, "Canvas")->options(), shipped.items().at(0).options);
+    child<QSpinBox>(m_window, "SpinItem")->setValue(36);
+    QCOMPARE(child<OptionCanvas>(m_window, "Canvas")->options(), shipped.items().at(35).options);
+    QCOMPARE(child<OptionCanvas>(m_window, "Canvas")->key(), shipped.items().at(35).key);
 }
 
 void TestContentWindow::mouseEditsSnapToTheRules_data()
@@ -143,7 +145,7 @@ void TestContentWindow::mouseEditsSnapToTheRules()
     QFETCH(int, option);
     QFETCH(Gesture, gesture);
     QFETCH(QRect, expected);
-    OptionCanvas *canvas = m_window->Canvas;
+    OptionCanvas *canvas = child<OptionCanvas>(m_window, "Canvas");
     const std::array<QRect, 6> before = canvas->options();
     gesture(canvas);
     QCOMPARE(canvas->selected(), option);
@@ -163,8 +165,8 @@ void TestContentWindow::mouseEditsSnapToTheRules()
 
 void TestContentWindow::arrowsMoveAndResizeByOnePixel()
 {
-    OptionCanvas *canvas = m_window->Canvas;
-    m_window->SpinItem->setValue(36);
+    OptionCanvas *canvas = child<OptionCanvas>(m_window, "Canvas");
+    child<QSpinBox>(m_window, "SpinItem")->setValue(36);
     QTest::mouseClick(canvas, Qt::LeftButton, {}, centre(canvas, 4));
     QCOMPARE(canvas->selected(), 4);
     const QRect start = canvas->options()[4];
@@ -183,29 +185,29 @@ void TestContentWindow::arrowsMoveAndResizeByOnePixel()
     QCOMPARE(canvas->options()[4].height(), OptionRules::HeightMax - OptionRules::HeightMax % 15);
     QCOMPARE(TestContent::optionsFault(canvas->options()), QString());
     QCOMPARE(m_window->draft().options(36), canvas->options());
-    QVERIFY(m_window->LblOption->text().contains(QStringLiteral("گزينه 5")));
+    QVERIFY(child<QLabel>(m_window, "LblOption")->text().contains(QStringLiteral("گزينه 5")));
 }
 
 void TestContentWindow::clickingAnOptionSetsTheKey()
 {
-    OptionCanvas *canvas = m_window->Canvas;
+    OptionCanvas *canvas = child<OptionCanvas>(m_window, "Canvas");
     const int before = m_window->draft().key(1);
     const int chosen = before == 5 ? 6 : 5;
     // A plain click selects and leaves the key.
     QTest::mouseClick(canvas, Qt::LeftButton, {}, centre(canvas, chosen - 1));
     QCOMPARE(m_window->draft().key(1), before);
-    QTest::mouseClick(m_window->CmdKey, Qt::LeftButton);
-    QVERIFY(m_window->CmdKey->isChecked());
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdKey"), Qt::LeftButton);
+    QVERIFY(child<QPushButton>(m_window, "CmdKey")->isChecked());
     QTest::mouseClick(canvas, Qt::LeftButton, {}, centre(canvas, chosen - 1));
     QCOMPARE(m_window->draft().key(1), chosen);
     QCOMPARE(canvas->key(), chosen);
-    QVERIFY(!m_window->CmdKey->isChecked());
-    QVERIFY(m_window->LblKey->text().contains(QString::number(chosen)));
+    QVERIFY(!child<QPushButton>(m_window, "CmdKey")->isChecked());
+    QVERIFY(child<QLabel>(m_window, "LblKey")->text().contains(QString::number(chosen)));
     // A double click sets it at once; the item keeps it across a change of item.
     QTest::mouseDClick(canvas, Qt::LeftButton, {}, centre(canvas, 1));
     QCOMPARE(m_window->draft().key(1), 2);
-    m_window->SpinItem->setValue(2);
-    m_window->SpinItem->setValue(1);
+    child<QSpinBox>(m_window, "SpinItem")->setValue(2);
+    child<QSpinBox>(m_window, "SpinItem")->setValue(1);
     QCOMPARE(canvas->key(), 2);
 }
 
@@ -219,7 +221,7 @@ void TestContentWindow::pictureIsFittedWithASharpCopy()
     QVERIFY(picture.scaled(400, 240).save(small));
 
     Dialogs::setNextFile(large);
-    QTest::mouseClick(m_window->CmdPicture, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdPicture"), Qt::LeftButton);
     QCOMPARE(m_window->draft().picture(1).size(), QSize(633, 421));
     QVERIFY(m_window->draft().hasSharpCopy(1));
     const QImage sharp = QImage::fromData(m_window->draft().pack().file("items/item01@2x.png"));
@@ -229,15 +231,15 @@ void TestContentWindow::pictureIsFittedWithASharpCopy()
     const QColor middle = m_window->draft().picture(1).pixelColor(316, 210); // from a JPEG: near dark green
     QVERIFY2(middle.red() < 16 && qAbs(middle.green() - 128) < 16 && middle.blue() < 16, qPrintable(middle.name()));
 
-    m_window->SpinItem->setValue(2);
+    child<QSpinBox>(m_window, "SpinItem")->setValue(2);
     Dialogs::setNextFile(small);
-    QTest::mouseClick(m_window->CmdPicture, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdPicture"), Qt::LeftButton);
     QCOMPARE(m_window->draft().picture(2).size(), QSize(633, 421));
     QVERIFY(!m_window->draft().hasSharpCopy(2));
-    QVERIFY(m_window->LblSharp->text().contains(QStringLiteral("ندارد")));
+    QVERIFY(child<QLabel>(m_window, "LblSharp")->text().contains(QStringLiteral("ندارد")));
 
     Dialogs::setNextFile(m_dir->filePath("none.png"));
-    QTest::mouseClick(m_window->CmdPicture, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdPicture"), Qt::LeftButton);
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QVERIFY(!log.isEmpty() && log.last().kind == QLatin1String("message"));
     QVERIFY(log.last().text.contains(QStringLiteral("none.png")));
@@ -265,8 +267,8 @@ void TestContentWindow::normsFaultsShowOnTheirCells()
     QFETCH(QString, value);
     QFETCH(bool, error);
     QFETCH(QString, fault);
-    QTableWidget *grid = m_window->GridNorms;
-    m_window->Tabs->setCurrentIndex(1);
+    QTableWidget *grid = child<QTableWidget>(m_window, "GridNorms");
+    child<QTabWidget>(m_window, "Tabs")->setCurrentIndex(1);
     QCOMPARE(grid->rowCount(), 32);
     QCOMPARE(grid->item(0, 0)->background().style(), Qt::NoBrush); // the shipped norms pass
     grid->item(raw - 5, column - 1)->setText(value);
@@ -277,7 +279,8 @@ void TestContentWindow::normsFaultsShowOnTheirCells()
     QVERIFY2(cell->toolTip().contains(QStringLiteral("نمره خام %1").arg(raw)), qPrintable(cell->toolTip()));
     // A cell the edit does not touch stays clear, and the list names the fault.
     QCOMPARE(grid->item((raw - 5 + 2) % 32, column - 1)->background().style(), Qt::NoBrush);
-    const QList<QListWidgetItem *> listed = m_window->ListFaults->findItems(fault, Qt::MatchContains);
+    const QList<QListWidgetItem *> listed
+        = child<QListWidget>(m_window, "ListFaults")->findItems(fault, Qt::MatchContains);
     QCOMPARE(listed.size(), 1);
     // The draft's norms carry the edit.
     QCOMPARE(m_window->draft().norms().at(raw - 4).at(column), value);
@@ -285,8 +288,8 @@ void TestContentWindow::normsFaultsShowOnTheirCells()
 
 void TestContentWindow::pastedCellsFillFromTheCurrentCell()
 {
-    QTableWidget *grid = m_window->GridNorms;
-    m_window->Tabs->setCurrentIndex(1);
+    QTableWidget *grid = child<QTableWidget>(m_window, "GridNorms");
+    child<QTabWidget>(m_window, "Tabs")->setCurrentIndex(1);
     grid->setCurrentCell(2, 6); // raw score 7, percentile at age 5
     // As a spreadsheet copies: tabs between cells, CR LF between rows.
     m_window->pasteCells(QStringLiteral("2\t3\r\n4\t5\r\n"));
@@ -310,15 +313,15 @@ void TestContentWindow::pastedCellsFillFromTheCurrentCell()
 
 void TestContentWindow::savedPackInstallsAndBundledComesBack()
 {
-    m_window->Canvas->select(0);
-    QTest::keyClick(m_window->Canvas, Qt::Key_Right);
-    const std::array<QRect, 6> edited = m_window->Canvas->options();
+    child<OptionCanvas>(m_window, "Canvas")->select(0);
+    QTest::keyClick(child<OptionCanvas>(m_window, "Canvas"), Qt::Key_Right);
+    const std::array<QRect, 6> edited = child<OptionCanvas>(m_window, "Canvas")->options();
     const QString path = m_dir->filePath("clinic.pelorin-content");
     Dialogs::setNextInput(QStringLiteral("Clinic set"));
     Dialogs::setNextInput(QStringLiteral("1.0"));
     Dialogs::setNextFile(path);
     Dialogs::setNextAnswer(QMessageBox::Ok);
-    QTest::mouseClick(m_window->CmdSavePack, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdSavePack"), Qt::LeftButton);
     ContentPack saved;
     QString error;
     QVERIFY2(saved.loadArchive(path, &error), qPrintable(error));
@@ -330,21 +333,22 @@ void TestContentWindow::savedPackInstallsAndBundledComesBack()
 
     Dialogs::setNextFile(path);
     Dialogs::setNextAnswer(QMessageBox::Ok);
-    QTest::mouseClick(m_window->CmdInstallPack, Qt::LeftButton);
-    QVERIFY2(m_window->LblInUse->text().contains(saved.shortFingerprint()), qPrintable(m_window->LblInUse->text()));
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdInstallPack"), Qt::LeftButton);
+    QVERIFY2(child<QLabel>(m_window, "LblInUse")->text().contains(saved.shortFingerprint()),
+        qPrintable(child<QLabel>(m_window, "LblInUse")->text()));
     QCOMPARE(PackInstall::activePackDir(AppPaths::dataDir()).isEmpty(), false);
     QCOMPARE(m_window->draft().options(1), edited); // the editor shows the pack now in use
     QVERIFY(QDir(AppPaths::backupDir()).entryList(QDir::Files).size() == 1);
 
     // Going back asks first; No keeps the pack.
     Dialogs::setNextAnswer(QMessageBox::No);
-    QTest::mouseClick(m_window->CmdBundled, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdBundled"), Qt::LeftButton);
     QVERIFY(!PackInstall::activePackDir(AppPaths::dataDir()).isEmpty());
     Dialogs::setNextAnswer(QMessageBox::Yes);
     Dialogs::setNextAnswer(QMessageBox::Ok);
-    QTest::mouseClick(m_window->CmdBundled, Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(m_window, "CmdBundled"), Qt::LeftButton);
     QVERIFY(PackInstall::activePackDir(AppPaths::dataDir()).isEmpty());
-    QVERIFY(m_window->LblInUse->text().contains(QStringLiteral("مجموعه نمايشي")));
+    QVERIFY(child<QLabel>(m_window, "LblInUse")->text().contains(QStringLiteral("مجموعه نمايشي")));
     QVERIFY(m_window->draft().options(1) != edited);
     QCOMPARE(QDir(AppPaths::backupDir()).entryList(QDir::Files).size(), 2);
 }

@@ -42,6 +42,20 @@ public:
     void installPack();
     void useBundled();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void showInUse();
+    void optionsEdited();
+    void describeSelection();
+    void fillGrid(const QVector<QStringList> &table);
+    QVector<QStringList> gridTable() const;
+    void gridEdited();
+    void showFaults(const QVector<PackFault> &faults);
+    /// The full check; false after telling why (errors, or warnings declined).
+    bool acceptable(const ContentPack &pack);
+
     QLabel *LblInUse = nullptr;
     QTabWidget *Tabs = nullptr;
     OptionCanvas *Canvas = nullptr;
@@ -59,20 +73,6 @@ public:
     QPushButton *CmdInstallPack = nullptr;
     QPushButton *CmdBundled = nullptr;
     QPushButton *CmdClose = nullptr;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-private:
-    void showInUse();
-    void optionsEdited();
-    void describeSelection();
-    void fillGrid(const QVector<QStringList> &table);
-    QVector<QStringList> gridTable() const;
-    void gridEdited();
-    void showFaults(const QVector<PackFault> &faults);
-    /// The full check; false after telling why (errors, or warnings declined).
-    bool acceptable(const ContentPack &pack);
 
     ContentDraft m_draft;
     bool m_filling = false;
