@@ -10,6 +10,8 @@
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/registration/RegistrationTexts.h"
 #include "records/window/RecordsWindow.h"
+#include "mainwindow/settings/SettingsPanel.h"
+#include "test/contentwindow/ContentWindow.h"
 #include "test/window/TestWindow.h"
 #include "ui/CommonTexts.h"
 #include "ui/TimedNotice.h"
@@ -145,4 +147,20 @@ void ConnectHandovers(MainWindow *w)
         dialog.exec();
     });
     QObject::connect(w, &MainWindow::exitRequested, w, [] { ShowExitWindow(&reloadMainWindow); });
+    QObject::connect(w, &MainWindow::contentRequested, w, [w] { OpenContentWindow(w); });
+}
+
+ContentWindow *OpenContentWindow(QWidget *owner)
+{
+    auto *window = new ContentWindow(owner);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowModality(Qt::ApplicationModal);
+    QString error;
+    if (!window->load(&error)) {
+        Dialogs::message(owner, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        delete window;
+        return nullptr;
+    }
+    window->show();
+    return window;
 }

@@ -4,6 +4,7 @@
 
 class MainWindow;
 class TestWindow;
+class ContentWindow;
 class QWidget;
 class RecordSource;
 struct ClinicValues;
@@ -22,6 +23,10 @@ void ConnectHandovers(MainWindow *window);
 /// in place of \a mainWindow, which the test window shows again on closing.
 /// Any test window still open is closed first.
 void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *clinic);
+
+/// The content window over \a owner, modal: a pack installed there is in use
+/// from the next test on. Returns the window (deleted on closing).
+ContentWindow *OpenContentWindow(QWidget *owner);
 
 /// The test window StartTestByCode opened last, while it is open.
 TestWindow *OpenTestWindow();

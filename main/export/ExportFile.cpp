@@ -4,6 +4,7 @@
 #include "data/AppPaths.h"
 #include "data/RecordSource.h"
 #include "export/ExportTable.h"
+#include "test/content/ContentInUse.h"
 #include "test/content/TestContent.h"
 
 #include <QDir>
@@ -436,7 +437,8 @@ bool ExportRecords(const RecordSource &ide, const RecordSource &answers, const Q
         return fail(
             error, QStringLiteral("%1: the name must end in .xlsx, .sav or .csv").arg(QFileInfo(path).fileName()));
     AnswerKey key {};
-    if (!LoadExportKey(AppPaths::contentDir(), &key, error))
+    // The key of the materials that scored the results.
+    if (!LoadExportKey(ContentInUse::current().dir, &key, error))
         return false;
     AnswerLog::FinalLatencies latencies;
     if (!latencies.read(Database::connection(ide.file()), error))

@@ -165,6 +165,7 @@ void MainWindow::ensurePanels()
     SkinLabel9->raise();
     connect(Frame1, &RegistrationPanel::closed, this, [this] { showArea(Area::Credits); });
     connect(Frame9, &SettingsPanel::closed, this, [this] { showArea(Area::Credits); });
+    connect(Frame9, &SettingsPanel::contentRequested, this, &MainWindow::contentRequested);
     connect(this, &MainWindow::activated, Frame9, &SettingsPanel::windowActivated);
     Frame1->windowLoaded();
     Frame9->windowLoaded();

@@ -75,6 +75,8 @@ Q_SIGNALS:
     void recordsRequested();
     void updateRequested();
     void exitRequested();
+    /// The settings panel asks for the content window.
+    void contentRequested();
 
 protected:
     bool event(QEvent *event) override;

@@ -1,4 +1,6 @@
 #include "Handovers.h"
+#include "mainwindow/settings/SettingsPanel.h"
+#include "test/contentwindow/ContentWindow.h"
 #include "ProgramFolder.h"
 #include "backup/ExitWindow.h"
 #include "backup/ProgramEnd.h"
@@ -9,6 +11,8 @@
 #include "ui/WrapButton.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QPushButton>
 #include <QPointer>
 
 namespace {
@@ -33,6 +37,7 @@ private Q_SLOTS:
     void initTestCase();
     void exitWindowAndBack();
     void brokenDatabaseIsReported();
+    void settingsPanelOpensTheContentWindow();
 };
 
 void TestHandovers::initTestCase()
@@ -86,6 +91,34 @@ void TestHandovers::brokenDatabaseIsReported()
     QCOMPARE(log[0].title, QStringLiteral("خطا"));
     QVERIFY(log[0].text.contains(QStringLiteral("Theme.skn")));
     QVERIFY(!QFile::exists(AppPaths::themeDatabase()));
+}
+
+// "مواد آزمون" in the settings panel opens the content window over the
+// main window, showing the content in use.
+void TestHandovers::settingsPanelOpensTheContentWindow()
+{
+    ProgramFolder folder;
+    QPointer<MainWindow> main = OpenMainWindow();
+    QVERIFY(main);
+    // Without its content folder the program says so and opens nothing.
+    Dialogs::takeLog();
+    child<QPushButton>(main->settingsPanel(), "CmdContent")->click();
+    QVERIFY(visibleWindows<ContentWindow>().isEmpty());
+    const QList<Dialogs::Shown> shown = Dialogs::takeLog();
+    QCOMPARE(shown.size(), 1);
+    QVERIFY2(shown[0].text.contains(QStringLiteral("manifest.json")), qPrintable(shown[0].text));
+
+    QVERIFY(QFile::link(QStringLiteral(PELORIN_CONTENT_DIR), AppPaths::contentDir()));
+    QPushButton *button = child<QPushButton>(main->settingsPanel(), "CmdContent");
+    QCOMPARE(button->text(), QStringLiteral("مواد آزمون"));
+    button->click();
+    const auto windows = visibleWindows<ContentWindow>();
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(windows[0]->parentWidget(), main.data());
+    QVERIFY(child<QLabel>(windows[0], "LblInUse")->text().contains(QStringLiteral("مجموعه نمايشي")));
+    windows[0]->close();
+    QTRY_VERIFY(visibleWindows<ContentWindow>().isEmpty());
+    delete main;
 }
 
 QTEST_MAIN(TestHandovers)

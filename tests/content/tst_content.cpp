@@ -1,6 +1,8 @@
 #include "test/content/TestContent.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageReader>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -72,6 +74,23 @@ void writePicture(const QString &path, int w, int h)
     QVERIFY(image.save(path, "PNG"));
 }
 
+// A picture of the given size whose file stops at 60 %: the header is whole,
+// the rows at the bottom are missing.
+void writeCutPicture(const QString &path, int w, int h, const char *format)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(image.save(&buffer, format));
+    writeFile(path, bytes.left(bytes.size() * 6 / 10));
+    QCOMPARE(QImageReader(path).size(), QSize(w, h));
+}
+
 QJsonObject shippedManifest()
 {
     QFile f(QDir(ShippedDir).filePath("manifest.json"));
@@ -120,6 +139,8 @@ private slots:
         writePicture(m_dir.filePath("small.png"), 600, 400);
         writePicture(m_dir.filePath("form.png"), 1860, 2400);
         writeFile(m_dir.filePath("broken.png"), "\x89PNG not really");
+        writeCutPicture(m_dir.filePath("cut.png"), 633, 421, "PNG");
+        writeCutPicture(m_dir.filePath("cut@2x.jpg"), 1266, 842, "JPEG");
     }
 
     void brokenManifest_data()
@@ -129,43 +150,45 @@ private slots:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("valid") << "" << "" << "";
-        QTest::newRow("version") << "version" << "2" << "version: 2 is not supported";
-        QTest::newRow("no version") << "version" << "" << "version: must be a whole number";
-        QTest::newRow("35 items") << "items/35" << "" << "items: must list 36 items, found 35";
-        QTest::newRow("item not an object") << "items/3" << "7" << "items[4]: must be an object";
-        QTest::newRow("number twice") << "items/1/number" << "1" << "items[2]: item number 1 appears twice";
-        QTest::newRow("number 0") << "items/0/number" << "0" << "items[1]: number 0 outside 1..36";
-        QTest::newRow("number fraction") << "items/0/number" << "1.5" << "items[1]: number: must be a whole number";
-        QTest::newRow("key 7") << "items/4/key" << "7" << "item 5: key 7 outside 1..6";
-        QTest::newRow("key 0") << "items/4/key" << "0" << "item 5: key 0 outside 1..6";
-        QTest::newRow("key text") << "items/4/key" << "\"3\"" << "item 5: key: must be a whole number";
-        QTest::newRow("five options") << "items/6/options/5" << "" << "item 7: options must list 6 rectangles";
-        QTest::newRow("rect of three") << "items/6/options/0/3" << "" << "item 7: options[1]: must be [left, top";
-        QTest::newRow("negative left") << "items/6/options/0/0" << "-15" << "item 7: options[1]: must have a position";
-        QTest::newRow("upper top low") << "items/2/options/1/1" << "3465" << "item 3: options[2]: top 3465 outside 3480..4020";
-        QTest::newRow("upper top high") << "items/2/options/1/1" << "4035" << "item 3: options[2]: top 4035 outside";
-        QTest::newRow("lower top low") << "items/2/options/4/1" << "4545" << "item 3: options[5]: top 4545 outside 4560..5220";
-        QTest::newRow("lower top high") << "items/2/options/4/1" << "5235" << "item 3: options[5]: top 5235 outside";
-        QTest::newRow("narrow") << "items/8/options/2/2" << "1200" << "item 9: options[3]: width 1200 outside 1215..2595";
-        QTest::newRow("wide") << "items/8/options/0/2" << "2610" << "item 9: options[1]: width 2610 outside";
-        QTest::newRow("low") << "items/8/options/3/3" << "780" << "item 9: options[4]: height 780 outside 795..975";
-        QTest::newRow("high") << "items/8/options/3/3" << "990" << "item 9: options[4]: height 990 outside";
-        QTest::newRow("beyond right") << "items/35/options/5/0" << "6990" << "item 36: options[6]: right edge 9390 beyond 9375";
-        QTest::newRow("out of order") << "items/35/options/1/0" << "300" << "item 36: options[2]: must stand right of option 1";
-        QTest::newRow("overlap") << "items/35/options/1/0" << "2700" << "item 36: options[2]: overlaps option 1";
-        QTest::newRow("rows overlap") << "items/35/options/3/1" << "4560" << "item 36: options[4]: overlaps option 1";
-        QTest::newRow("no picture") << "items/10/picture" << "" << "item 11: picture is missing";
-        QTest::newRow("picture missing") << "items/10/picture" << "\"gone.png\"" << "item 11: picture: picture";
-        QTest::newRow("picture size") << "items/10/picture" << "\"small.png\"" << "is 600 x 400 pixels, expected 633 x 421";
-        QTest::newRow("picture unreadable") << "items/10/picture" << "\"broken.png\"" << "cannot be read";
-        QTest::newRow("picture2x size") << "items/10/picture2x" << "\"item.png\"" << "item 11: picture2x: picture";
-        QTest::newRow("no answer form") << "answerForm" << "" << "answerForm: is missing";
-        QTest::newRow("answer form missing") << "answerForm" << "\"nothing.png\"" << "answerForm: picture";
-        QTest::newRow("answer boxes short") << "answerBoxes" << "[[1,2,3,4]]" << "answerBoxes: must list 36";
-        QTest::newRow("reliability number") << "reliability" << "0.9" << "reliability: must map ages to numbers";
-        QTest::newRow("reliability age") << "reliability" << "{\"seven\": 0.9}" << "reliability: seven: is not an age";
-        QTest::newRow("reliability 1") << "reliability" << "{\"7\": 1}" << "reliability: 7: must be a number between 0 and 1";
-        QTest::newRow("reliability text") << "reliability" << "{\"7\": \"0.9\"}" << "reliability: 7: must be a number";
+        QTest::newRow("version") << "version" << "2" << "version: 2 پشتيباني نمي شود (بايد 1 باشد)";
+        QTest::newRow("no version") << "version" << "" << "version: بايد عدد صحيح باشد";
+        QTest::newRow("35 items") << "items/35" << "" << "items: بايد 36 سوال داشته باشد، 35 سوال دارد";
+        QTest::newRow("item not an object") << "items/3" << "7" << "سوال رديف 4: بايد يک شيء JSON باشد";
+        QTest::newRow("number twice") << "items/1/number" << "1" << "سوال رديف 2: شماره سوال 1 دو بار آمده است";
+        QTest::newRow("number 0") << "items/0/number" << "0" << "سوال رديف 1: شماره 0 خارج از 1 تا 36";
+        QTest::newRow("number fraction") << "items/0/number" << "1.5" << "سوال رديف 1: number: بايد عدد صحيح باشد";
+        QTest::newRow("key 7") << "items/4/key" << "7" << "سوال 5: کليد 7 خارج از 1 تا 6";
+        QTest::newRow("key 0") << "items/4/key" << "0" << "سوال 5: کليد 0 خارج از 1 تا 6";
+        QTest::newRow("key text") << "items/4/key" << "\"3\"" << "سوال 5: key: بايد عدد صحيح باشد";
+        QTest::newRow("five options") << "items/6/options/5" << "" << "سوال 7: options: بايد 6 گزينه داشته باشد";
+        QTest::newRow("rect of three") << "items/6/options/0/3" << "" << "سوال 7: گزينه 1: بايد [چپ، بالا، پهنا، بلندي] باشد";
+        QTest::newRow("negative left") << "items/6/options/0/0" << "-15" << "سوال 7: گزينه 1: مکان بايد صفر يا بيشتر و اندازه بيشتر از صفر باشد";
+        QTest::newRow("upper top low") << "items/2/options/1/1" << "3465" << "سوال 3: گزينه 2: بالاي 3465 خارج از 3480 تا 4020";
+        QTest::newRow("upper top high") << "items/2/options/1/1" << "4035" << "سوال 3: گزينه 2: بالاي 4035 خارج از 3480 تا 4020";
+        QTest::newRow("lower top low") << "items/2/options/4/1" << "4545" << "سوال 3: گزينه 5: بالاي 4545 خارج از 4560 تا 5220";
+        QTest::newRow("lower top high") << "items/2/options/4/1" << "5235" << "سوال 3: گزينه 5: بالاي 5235 خارج از 4560 تا 5220";
+        QTest::newRow("narrow") << "items/8/options/2/2" << "1200" << "سوال 9: گزينه 3: پهناي 1200 خارج از 1215 تا 2595";
+        QTest::newRow("wide") << "items/8/options/0/2" << "2610" << "سوال 9: گزينه 1: پهناي 2610 خارج از 1215 تا 2595";
+        QTest::newRow("low") << "items/8/options/3/3" << "780" << "سوال 9: گزينه 4: بلندي 780 خارج از 795 تا 975";
+        QTest::newRow("high") << "items/8/options/3/3" << "990" << "سوال 9: گزينه 4: بلندي 990 خارج از 795 تا 975";
+        QTest::newRow("beyond right") << "items/35/options/5/0" << "6990" << "سوال 36: گزينه 6: لبه راست 9390 از 9375 فراتر است";
+        QTest::newRow("out of order") << "items/35/options/1/0" << "300" << "سوال 36: گزينه 2: بايد در سمت راست گزينه 1 باشد";
+        QTest::newRow("overlap") << "items/35/options/1/0" << "2700" << "سوال 36: گزينه 2: با گزينه 1 همپوشاني دارد";
+        QTest::newRow("rows overlap") << "items/35/options/3/1" << "4560" << "سوال 36: گزينه 4: با گزينه 1 همپوشاني دارد";
+        QTest::newRow("no picture") << "items/10/picture" << "" << "سوال 11: picture نام تصوير را ندارد";
+        QTest::newRow("picture missing") << "items/10/picture" << "\"gone.png\"" << "gone.png پيدا نشد";
+        QTest::newRow("picture size") << "items/10/picture" << "\"small.png\"" << "small.png 600 x 400 پيکسل است، بايد 633 x 421 باشد";
+        QTest::newRow("picture unreadable") << "items/10/picture" << "\"broken.png\"" << "broken.png خوانده نمي شود (Unsupported image format)";
+        QTest::newRow("picture cut") << "items/10/picture" << "\"cut.png\"" << "cut.png کامل خوانده نمي شود";
+        QTest::newRow("picture2x cut") << "items/10/picture2x" << "\"cut@2x.jpg\"" << "cut@2x.jpg کامل خوانده نمي شود";
+        QTest::newRow("picture2x size") << "items/10/picture2x" << "\"item.png\"" << "item.png 633 x 421 پيکسل است، بايد 1266 x 842 باشد";
+        QTest::newRow("no answer form") << "answerForm" << "" << "answerForm: نيامده است";
+        QTest::newRow("answer form missing") << "answerForm" << "\"nothing.png\"" << "nothing.png پيدا نشد";
+        QTest::newRow("answer boxes short") << "answerBoxes" << "[[1,2,3,4]]" << "answerBoxes: بايد 36 مستطيل داشته باشد";
+        QTest::newRow("reliability number") << "reliability" << "0.9" << "reliability: بايد براي هر سن يک عدد بدهد";
+        QTest::newRow("reliability age") << "reliability" << "{\"seven\": 0.9}" << "reliability: seven: سن به سال کامل نيست";
+        QTest::newRow("reliability 1") << "reliability" << "{\"7\": 1}" << "reliability: 7: بايد عددي بين 0 و 1 باشد";
+        QTest::newRow("reliability text") << "reliability" << "{\"7\": \"0.9\"}" << "reliability: 7: بايد عددي بين 0 و 1 باشد";
     }
 
     void brokenManifest()
@@ -205,9 +228,9 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message");
-        QTest::newRow("not JSON") << QByteArray("{\"version\": 1,") << "not valid JSON at offset";
-        QTest::newRow("array") << QByteArray("[1, 2]") << "must hold a JSON object";
-        QTest::newRow("empty") << QByteArray() << "not valid JSON";
+        QTest::newRow("not JSON") << QByteArray("{\"version\": 1,") << "JSON معتبر نيست (";
+        QTest::newRow("array") << QByteArray("[1, 2]") << "بايد يک شيء JSON باشد";
+        QTest::newRow("empty") << QByteArray() << "JSON معتبر نيست";
     }
 
     void unreadableManifest()
@@ -222,7 +245,7 @@ private slots:
         QVERIFY2(error.contains(message), qPrintable(error));
 
         QVERIFY(!content.load(dir.filePath("nowhere"), &error));
-        QVERIFY2(error.contains("manifest.json: cannot open"), qPrintable(error));
+        QVERIFY2(error.contains("manifest.json: باز نمي شود"), qPrintable(error));
     }
 
     void failedLoadKeepsPreviousContent()

@@ -1,4 +1,5 @@
 #include "data/Schema.h"
+#include "test/content/ContentInUse.h"
 #include "test/content/ContentPack.h"
 #include "test/content/PackCheck.h"
 #include "test/content/PackInstall.h"
@@ -104,6 +105,7 @@ private slots:
     void toolChecksAndPacks();
     void installReplacesNormsKeepingTheOld();
     void installRefusesABrokenPack();
+    void bundledSetComesBack();
 };
 
 void TestContentPack::shippedContentPasses()
@@ -125,15 +127,15 @@ void TestContentPack::brokenPackNamesItsFault_data()
     QTest::addColumn<int>("cellColumn");
 
     QTest::newRow("missing picture") << Breakage([](ContentPack &p) { p.removeFile("items/item03.png"); })
-                                     << "item 3: picture: picture items/item03.png is missing" << 0 << 0;
+                                     << "سوال 3: picture: تصوير items/item03.png پيدا نشد" << 0 << 0;
     QTest::newRow("cut picture") << Breakage([](ContentPack &p) {
         const QByteArray whole = p.file("items/item05.png");
         p.setFile("items/item05.png", whole.left(whole.size() / 2));
-    }) << "items/item05.png: picture does not decode fully"
+    }) << "تصوير items/item05.png کامل خوانده نمي شود"
                                  << 0 << 0;
     QTest::newRow("picture of the wrong size")
         << Breakage([](ContentPack &p) { p.setFile("items/item06.png", p.file("items/item06@2x.png")); })
-        << "item 6: picture: picture items/item06.png is 1266 x 842 pixels" << 0 << 0;
+        << "سوال 6: picture: تصوير items/item06.png 1266 x 842 پيکسل است" << 0 << 0;
     QTest::newRow("overlapping options") << Breakage([](ContentPack &p) {
         editItem(p, 2, [](QJsonObject &item) {
             QJsonArray options = item.value("options").toArray();
@@ -142,36 +144,36 @@ void TestContentPack::brokenPackNamesItsFault_data()
             options.replace(1, second);
             item.insert("options", options);
         });
-    }) << "item 2: options[2]: overlaps option 1"
+    }) << "سوال 2: گزينه 2: با گزينه 1 همپوشاني دارد"
                                          << 0 << 0;
     QTest::newRow("key of 7") << Breakage(
         [](ContentPack &p) { editItem(p, 4, [](QJsonObject &item) { item.insert("key", 7); }); })
-                              << "item 4: key 7 outside 1..6" << 0 << 0;
+                              << "سوال 4: کليد 7 خارج از 1 تا 6" << 0 << 0;
     QTest::newRow("missing raw score") << Breakage(
         [](ContentPack &p) { editNorms(p, [](QVector<QStringList> &t) { t.remove(rowOf(20)); }); })
-                                       << "norms: raw score 20 is missing" << 20 << 0;
+                                       << "نرم ها: نمره خام 20 نيامده است" << 20 << 0;
     QTest::newRow("non-numeric cell") << Breakage(
         [](ContentPack &p) { editNorms(p, [](QVector<QStringList> &t) { t[rowOf(10)][8] = "x"; }); })
-                                      << "norms: raw score 10, column 6p: \"x\" is not a number" << 10 << 8;
+                                      << "نرم ها: نمره خام 10، ستون 6p: «x» عدد نيست" << 10 << 8;
     QTest::newRow("falling IQ") << Breakage([](ContentPack &p) {
         editNorms(p, [](QVector<QStringList> &t) { t[rowOf(15)][1] = QString::number(t[rowOf(14)][1].toInt() - 1); });
     })
-                                << "norms: raw score 15, column 5:" << 15 << 1;
+                                << "نرم ها: نمره خام 15، ستون 5:" << 15 << 1;
     QTest::newRow("IQ out of range") << Breakage(
         [](ContentPack &p) { editNorms(p, [](QVector<QStringList> &t) { t[rowOf(36)][1] = "170"; }); })
-                                     << "norms: raw score 36, column 5: 170 outside 20..160" << 36 << 1;
+                                     << "نرم ها: نمره خام 36، ستون 5: 170 خارج از 20 تا 160" << 36 << 1;
     QTest::newRow("percentile of 100") << Breakage(
         [](ContentPack &p) { editNorms(p, [](QVector<QStringList> &t) { t[rowOf(36)][7] = "100"; }); })
-                                       << "norms: raw score 36, column 5p: 100 outside 1..99" << 36 << 7;
+                                       << "نرم ها: نمره خام 36، ستون 5p: 100 خارج از 1 تا 99" << 36 << 7;
     QTest::newRow("name missing") << Breakage([](ContentPack &p) {
         QJsonObject m = p.manifest();
         m.remove("name");
         p.setManifest(m);
-    }) << "manifest.json: name is missing"
+    }) << "manifest.json: name نيامده است"
                                   << 0 << 0;
     QTest::newRow("file outside the pack") << Breakage([](ContentPack &p) {
         editItem(p, 9, [](QJsonObject &item) { item.insert("picture2x", "../../etc/passwd.png"); });
-    }) << "manifest.json: ../../etc/passwd.png lies outside the pack"
+    }) << "manifest.json: ../../etc/passwd.png بيرون از بسته است"
                                            << 0 << 0;
 }
 
@@ -190,6 +192,9 @@ void TestContentPack::brokenPackNamesItsFault()
         faults.cbegin(), faults.cend(), [&](const PackFault &f) { return f.isError() && f.text.contains(fault); });
     QVERIFY2(found != faults.cend(), qPrintable(errors.join('\n')));
     QCOMPARE(found->rawScore, cellRaw);
+    // One fault is reported once, even where two checks find it.
+    QCOMPARE(errors.count(found->text), 1);
+    QCOMPARE(std::count_if(errors.cbegin(), errors.cend(), [&](const QString &e) { return e.contains(fault); }), 1);
     QCOMPARE(found->column, cellColumn);
 }
 
@@ -201,7 +206,7 @@ void TestContentPack::normsWarnings_data()
     QTest::newRow("IQ rising with age") << Breakage([](ContentPack &p) {
         // Age 5's IQ at the lowest raw score put below age 6's 70.
         editNorms(p, [](QVector<QStringList> &t) { t[rowOf(5)][1] = "69"; });
-    }) << "norms: raw score 5, column 6: IQ 70 rises above 69 at age 5";
+    }) << "نرم ها: نمره خام 5، ستون 6: هوشبهر 70 از 69 در سن 5 بيشتر است";
     QTest::newRow("percentile off the curve") << Breakage([](ContentPack &p) {
         // IQ 100 sits at the 50th percentile; 40 is 10 away.
         editNorms(p, [](QVector<QStringList> &t) {
@@ -210,7 +215,7 @@ void TestContentPack::normsWarnings_data()
                 t[rowOf(raw)][7] = QString::number(raw <= 20 ? 9 : 40);
             }
         });
-    }) << "norms: raw score 21, column 5p: percentile 40 disagrees with IQ 100 (50.0 under the normal curve)";
+    }) << "نرم ها: نمره خام 21، ستون 5p: رتبه درصدي 40 با هوشبهر 100 نمي خواند (زير منحني بهنجار 50.0)";
 }
 
 void TestContentPack::normsWarnings()
@@ -312,7 +317,7 @@ void TestContentPack::toolChecksAndPacks()
 
     // A pack with a fault is not written and the check names it, exit 2.
     QCOMPARE(runTool({ "pack", ShippedDir, "-o", dir.filePath("nameless.pelorin-content") }, &out), 2);
-    QVERIFY2(out.contains("error: manifest.json: name is missing"), qPrintable(out));
+    QVERIFY2(out.contains("error: manifest.json: name نيامده است"), qPrintable(out));
     QVERIFY(!QFile::exists(dir.filePath("nameless.pelorin-content")));
 
     ContentPack broken = built;
@@ -320,7 +325,7 @@ void TestContentPack::toolChecksAndPacks()
     const QString brokenPath = dir.filePath("broken.pelorin-content");
     QVERIFY(broken.saveArchive(brokenPath, nullptr));
     QCOMPARE(runTool({ "check", brokenPath }, &out), 2);
-    QVERIFY2(out.contains("error: manifest.json: item 4: key 7 outside 1..6"), qPrintable(out));
+    QVERIFY2(out.contains("error: manifest.json: سوال 4: کليد 7 خارج از 1 تا 6"), qPrintable(out));
 
     // Warnings alone are printed and pass.
     ContentPack warned = built;
@@ -328,7 +333,7 @@ void TestContentPack::toolChecksAndPacks()
     const QString warnedPath = dir.filePath("warned.pelorin-content");
     QVERIFY(warned.saveArchive(warnedPath, nullptr));
     QCOMPARE(runTool({ "check", warnedPath }, &out), 0);
-    QVERIFY2(out.contains("warning: norms: raw score 5, column 6: IQ 70 rises above 69"), qPrintable(out));
+    QVERIFY2(out.contains("warning: نرم ها: نمره خام 5، ستون 6: هوشبهر 70 از 69"), qPrintable(out));
 
     QCOMPARE(runTool({ "frobnicate" }, &out), 2);
     QCOMPARE(runTool({ "check", dir.filePath("none.pelorin-content") }, &out), 2);
@@ -452,10 +457,56 @@ void TestContentPack::installRefusesABrokenPack()
     editNorms(pack, [](QVector<QStringList> &t) { t.remove(rowOf(20)); });
     QString error;
     QVERIFY(!PackInstall::install(pack, data.path(), nullptr, &error));
-    QVERIFY2(error.contains("raw score 20 is missing"), qPrintable(error));
+    QVERIFY2(error.contains("نمره خام 20 نيامده است"), qPrintable(error));
     QCOMPARE(pppRows(data.filePath("DBres.mdb")), before);
     QVERIFY(!QDir(data.filePath("Back")).exists());
     QCOMPARE(PackInstall::activePackDir(data.path()), QString());
+}
+
+void TestContentPack::bundledSetComesBack()
+{
+    QTemporaryDir data;
+    ContentPack pack = shippedPack();
+    // The pack's IQs stand one above the bundled ones, so each table shows.
+    editNorms(pack, [](QVector<QStringList> &t) {
+        for (int r = 1; r < t.size(); ++r) {
+            for (int c = 1; c <= 6; ++c)
+                t[r][c] = QString::number(qMin(160, t[r][c].toInt() + 1));
+        }
+    });
+    QFile bundledNorms(ShippedDir + "/norms.csv");
+    QVERIFY(bundledNorms.open(QIODevice::ReadOnly));
+    const QByteArray bundled = bundledNorms.readAll();
+    makeDataFolder(data.path(), bundled);
+    const QString database = data.filePath("DBres.mdb");
+    QString error;
+    QVERIFY2(PackInstall::install(pack, data.path(), nullptr, &error), qPrintable(error));
+    const ContentInUse inUse = ContentInUse::at(data.path(), ShippedDir);
+    QVERIFY(inUse.pack);
+    QCOMPARE(inUse.dir, PackInstall::activePackDir(data.path()));
+    QCOMPARE(inUse.fingerprint, pack.shortFingerprint());
+    QVERIFY2(inUse.footerLine().contains("Clinic set") && inUse.footerLine().contains("2.0")
+            && inUse.footerLine().contains(pack.shortFingerprint()),
+        qPrintable(inUse.footerLine()));
+
+    PackInstall::Result result;
+    QVERIFY2(PackInstall::useBundled(ShippedDir, data.path(), &result, &error), qPrintable(error));
+    QCOMPARE(pppRows(database), csvRows(bundled));
+    QCOMPARE(pppRows(result.safetyCopy), csvRows(pack.file("norms.csv")));
+    const ContentInUse back = ContentInUse::at(data.path(), ShippedDir);
+    QVERIFY(!back.pack);
+    QCOMPARE(back.dir, ShippedDir);
+    QVERIFY(!back.footerLine().contains(pack.shortFingerprint()));
+    QVERIFY(back.footerLine() != inUse.footerLine());
+
+    // The tool does the same from the pack in use again.
+    QVERIFY(PackInstall::install(pack, data.path(), nullptr, &error));
+    QString out;
+    QCOMPARE(runTool({ "bundled", "--data-dir", data.path() }, &out), 0);
+    QVERIFY2(out.contains("Back/DBres before content"), qPrintable(out));
+    QCOMPARE(pppRows(database), csvRows(bundled));
+    QCOMPARE(PackInstall::activePackDir(data.path()), QString());
+    QCOMPARE(runTool({ "bundled", "--data-dir", data.filePath("nowhere") }, &out), 2);
 }
 
 QTEST_GUILESS_MAIN(TestContentPack)

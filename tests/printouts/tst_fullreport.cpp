@@ -1,9 +1,9 @@
 #include "ProgramFolder.h"
 
-#include "ui/Fonts.h"
 #include "records/report/FullReport.h"
 #include "report/RecordingPaintDevice.h"
 #include "report/ReportPreview.h"
+#include "ui/Fonts.h"
 #include "ui/Twips.h"
 
 #include <QTest>
@@ -54,6 +54,7 @@ FullReportClinic clinic(bool showLogo = false)
     c.address = QStringLiteral("تهران، خيابان نمونه");
     c.values.summary = QStringLiteral("info@clinic.example\r\nwww.clinic.example\r\n");
     c.values.showLogo = showLogo;
+    c.materials = QStringLiteral("مواد آزمون: Clinic set، نسخه 2.0، اثر انگشت 0123456789ab");
     c.values.logo = QImage(100, 100, QImage::Format_RGB32);
     c.values.logo.fill(Qt::blue);
     return c;
@@ -123,7 +124,7 @@ void TestFullReport::everyPageRepeatsHeadingsAndFooter()
     auto device = RecordingPaintDevice::record(report);
     QVERIFY(device->pageCount() >= 3);
 
-    const int footerTop = report.printableHeight() - 1446;
+    const int footerTop = report.printableHeight() - 1746;
     int numbered = 0;
     for (int p = 0; p < device->pageCount(); ++p) {
         const int headingsTop = p == 0 ? kHeader : 0;
@@ -135,6 +136,8 @@ void TestFullReport::everyPageRepeatsHeadingsAndFooter()
             device->textsIn(QRectF(5258, footerTop + 103, 5070, 1343), p).join(' ').contains(QStringLiteral("تهران")));
         QCOMPARE(device->textsIn(QRectF(105, footerTop + 103, 4998, 1343), p),
             (QStringList { "info@clinic.example", "www.clinic.example" }));
+        const QString materials = device->textsIn(QRectF(105, footerTop + 1470, 10223, 270), p).join(QString());
+        QVERIFY2(materials.contains(QStringLiteral("0123456789ab")), qPrintable(materials));
         // Rows stay above the footer and run on across the pages.
         for (int top = headingsTop + kHeadings; top + kRow <= footerTop; top += kRow) {
             const QString n = cell(*device, p, top, 0);

@@ -86,6 +86,7 @@ ScoringSheet sheetFor(const QString &formPath)
     s.clinicAddress = QStringLiteral("تهران، خيابان نمونه، پلاک ۱۲");
     s.clinic.summary = QStringLiteral("info@clinic.example\r\n021-5555\r\n");
     s.answerFormPath = formPath;
+    s.materials = QStringLiteral("مواد آزمون: Clinic set، نسخه 2.0، اثر انگشت 0123456789ab");
     return s;
 }
 
@@ -158,12 +159,16 @@ void TestScoringSheet::personalDataOnTheirBoxes()
     QCOMPARE(ScoringSheetFullName(s), QStringLiteral("سارا احمدي"));
     // Header and footer.
     QCOMPARE(device->textsIn(QRectF(0, 0, 8925, 420)).join(QString()), s.clinicName);
-    const qreal footerTop = BuildScoringSheet(s).printableHeight() - 1484;
+    const qreal footerTop = BuildScoringSheet(s).printableHeight() - 1784;
     const QStringList address = device->textsIn(QRectF(4460, footerTop + 103, 4272, 1343));
     QVERIFY(!address.isEmpty());
     QVERIFY(address.join(' ').contains(QStringLiteral("تهران")));
     QCOMPARE(
         device->textsIn(QRectF(105, footerTop + 103, 4238, 1343)), (QStringList { "info@clinic.example", "021-5555" }));
+    // Under the contacts, the materials that scored the sheet.
+    const QString materials = device->textsIn(QRectF(105, footerTop + 1470, 8627, 270)).join(QString());
+    QVERIFY2(materials.contains(QStringLiteral("0123456789ab")) && materials.contains(QStringLiteral("Clinic set")),
+        qPrintable(materials));
     QCOMPARE(device->itemsOf(DrawnItem::Kind::Line).size(), 2);
 }
 

@@ -2,7 +2,11 @@
 #include "calendar/Clock.h"
 #include "common/Dialogs.h"
 #include "data/AnswerLog.h"
+#include "report/RecordingPaintDevice.h"
 #include "report/ReportPreview.h"
+#include "test/content/ContentPack.h"
+#include "test/content/ContentTexts.h"
+#include "test/content/PackInstall.h"
 #include "test/content/TestContent.h"
 #include "test/scoring/ClickGuard.h"
 #include "test/scoring/ResultTexts.h"
@@ -15,6 +19,8 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,8 +81,10 @@ private Q_SLOTS:
     void activationReappliesFilters();
     void sourcesHoldTheExamineesRowsAlone();
     void closingShowsTheMainWindow();
+    void installedPackScoresAndNamesTheSheet();
 
 private:
+    QString printedSheetText();
     TestWindow *open(const QString &code);
     void clickOption(int item, int option);
 
@@ -716,6 +724,66 @@ void TestTestWindow::closingShowsTheMainWindow()
     QVERIFY(m_main->isVisible());
     QVERIFY(!m_window->isVisible());
     QCOMPARE(slotStored("07", 10), QStringLiteral("0")); // pending zeros stored at closing
+}
+
+// Prints the sheet of the open window and returns every text drawn in its
+// footer, runs joined as drawn (a fingerprint may be drawn in two runs).
+QString TestTestWindow::printedSheetText()
+{
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    const QSet<QWidget *> before(tops.cbegin(), tops.cend());
+    QTest::mouseClick(child<QPushButton>(m_window, "Command8"), Qt::LeftButton);
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        auto *preview = qobject_cast<ReportPreview *>(w);
+        if (preview && !before.contains(w)) {
+            const auto device = RecordingPaintDevice::record(preview->report());
+            const int height = preview->report().printableHeight();
+            return device->textsIn(QRectF(0, height - 2000, 1e6, 2000)).join(QString());
+        }
+    }
+    return QString();
+}
+
+void TestTestWindow::installedPackScoresAndNamesTheSheet()
+{
+    // A pack of the shipped content whose item 1 has another key.
+    ContentPack pack;
+    QString error;
+    QVERIFY2(pack.loadFolder(QStringLiteral(PELORIN_CONTENT_DIR), &error), qPrintable(error));
+    QJsonObject m = pack.manifest();
+    QJsonArray items = m.value("items").toArray();
+    QJsonObject first = items.at(0).toObject();
+    const int packKey = first.value("key").toInt() % 6 + 1;
+    first.insert("key", packKey);
+    items.replace(0, first);
+    m.insert("items", items);
+    m.insert("name", "Clinic set");
+    m.insert("contentVersion", "3.1");
+    m.insert("created", "2026-12-11T10:00:00Z");
+    pack.setManifest(m);
+    QVERIFY2(PackInstall::install(pack, AppPaths::dataDir(), nullptr, &error), qPrintable(error));
+
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    clickOption(1, packKey);
+    m_window->ScoreTest();
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("1"));
+    const QString withPack = printedSheetText();
+    QVERIFY2(withPack.contains(pack.shortFingerprint()), qPrintable(withPack));
+    QVERIFY(withPack.contains(QStringLiteral("Clinic set")));
+    QVERIFY(!withPack.contains(ContentTexts::demonstrationLine));
+    delete m_window;
+    m_window = nullptr;
+
+    // Back to the bundled set: its key scores, the sheet says so.
+    QVERIFY2(PackInstall::useBundled(AppPaths::contentDir(), AppPaths::dataDir(), nullptr, &error), qPrintable(error));
+    open(QStringLiteral("07"));
+    m_window->StartTest();
+    m_window->ScoreTest();
+    QCOMPARE(child<QLabel>(m_window, "Lblkham")->text(), QStringLiteral("0"));
+    const QString bundled = printedSheetText();
+    QVERIFY2(bundled.contains(ContentTexts::demonstrationLine), qPrintable(bundled));
+    QVERIFY(!bundled.contains(pack.shortFingerprint()));
 }
 
 QTEST_MAIN(TestTestWindow)

@@ -24,12 +24,15 @@ constexpr int kFailed = 2;
 const char kUsage[] = "Usage: pelorin-content check FILE|FOLDER\n"
                       "       pelorin-content pack FOLDER -o FILE [--name NAME] [--version VERSION]\n"
                       "       pelorin-content install FILE [--data-dir DIR]\n"
+                      "       pelorin-content bundled [--data-dir DIR]\n"
                       "  check  prints every fault of a pack or a content folder\n"
                       "  pack   builds a .pelorin-content pack from a folder laid out like content/;\n"
                       "         --name and --version fill in (or replace) the manifest's name and\n"
                       "         contentVersion, created is set to now when missing\n"
                       "  install  makes the pack the content in use and loads its norms into PPP\n"
                       "         (the database is first copied into Back); default: the data folder\n"
+                      "  bundled  goes back to the bundled demonstration set and its norms\n"
+                      "         (the database is first copied into Back)\n"
                       "Exit status: 0 no error (warnings are printed), 2 an error.\n";
 
 int usage()
@@ -114,6 +117,32 @@ int pack(const QStringList &args)
     return kDone;
 }
 
+// "--data-dir DIR" of \a args, or the program's data folder; false on a stray argument.
+bool dataDirOf(const QStringList &args, QString *dataDir)
+{
+    *dataDir = AppPaths::dataDir();
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--data-dir") && i + 1 < args.size())
+            *dataDir = args[++i];
+        else
+            return false;
+    }
+    return true;
+}
+
+int bundled(const QStringList &args)
+{
+    QString dataDir;
+    if (!dataDirOf(args, &dataDir))
+        return usage();
+    PackInstall::Result result;
+    QString error;
+    if (!PackInstall::useBundled(AppPaths::contentDir(), dataDir, &result, &error))
+        return failWith(error);
+    std::printf("back to the bundled set; the earlier database is kept as %s\n", qPrintable(result.safetyCopy));
+    return kDone;
+}
+
 int install(const QStringList &args)
 {
     QString file, dataDir = AppPaths::dataDir();
@@ -153,5 +182,7 @@ int main(int argc, char **argv)
         return pack(args.mid(1));
     if (!args.isEmpty() && args[0] == QLatin1String("install"))
         return install(args.mid(1));
+    if (!args.isEmpty() && args[0] == QLatin1String("bundled"))
+        return bundled(args.mid(1));
     return usage();
 }

@@ -1,5 +1,6 @@
 // Screenshots for docs/: the main window and the records window with 50
-// examinees (full list, a search, the edit panel, the delete panel).
+// examinees (full list, a search, the edit panel, the delete panel), and the
+// content window (an item with its options, the norms showing faults).
 // With "test" after the folder: the test window in child mode on a
 // 1600x1000 screen and the scoring sheet's item analysis page instead.
 //
@@ -11,6 +12,8 @@
 #include "mainwindow/CreditsBox.h"
 #include "mainwindow/MainWindow.h"
 #include "records/window/RecordsWindow.h"
+#include "test/contentwindow/ContentWindow.h"
+#include "test/contentwindow/OptionCanvas.h"
 #include "test/content/TestContent.h"
 #include "test/scoring/ClickGuard.h"
 #include "test/sheet/ScoringSheet.h"
@@ -28,7 +31,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
+#include <QTemporaryDir>
 #include <QThread>
 
 namespace {
@@ -229,5 +235,26 @@ int main(int argc, char **argv)
     records.showDeletePanel();
     child<QLineEdit>(&records, "Text3")->setText(QStringLiteral("17"));
     shoot(&records, docs.filePath(QStringLiteral("records_delete.png")));
+
+    // The content window over the whole shipped content.
+    QTemporaryDir materials;
+    AppPaths::setProgramDir(materials.path());
+    QFile::link(content, AppPaths::contentDir());
+    ContentWindow window;
+    if (!window.load(&error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return 1;
+    }
+    window.show();
+    auto *canvas = child<OptionCanvas>(&window, "Canvas");
+    canvas->select(1);
+    canvas->setFocus();
+    shoot(&window, docs.filePath(QStringLiteral("content_window_item.png")));
+    child<QTabWidget>(&window, "Tabs")->setCurrentIndex(1);
+    auto *grid = child<QTableWidget>(&window, "GridNorms");
+    grid->item(10, 1)->setText(QStringLiteral("x")); // raw score 15, age 6
+    grid->item(3, 0)->setText(QStringLiteral("40")); // raw score 8, age 5: falls
+    grid->clearSelection(); // the marks show, not the selection
+    shoot(&window, docs.filePath(QStringLiteral("content_window_norms.png")));
     return 0;
 }

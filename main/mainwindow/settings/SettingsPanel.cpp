@@ -137,6 +137,9 @@ SettingsPanel::SettingsPanel(QWidget *parent, RecordSource *Adodc4, ClinicValues
     connect(Cmdlogo, &QPushButton::clicked, this, &SettingsPanel::pickLogo);
     connect(Command64, &QPushButton::clicked, this, &SettingsPanel::save);
     connect(Command8, &QPushButton::clicked, this, &SettingsPanel::closed);
+    // The clinic's own items and norms, in a window of their own.
+    CmdContent = button("CmdContent", Text::contentButton, 5265, 1215);
+    connect(CmdContent, &QPushButton::clicked, this, &SettingsPanel::contentRequested);
 
     auto picture = [&](const char *name, const QRect &twips) {
         auto *p = new QLabel(this);

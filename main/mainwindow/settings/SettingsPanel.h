@@ -57,6 +57,7 @@ private:
     QPushButton *Cmdlogo = nullptr;
     QPushButton *Command64 = nullptr;
     QPushButton *Command8 = nullptr;
+    QPushButton *CmdContent = nullptr; ///< "مواد آزمون": the content window
     QLabel *Image2 = nullptr;
     QLabel *Image1 = nullptr;
     QPlainTextEdit *Txtmosh = nullptr;
@@ -64,6 +65,8 @@ private:
 Q_SIGNALS:
     /// Close: the main window shows its credits box again.
     void closed();
+    /// The content window is asked for.
+    void contentRequested();
 
 private:
     void toggleShowLogo();

@@ -14,6 +14,7 @@ inline const QString siteLabel = QStringLiteral(" :سايت"); // T4
 inline const QString twitterLabel = QStringLiteral(":تويتر"); // T5
 inline const QString phoneLabel = QStringLiteral(" :تلفن"); // T6
 inline const QString logoButton = QStringLiteral("آرم كلينيك");
+inline const QString contentButton = QStringLiteral("مواد آزمون");
 inline const QString saveButton = QStringLiteral("ذخيره ");
 inline const QString closeButton = QStringLiteral("بستن");
 inline const QString saved = QStringLiteral("ذخيره شد");

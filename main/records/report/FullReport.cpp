@@ -54,7 +54,7 @@ void addRules(ReportBand &band, const QString &prefix, int height)
 
 FullReportClinic FullReportClinicFrom(const RecordSource &theme, const ClinicValues &values)
 {
-    return { theme.field(QStringLiteral("Name")), theme.field(QStringLiteral("Adress")), values };
+    return { theme.field(QStringLiteral("Name")), theme.field(QStringLiteral("Adress")), values, QString() };
 }
 
 BandedReport BuildFullReport(const RecordSource &ide, const FullReportClinic &clinic)
@@ -106,7 +106,7 @@ BandedReport BuildFullReport(const RecordSource &ide, const FullReportClinic &cl
         = [](const QString &, int row) { return QString::number(row + 1); };
 
     ReportBand &footer = r.band(BandedReport::Band::PageFooter);
-    footer.height = 1446;
+    footer.height = 1746;
     footer.add(ReportElement::hrule(QStringLiteral("Line3"), 0, 29, 10389));
     footer.add(ReportElement::hrule(QStringLiteral("Line4"), 0, 67, 10389));
     ReportElement &address = footer.add(ReportElement::label(QStringLiteral("Label14"), QRect(5258, 103, 5070, 1343)));
@@ -116,6 +116,13 @@ BandedReport BuildFullReport(const RecordSource &ide, const FullReportClinic &cl
     contact.fontFamily = QStringLiteral("Calibri");
     contact.alignment = Qt::AlignLeft | Qt::AlignTop;
     contact.direction = Qt::LeftToRight;
+    // The report names the items and norms that scored its results.
+    ReportElement &materials
+        = footer.add(ReportElement::label(QStringLiteral("LblContent"), QRect(105, 1470, 10223, 270)));
+    materials.alignment = Qt::AlignCenter;
+    materials.pointSize = 8;
+    materials.wrap = false;
+    materials.text = clinic.materials;
 
     r.band(BandedReport::Band::ReportFooter).name = QStringLiteral("Section5");
 

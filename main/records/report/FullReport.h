@@ -18,6 +18,8 @@ struct FullReportClinic
     QString name; ///< Theme Name
     QString address; ///< Theme Adress
     ClinicValues values;
+    /// The test materials in use (ContentInUse::footerLine()).
+    QString materials;
 };
 
 /// Reads Name and Adress from the current row of a Theme record source.

@@ -16,6 +16,7 @@
 #include "records/chart/IqChartTexts.h"
 #include "records/report/FullReport.h"
 #include "records/window/RecordsTexts.h"
+#include "test/content/ContentInUse.h"
 #include "ui/ClinicValues.h"
 #include "ui/CommonTexts.h"
 #include "ui/DateTexts.h"
@@ -519,7 +520,9 @@ void RecordsWindow::deleteExaminee()
 void RecordsWindow::print()
 {
     static const ClinicValues none;
-    PrintFullReport(this, *Adodc2, FullReportClinicFrom(*Adodc1, m_clinic ? *m_clinic : none));
+    FullReportClinic clinic = FullReportClinicFrom(*Adodc1, m_clinic ? *m_clinic : none);
+    clinic.materials = ContentInUse::current().footerLine();
+    PrintFullReport(this, *Adodc2, clinic);
 }
 
 // The rows the grid shows, as the full report prints them.

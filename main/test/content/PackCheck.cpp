@@ -1,6 +1,8 @@
 #include "test/content/PackCheck.h"
 
 #include "data/Schema.h"
+#include "test/content/CheckTexts.h"
+#include "test/content/PictureCheck.h"
 #include "test/content/TestContent.h"
 
 #include <QBuffer>
@@ -11,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,32 +28,6 @@ PackFault warning(const QString &text, int raw = 0, int column = 0)
     return { PackFault::Severity::Warning, text, raw, column };
 }
 
-// A PNG is whole when its chunks run to IEND with matching lengths; a JPEG
-// when it ends with its end-of-image marker. The decoder alone lets a cut
-// file pass with grey rows at the bottom.
-bool structurallyWhole(const QByteArray &data, const QString &name)
-{
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    if (suffix == QLatin1String("png")) {
-        if (!data.startsWith("\x89PNG\r\n\x1a\n"))
-            return false;
-        qsizetype at = 8;
-        while (at + 12 <= data.size()) {
-            const quint32 length = qFromBigEndian<quint32>(data.constData() + at);
-            const QByteArray type = data.mid(at + 4, 4);
-            at += 12 + qsizetype(length);
-            if (at > data.size())
-                return false;
-            if (type == "IEND")
-                return true;
-        }
-        return false;
-    }
-    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
-        return data.startsWith("\xff\xd8") && data.endsWith("\xff\xd9");
-    return true;
-}
-
 bool isPicture(const QString &name)
 {
     const QString suffix = QFileInfo(name).suffix().toLower();
@@ -63,13 +40,12 @@ void checkPictures(const ContentPack &pack, QVector<PackFault> *faults)
     for (auto it = files.cbegin(); it != files.cend(); ++it) {
         if (!isPicture(it.key()))
             continue;
-        QBuffer buffer;
-        buffer.setData(it.value());
-        QImageReader reader(&buffer);
-        const QImage image = reader.read();
-        if (image.isNull() || !structurallyWhole(it.value(), it.key()))
-            faults->append(
-                error(QStringLiteral("%1: picture does not decode fully (cut short or damaged)").arg(it.key())));
+        const QString fault = CheckTexts::pictureCut.arg(it.key());
+        // The loader may have named this picture already.
+        const bool named
+            = std::any_of(faults->cbegin(), faults->cend(), [&](const PackFault &f) { return f.text.contains(fault); });
+        if (!named && PictureCheck::check(it.value(), it.key()) != PictureCheck::Outcome::Whole)
+            faults->append(error(fault));
     }
 }
 
@@ -79,13 +55,13 @@ void checkFields(const ContentPack &pack, PackCheck::Fields fields, QVector<Pack
     for (const char *field : { "name", "contentVersion", "created", "norms" }) {
         const bool needed = fields == PackCheck::Fields::Required || qstrcmp(field, "norms") == 0;
         if (needed && m.value(QLatin1String(field)).toString().trimmed().isEmpty())
-            faults->append(error(QStringLiteral("manifest.json: %1 is missing").arg(QLatin1String(field))));
+            faults->append(error(CheckTexts::fieldMissing.arg(QLatin1String(field))));
     }
     for (const QString &name : pack.namedFiles()) {
         if (name.contains(QLatin1String("..")) || QFileInfo(name).isAbsolute())
-            faults->append(error(QStringLiteral("manifest.json: %1 lies outside the pack").arg(name)));
+            faults->append(error(CheckTexts::outsidePack.arg(name)));
         else if (!pack.files().contains(name))
-            faults->append(error(QStringLiteral("%1: file is missing from the pack").arg(name)));
+            faults->append(error(CheckTexts::fileMissing.arg(name)));
     }
 }
 
@@ -95,7 +71,7 @@ void checkWithLoader(const ContentPack &pack, QVector<PackFault> *faults)
     QTemporaryDir dir;
     QString why;
     if (!dir.isValid() || !pack.extractTo(dir.path(), &why)) {
-        faults->append(error(QStringLiteral("cannot unpack for checking: %1").arg(why)));
+        faults->append(error(CheckTexts::cannotUnpack.arg(why)));
         return;
     }
     TestContent content;
@@ -141,7 +117,7 @@ QVector<PackFault> checkNorms(const QVector<QStringList> &table)
     QVector<PackFault> faults;
     const QStringList header = Schema::ppp().fields;
     if (table.isEmpty() || table.first() != header) {
-        faults.append(error(QStringLiteral("norms: header must be %1").arg(header.join(QLatin1Char(',')))));
+        faults.append(error(CheckTexts::normsHeader.arg(header.join(QLatin1Char(',')))));
         return faults;
     }
     // values[raw][column 1..12]; a cell that is not a number stays absent.
@@ -150,34 +126,28 @@ QVector<PackFault> checkNorms(const QVector<QStringList> &table)
         const QStringList &row = table[r];
         int raw = 0;
         if (!wholeNumber(row.value(0), &raw)) {
-            faults.append(
-                error(QStringLiteral("norms: line %1: raw score \"%2\" is not a number").arg(r + 1).arg(row.value(0))));
+            faults.append(error(CheckTexts::normsRawNotNumber.arg(r + 1).arg(row.value(0))));
             continue;
         }
         if (values.contains(raw)) {
-            faults.append(error(QStringLiteral("norms: raw score %1 appears twice").arg(raw), raw));
+            faults.append(error(CheckTexts::normsRawTwice.arg(raw), raw));
             continue;
         }
         if (row.size() != header.size())
-            faults.append(error(QStringLiteral("norms: raw score %1: %2 values, expected %3")
-                                    .arg(raw)
-                                    .arg(row.size())
-                                    .arg(header.size()),
-                raw));
+            faults.append(error(CheckTexts::normsRowSize.arg(raw).arg(row.size()).arg(header.size()), raw));
         QMap<int, int> &cells = values[raw];
         for (int c = 1; c < header.size(); ++c) {
-            const QString where = QStringLiteral("norms: raw score %1, column %2").arg(raw).arg(header[c]);
+            const QString where = CheckTexts::normsCell.arg(raw).arg(header[c]);
             int v = 0;
             if (!wholeNumber(row.value(c), &v)) {
-                faults.append(error(QStringLiteral("%1: \"%2\" is not a number").arg(where, row.value(c)), raw, c));
+                faults.append(error(CheckTexts::normsNotNumber.arg(where, row.value(c)), raw, c));
                 continue;
             }
             const bool iq = c <= 6;
             const int low = iq ? IqMin : PercentileMin;
             const int high = iq ? IqMax : PercentileMax;
             if (v < low || v > high) {
-                faults.append(
-                    error(QStringLiteral("%1: %2 outside %3..%4").arg(where).arg(v).arg(low).arg(high), raw, c));
+                faults.append(error(CheckTexts::normsRange.arg(where).arg(v).arg(low).arg(high), raw, c));
                 continue;
             }
             cells.insert(c, v);
@@ -185,7 +155,7 @@ QVector<PackFault> checkNorms(const QVector<QStringList> &table)
     }
     for (int raw = LowestRaw; raw <= HighestRaw; ++raw) {
         if (!values.contains(raw))
-            faults.append(error(QStringLiteral("norms: raw score %1 is missing").arg(raw), raw));
+            faults.append(error(CheckTexts::normsRawMissing.arg(raw), raw));
     }
     for (auto it = values.cbegin(); it != values.cend(); ++it) {
         const int raw = it.key();
@@ -195,31 +165,20 @@ QVector<PackFault> checkNorms(const QVector<QStringList> &table)
             if (!cells.contains(c))
                 continue;
             const int v = cells.value(c);
-            const QString where = QStringLiteral("norms: raw score %1, column %2").arg(raw).arg(header[c]);
+            const QString where = CheckTexts::normsCell.arg(raw).arg(header[c]);
             if (previous.contains(c) && v < previous.value(c))
-                faults.append(error(QStringLiteral("%1: %2 falls below %3 at raw score %4")
-                                        .arg(where)
-                                        .arg(v)
-                                        .arg(previous.value(c))
-                                        .arg(raw - 1),
-                    raw, c));
+                faults.append(
+                    error(CheckTexts::normsFalls.arg(where).arg(v).arg(previous.value(c)).arg(raw - 1), raw, c));
             if (c >= 2 && c <= 6 && cells.contains(c - 1) && v > cells.value(c - 1))
-                faults.append(warning(QStringLiteral("%1: IQ %2 rises above %3 at age %4")
-                                          .arg(where)
-                                          .arg(v)
-                                          .arg(cells.value(c - 1))
-                                          .arg(header[c - 1]),
-                    raw, c));
+                faults.append(
+                    warning(CheckTexts::normsRisesWithAge.arg(where).arg(v).arg(cells.value(c - 1)).arg(header[c - 1]),
+                        raw, c));
             if (c >= 7 && cells.contains(c - 6)) {
                 const double expected = normalPercentile(cells.value(c - 6));
                 if (std::abs(v - expected) > PercentileSlack)
-                    faults.append(
-                        warning(QStringLiteral("%1: percentile %2 disagrees with IQ %3 (%4 under the normal curve)")
-                                    .arg(where)
-                                    .arg(v)
-                                    .arg(cells.value(c - 6))
-                                    .arg(expected, 0, 'f', 1),
-                            raw, c));
+                    faults.append(warning(
+                        CheckTexts::normsPercentile.arg(where).arg(v).arg(cells.value(c - 6)).arg(expected, 0, 'f', 1),
+                        raw, c));
             }
         }
     }

@@ -95,6 +95,21 @@ bool replaceNorms(
     return ok;
 }
 
+QString database(const QString &dataDir)
+{
+    return QDir(dataDir).filePath(QStringLiteral("DBres.mdb"));
+}
+
+// The norms of \a normsPath into PPP, the database copied into Back first.
+bool loadNorms(const QString &normsPath, const QString &dataDir, QString *copy, QString *error)
+{
+    QVector<Schema::NormsRow> norms;
+    if (!Schema::readNormsCsv(normsPath, &norms, error))
+        return false;
+    *copy = safetyCopyPath(dataDir);
+    return replaceNorms(database(dataDir), norms, *copy, error);
+}
+
 } // namespace
 
 namespace PackInstall {
@@ -106,9 +121,8 @@ bool install(const ContentPack &pack, const QString &dataDir, Result *result, QS
     const QVector<PackFault> faults = PackCheck::check(pack);
     if (PackCheck::hasErrors(faults))
         return fail(error, PackCheck::describe(faults).join(QLatin1Char('\n')));
-    const QString database = QDir(dataDir).filePath(QStringLiteral("DBres.mdb"));
-    if (!QFile::exists(database))
-        return fail(error, QStringLiteral("%1: no examinee database").arg(database));
+    if (!QFile::exists(database(dataDir)))
+        return fail(error, QStringLiteral("%1: no examinee database").arg(database(dataDir)));
 
     const QString print = pack.shortFingerprint();
     const QDir packs(packsDir(dataDir));
@@ -119,12 +133,9 @@ bool install(const ContentPack &pack, const QString &dataDir, Result *result, QS
         || !pack.extractTo(unpacked, &why))
         return fail(error, why.isEmpty() ? QStringLiteral("%1: cannot be written").arg(unpacked) : why);
 
-    QVector<Schema::NormsRow> norms;
     const QString normsPath = QDir(unpacked).filePath(pack.manifest().value(QStringLiteral("norms")).toString());
-    if (!Schema::readNormsCsv(normsPath, &norms, error))
-        return false;
-    const QString copy = safetyCopyPath(dataDir);
-    if (!replaceNorms(database, norms, copy, error))
+    QString copy;
+    if (!loadNorms(normsPath, dataDir, &copy, error))
         return false;
 
     QSaveFile active(activeFile(dataDir));
@@ -132,6 +143,26 @@ bool install(const ContentPack &pack, const QString &dataDir, Result *result, QS
         return fail(error, QStringLiteral("%1: %2").arg(active.fileName(), active.errorString()));
     if (result)
         *result = { unpacked, copy };
+    return true;
+}
+
+bool useBundled(const QString &bundledDir, const QString &dataDir, Result *result, QString *error)
+{
+    if (error)
+        error->clear();
+    if (!QFile::exists(database(dataDir)))
+        return fail(error, QStringLiteral("%1: no examinee database").arg(database(dataDir)));
+    QString copy;
+    const QString back = QDir(dataDir).filePath(QStringLiteral("Back"));
+    if (!QDir().mkpath(back))
+        return fail(error, QStringLiteral("%1: cannot be written").arg(back));
+    if (!loadNorms(QDir(bundledDir).filePath(QStringLiteral("norms.csv")), dataDir, &copy, error))
+        return false;
+    QFile active(activeFile(dataDir));
+    if (active.exists() && !active.remove())
+        return fail(error, QStringLiteral("%1: %2").arg(active.fileName(), active.errorString()));
+    if (result)
+        *result = { bundledDir, copy };
     return true;
 }
 

@@ -19,6 +19,11 @@ struct Result
 /// Refuses a pack with errors (warnings are the caller's to accept).
 bool install(const ContentPack &pack, const QString &dataDir, Result *result, QString *error);
 
+/// Goes back to the bundled set in \a bundledDir: its norms replace PPP
+/// (after the same safety copy) and no pack is in use any more. The
+/// installed packs stay in the data folder.
+bool useBundled(const QString &bundledDir, const QString &dataDir, Result *result, QString *error);
+
 /// The unpacked folder of the pack in use, or empty for the bundled set.
 QString activePackDir(const QString &dataDir);
 

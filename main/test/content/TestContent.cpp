@@ -1,33 +1,37 @@
 #include "test/content/TestContent.h"
 
+#include "test/content/CheckTexts.h"
+#include "test/content/OptionRules.h"
+#include "test/content/PictureCheck.h"
+
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 #include <QSize>
+#include <QStringList>
 
 #include <cmath>
 
 namespace {
 
-// Bounds of the option rectangles in twips: they keep every option inside
-// the area beneath the pattern, in two rows of three.
-constexpr int UpperTopMin = 3480;
-constexpr int UpperTopMax = 4020;
-constexpr int LowerTopMin = 4560;
-constexpr int LowerTopMax = 5220;
-constexpr int WidthMin = 1215;
-constexpr int WidthMax = 2595;
-constexpr int HeightMin = 795;
-constexpr int HeightMax = 975;
-constexpr int RightMax = 9375;
-constexpr int BottomMax = 6195;
+using namespace OptionRules;
+
+// "<file>: <item>: <option>: <fault>", the parts that are given.
+QString place(QStringList parts)
+{
+    parts.removeAll(QString());
+    return parts.join(QStringLiteral(": "));
+}
 
 // Collects the first fault with its place, so every message has one form:
-// "<file>: item 7: options[2]: ...".
+// "<file>: سوال 7: گزينه 2: ...".
 class Checker
 {
 public:
@@ -38,9 +42,9 @@ public:
 
     bool fail(const QString &where, const QString &what)
     {
-        if (m_error.isEmpty())
-            m_error = where.isEmpty() ? QStringLiteral("%1: %2").arg(m_file, what)
-                                      : QStringLiteral("%1: %2: %3").arg(m_file, where, what);
+        if (m_error.isEmpty()) {
+            m_error = place({ m_file, where, what });
+        }
         return false;
     }
     QString error() const { return m_error; }
@@ -49,7 +53,7 @@ public:
     {
         const double d = v.toDouble();
         if (!v.isDouble() || std::abs(d) > 1e9 || std::floor(d) != d)
-            return fail(where, QStringLiteral("must be a whole number"));
+            return fail(where, CheckTexts::wholeNumber);
         *out = v.toInt();
         return true;
     }
@@ -58,31 +62,30 @@ public:
     {
         const QJsonArray a = v.toArray();
         if (!v.isArray() || a.size() != 4)
-            return fail(where, QStringLiteral("must be [left, top, width, height]"));
+            return fail(where, CheckTexts::rectangle);
         int n[4];
         for (int i = 0; i < 4; ++i) {
             if (!integer(a.at(i), where, &n[i]))
                 return false;
         }
         if (n[0] < 0 || n[1] < 0 || n[2] <= 0 || n[3] <= 0)
-            return fail(where, QStringLiteral("must have a position >= 0 and a size > 0"));
+            return fail(where, CheckTexts::rectangleValues);
         *out = QRect(n[0], n[1], n[2], n[3]);
         return true;
     }
 
-    // A picture the platform can read, optionally of an exact size.
+    // A picture that decodes to its last row, optionally of an exact size.
     bool picture(const QString &path, const QString &where, const QSize &size)
     {
-        if (!QFile::exists(path))
-            return fail(where, QStringLiteral("picture %1 is missing").arg(path));
-        QImageReader reader(path);
-        const QSize actual = reader.size();
-        if (!reader.canRead() || !actual.isValid())
-            return fail(where, QStringLiteral("picture %1 cannot be read (%2)").arg(path, reader.errorString()));
+        const QFileInfo info(path);
+        if (!info.exists())
+            return fail(where, CheckTexts::pictureMissing.arg(path));
+        QSize actual;
+        if (!wholePicture(info, where, &actual))
+            return false;
         if (size.isValid() && actual != size)
             return fail(where,
-                QStringLiteral("picture %1 is %2 x %3 pixels, expected %4 x %5")
-                    .arg(path)
+                CheckTexts::pictureSize.arg(path)
                     .arg(actual.width())
                     .arg(actual.height())
                     .arg(size.width())
@@ -91,6 +94,40 @@ public:
     }
 
 private:
+    // Decoding all pictures takes a good part of a second; a file once found
+    // whole is taken as whole while its size and time stay the same.
+    struct Verified
+    {
+        qint64 bytes = 0;
+        QDateTime modified;
+        QSize size;
+    };
+
+    bool wholePicture(const QFileInfo &info, const QString &where, QSize *size)
+    {
+        static QHash<QString, Verified> verified;
+        const QString path = info.absoluteFilePath();
+        const auto known = verified.constFind(path);
+        if (known != verified.constEnd() && known->bytes == info.size() && known->modified == info.lastModified()) {
+            *size = known->size;
+            return true;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(where, CheckTexts::pictureUnreadable.arg(info.filePath(), file.errorString()));
+        QString why;
+        switch (PictureCheck::check(file.readAll(), path, size, &why)) {
+        case PictureCheck::Outcome::Unreadable:
+            return fail(where, CheckTexts::pictureUnreadable.arg(info.filePath(), why));
+        case PictureCheck::Outcome::Cut:
+            return fail(where, CheckTexts::pictureCut.arg(info.filePath()));
+        case PictureCheck::Outcome::Whole:
+            break;
+        }
+        verified.insert(path, { info.size(), info.lastModified(), *size });
+        return true;
+    }
+
     QString m_file;
     QString m_error;
 };
@@ -104,9 +141,9 @@ bool checkOptions(Checker &c, const QJsonValue &value, const QString &item, std:
 {
     const QJsonArray list = value.toArray();
     if (!value.isArray() || list.size() != 6)
-        return c.fail(item, QStringLiteral("options must list 6 rectangles"));
+        return c.fail(item + QStringLiteral(": options"), CheckTexts::sixOptions);
     for (int k = 0; k < 6; ++k) {
-        const QString where = QStringLiteral("%1: options[%2]").arg(item).arg(k + 1);
+        const QString where = place({ item, CheckTexts::option.arg(k + 1) });
         QRect r;
         if (!c.rect(list.at(k), where, &r))
             return false;
@@ -114,22 +151,21 @@ bool checkOptions(Checker &c, const QJsonValue &value, const QString &item, std:
         const int topMin = upper ? UpperTopMin : LowerTopMin;
         const int topMax = upper ? UpperTopMax : LowerTopMax;
         if (!within(r.top(), topMin, topMax))
-            return c.fail(where, QStringLiteral("top %1 outside %2..%3").arg(r.top()).arg(topMin).arg(topMax));
+            return c.fail(where, CheckTexts::topRange.arg(r.top()).arg(topMin).arg(topMax));
         if (!within(r.width(), WidthMin, WidthMax))
-            return c.fail(where, QStringLiteral("width %1 outside %2..%3").arg(r.width()).arg(WidthMin).arg(WidthMax));
+            return c.fail(where, CheckTexts::widthRange.arg(r.width()).arg(WidthMin).arg(WidthMax));
         if (!within(r.height(), HeightMin, HeightMax))
-            return c.fail(
-                where, QStringLiteral("height %1 outside %2..%3").arg(r.height()).arg(HeightMin).arg(HeightMax));
+            return c.fail(where, CheckTexts::heightRange.arg(r.height()).arg(HeightMin).arg(HeightMax));
         if (r.left() + r.width() > RightMax)
-            return c.fail(where, QStringLiteral("right edge %1 beyond %2").arg(r.left() + r.width()).arg(RightMax));
+            return c.fail(where, CheckTexts::rightEdge.arg(r.left() + r.width()).arg(RightMax));
         if (r.top() + r.height() > BottomMax)
-            return c.fail(where, QStringLiteral("bottom edge %1 beyond %2").arg(r.top() + r.height()).arg(BottomMax));
+            return c.fail(where, CheckTexts::bottomEdge.arg(r.top() + r.height()).arg(BottomMax));
         // Options run left to right in their row, and a click lands on one option only.
         if (k % 3 != 0 && r.left() <= (*options)[k - 1].left())
-            return c.fail(where, QStringLiteral("must stand right of option %1").arg(k));
+            return c.fail(where, CheckTexts::order.arg(k));
         for (int j = 0; j < k; ++j) {
             if (r.intersects((*options)[j]))
-                return c.fail(where, QStringLiteral("overlaps option %1").arg(j + 1));
+                return c.fail(where, CheckTexts::overlaps.arg(j + 1));
         }
         (*options)[k] = r;
     }
@@ -138,29 +174,29 @@ bool checkOptions(Checker &c, const QJsonValue &value, const QString &item, std:
 
 bool checkItem(Checker &c, const QDir &dir, const QJsonValue &value, int index, QVector<TestItem> *items)
 {
-    const QString entry = QStringLiteral("items[%1]").arg(index + 1);
+    const QString entry = CheckTexts::itemEntry.arg(index + 1);
     if (!value.isObject())
-        return c.fail(entry, QStringLiteral("must be an object"));
+        return c.fail(entry, CheckTexts::notObject);
     const QJsonObject o = value.toObject();
     TestItem item;
     if (!c.integer(o.value("number"), entry + QStringLiteral(": number"), &item.number))
         return false;
     if (!within(item.number, 1, TestContent::ItemCount))
-        return c.fail(entry, QStringLiteral("number %1 outside 1..36").arg(item.number));
+        return c.fail(entry, CheckTexts::numberRange.arg(item.number));
     if ((*items)[item.number - 1].number != 0)
-        return c.fail(entry, QStringLiteral("item number %1 appears twice").arg(item.number));
+        return c.fail(entry, CheckTexts::numberTwice.arg(item.number));
 
-    const QString where = QStringLiteral("item %1").arg(item.number);
+    const QString where = CheckTexts::item.arg(item.number);
     if (!c.integer(o.value("key"), where + QStringLiteral(": key"), &item.key))
         return false;
     if (!within(item.key, 1, 6))
-        return c.fail(where, QStringLiteral("key %1 outside 1..6").arg(item.key));
+        return c.fail(where, CheckTexts::keyRange.arg(item.key));
     if (!checkOptions(c, o.value("options"), where, &item.options))
         return false;
 
     const QString picture = o.value("picture").toString();
     if (picture.isEmpty())
-        return c.fail(where, QStringLiteral("picture is missing"));
+        return c.fail(where, CheckTexts::noPicture);
     item.picturePath = dir.absoluteFilePath(picture);
     if (!c.picture(item.picturePath, where + QStringLiteral(": picture"),
             QSize(TestContent::PictureWidth, TestContent::PictureHeight)))
@@ -168,7 +204,7 @@ bool checkItem(Checker &c, const QDir &dir, const QJsonValue &value, int index, 
     if (o.contains("picture2x")) {
         const QString picture2x = o.value("picture2x").toString();
         if (picture2x.isEmpty())
-            return c.fail(where, QStringLiteral("picture2x must name a file"));
+            return c.fail(where, CheckTexts::noPicture2x);
         item.picture2xPath = dir.absoluteFilePath(picture2x);
         if (!c.picture(item.picture2xPath, where + QStringLiteral(": picture2x"),
                 QSize(2 * TestContent::PictureWidth, 2 * TestContent::PictureHeight)))
@@ -193,18 +229,17 @@ bool TestContent::load(const QString &contentDir, QString *error)
 
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        c.fail(QString(), QStringLiteral("cannot open (%1)").arg(file.errorString()));
+        c.fail(QString(), CheckTexts::cannotOpen.arg(file.errorString()));
         return failed();
     }
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(file.readAll(), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        c.fail(
-            QString(), QStringLiteral("not valid JSON at offset %1 (%2)").arg(parse.offset).arg(parse.errorString()));
+        c.fail(QString(), CheckTexts::badJson.arg(parse.offset).arg(parse.errorString()));
         return failed();
     }
     if (!doc.isObject()) {
-        c.fail(QString(), QStringLiteral("must hold a JSON object"));
+        c.fail(QString(), CheckTexts::notObject);
         return failed();
     }
     const QJsonObject root = doc.object();
@@ -212,13 +247,13 @@ bool TestContent::load(const QString &contentDir, QString *error)
     if (!c.integer(root.value("version"), QStringLiteral("version"), &version))
         return failed();
     if (version != 1) {
-        c.fail(QStringLiteral("version"), QStringLiteral("%1 is not supported (expected 1)").arg(version));
+        c.fail(QStringLiteral("version"), CheckTexts::versionUnsupported.arg(version));
         return failed();
     }
 
     const QJsonArray list = root.value("items").toArray();
     if (!root.value("items").isArray() || list.size() != ItemCount) {
-        c.fail(QStringLiteral("items"), QStringLiteral("must list 36 items, found %1").arg(list.size()));
+        c.fail(QStringLiteral("items"), CheckTexts::itemCount.arg(list.size()));
         return failed();
     }
     QVector<TestItem> items(ItemCount);
@@ -229,7 +264,7 @@ bool TestContent::load(const QString &contentDir, QString *error)
 
     const QString form = root.value("answerForm").toString();
     if (form.isEmpty()) {
-        c.fail(QStringLiteral("answerForm"), QStringLiteral("is missing"));
+        c.fail(QStringLiteral("answerForm"), CheckTexts::missing);
         return failed();
     }
     const QString formPath = dir.absoluteFilePath(form);
@@ -240,7 +275,7 @@ bool TestContent::load(const QString &contentDir, QString *error)
     if (root.contains("answerBoxes")) {
         const QJsonArray a = root.value("answerBoxes").toArray();
         if (a.size() != ItemCount) {
-            c.fail(QStringLiteral("answerBoxes"), QStringLiteral("must list 36 rectangles"));
+            c.fail(QStringLiteral("answerBoxes"), CheckTexts::boxCount);
             return failed();
         }
         for (int i = 0; i < ItemCount; ++i) {
@@ -257,7 +292,7 @@ bool TestContent::load(const QString &contentDir, QString *error)
     if (root.contains("reliability")) {
         const QJsonValue v = root.value("reliability");
         if (!v.isObject()) {
-            c.fail(QStringLiteral("reliability"), QStringLiteral("must map ages to numbers"));
+            c.fail(QStringLiteral("reliability"), CheckTexts::reliabilityMap);
             return failed();
         }
         const QJsonObject ages = v.toObject();
@@ -267,11 +302,11 @@ bool TestContent::load(const QString &contentDir, QString *error)
             const double r = it.value().toDouble(-1);
             const QString where = QStringLiteral("reliability: %1").arg(it.key());
             if (!ok || age < 0) {
-                c.fail(where, QStringLiteral("is not an age in whole years"));
+                c.fail(where, CheckTexts::reliabilityAge);
                 return failed();
             }
             if (!it.value().isDouble() || !(r > 0 && r < 1)) {
-                c.fail(where, QStringLiteral("must be a number between 0 and 1"));
+                c.fail(where, CheckTexts::reliabilityValue);
                 return failed();
             }
             reliability.insert(age, r);
@@ -284,6 +319,18 @@ bool TestContent::load(const QString &contentDir, QString *error)
     m_answerForm = formPath;
     m_answerBoxes = boxes;
     return true;
+}
+
+QString TestContent::optionsFault(const std::array<QRect, 6> &options)
+{
+    QJsonArray list;
+    for (const QRect &r : options)
+        list.append(QJsonArray { r.x(), r.y(), r.width(), r.height() });
+    Checker c { QString() };
+    std::array<QRect, 6> checked;
+    if (checkOptions(c, list, QString(), &checked))
+        return QString();
+    return c.error();
 }
 
 const QVector<TestItem> &TestContent::items() const

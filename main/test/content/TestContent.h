@@ -26,6 +26,10 @@ public:
     /// one message naming the file and the fault (item number, field).
     bool load(const QString &contentDir, QString *error);
 
+    /// The loader's rules on one item's option rectangles (twips): empty
+    /// when they pass, else the first fault ("گزينه 2: ...").
+    static QString optionsFault(const std::array<QRect, 6> &options);
+
     const QVector<TestItem> &items() const; ///< 36 items, index 0 is item 1
     QVector<int> answerKey() const; ///< 36 entries 1..6, index 0 is item 1
     QString answerFormPath() const;

@@ -327,7 +327,7 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet)
     }
 
     ReportBand &footer = r.band(BandedReport::Band::PageFooter);
-    footer.height = 1484;
+    footer.height = 1784;
     footer.add(ReportElement::hrule(QStringLiteral("Line1"), 0, 29, 8907));
     footer.add(ReportElement::hrule(QStringLiteral("Line2"), 0, 67, 8907));
     ReportElement &address
@@ -338,6 +338,11 @@ BandedReport BuildScoringSheet(const ScoringSheet &sheet)
     contact.fontFamily = QStringLiteral("Calibri");
     contact.direction = Qt::LeftToRight;
     contact.text = sheet.clinic.summary;
+    // Every sheet names the items and norms that scored it.
+    ReportElement &materials
+        = footer.add(textLabel(QStringLiteral("LblContent"), 105, 1470, 8627, 270, Qt::AlignCenter, 8));
+    materials.wrap = false;
+    materials.text = sheet.materials;
 
     if (sheet.analysis)
         addItemAnalysis(r, sheet, *sheet.analysis);

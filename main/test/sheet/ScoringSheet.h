@@ -40,6 +40,8 @@ struct ScoringSheet
     ClinicValues clinic;
     /// The printed answer form; empty: AppPaths::contentDir() + "/answer_form.png".
     QString answerFormPath;
+    /// The test materials that scored it (ContentInUse::footerLine()).
+    QString materials;
     /// The result on the normal curve, drawn under the answer grid.
     std::optional<IqCurve::Picture> curve;
     /// The second page: every item's final choice, time and changes. None:

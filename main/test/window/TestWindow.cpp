@@ -27,6 +27,8 @@
 #include "ui/Twips.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -325,14 +327,21 @@ bool TestWindow::load(const QString &code, QString *error)
             error))
         return false;
 
+    // A clinic's installed pack, else the bundled set.
+    const ContentInUse use = ContentInUse::current();
     TestContent content;
-    if (!content.load(AppPaths::contentDir(), error))
+    if (!content.load(use.dir, error))
         return false;
     m_content = content;
+    m_contentInUse = use;
     const QVector<int> key = content.answerKey();
     for (int i = 0; i < kItems; ++i)
         m_key[size_t(i)] = key.value(i);
-    const QPixmap background(content.artPath(QStringLiteral("test_background")), "PNG");
+    // A pack may leave the window art to the bundled set.
+    QString backgroundPath = content.artPath(QStringLiteral("test_background"));
+    if (!QFileInfo::exists(backgroundPath))
+        backgroundPath = QDir(AppPaths::contentDir()).filePath(QStringLiteral("art/test_background.png"));
+    const QPixmap background(backgroundPath, "PNG");
     if (!background.isNull()) {
         QPalette pal = palette();
         pal.setBrush(QPalette::Window, background.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
@@ -656,6 +665,8 @@ void TestWindow::PrintScoringSheet()
     sheet.curve = ChartIq->picture();
     sheet.analysis = AnalyseItems(
         sheet.answers, m_key, AnswerLog::read(Database::connection(Database::File::Examinee), sheet.code));
+    sheet.answerFormPath = m_content.answerFormPath();
+    sheet.materials = m_contentInUse.footerLine();
     if (m_clinic)
         sheet.clinic = *m_clinic;
     Label7->setText(ScoringSheetFullName(sheet));

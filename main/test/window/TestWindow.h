@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/AnswerLog.h"
+#include "test/content/ContentInUse.h"
 #include "test/content/TestContent.h"
 #include "test/content/TestItem.h"
 #include "test/scoring/ClickGuard.h"
@@ -149,6 +150,7 @@ private:
     ClinicValues *m_clinic;
     AnswerKey m_key {};
     TestContent m_content;
+    ContentInUse m_contentInUse;
     /// Draws the panel's IQ on the curve, with the interval at the child's age.
     void showCurve();
     ClickGuard m_guard;
