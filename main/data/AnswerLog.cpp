@@ -1,5 +1,7 @@
 #include "data/AnswerLog.h"
 
+#include "data/SqlFailure.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -10,7 +12,7 @@ namespace {
 bool sqlFail(QString *error, const QSqlQuery &q)
 {
     if (error)
-        *error = q.lastError().text();
+        *error = SqlFailureText(q.lastError());
     return false;
 }
 

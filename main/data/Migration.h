@@ -46,4 +46,9 @@ Outcome upgrade(const QString &path, const QVector<Step> &steps, int target, QSt
 /// "DBres v1 before upgrade 1405.9.20 14.05.mdbB" in Back, a name no file has yet.
 QString safetyCopyPath(int version);
 
+/// Copies the file at \a path whole, on the disk, into Back as
+/// "<stem> <date> <time><extension>" before it is changed; the copy's path
+/// in \a copy. False, with the file left alone by the caller, when it fails.
+bool keepSafetyCopy(const QString &path, const QString &stem, const QString &extension, QString *copy, QString *error);
+
 } // namespace Migration
