@@ -77,7 +77,13 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
     }
     // The code as typed: "7" does not find "07", nor "7 " find "7". Only
     // that examinee's row is read.
-    Adodc1->refreshWhere(QStringLiteral("code"), code);
+    // A file that cannot be read (locked by another program) is said so,
+    // not taken for an unknown code.
+    QString readError;
+    if (!Adodc1->refreshWhere(QStringLiteral("code"), code, &readError)) {
+        Dialogs::message(mainWindow, RegistrationTexts::errorTitle(), readError, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return;
+    }
     if (Adodc1->atStart()) {
         ShowTimedNotice(mainWindow, RegistrationTexts::startUnknownCode);
         return;
