@@ -3,6 +3,7 @@
 #include "backup/ExitWindow.h"
 #include "backup/ProgramEnd.h"
 #include "common/Dialogs.h"
+#include "data/DataTexts.h"
 #include "mainwindow/MainWindow.h"
 #include "tests/common/Children.h"
 #include "ui/Twips.h"
@@ -33,6 +34,7 @@ private Q_SLOTS:
     void initTestCase();
     void exitWindowAndBack();
     void brokenDatabaseIsReported();
+    void startOnALockedFileSaysSo();
 };
 
 void TestHandovers::initTestCase()
@@ -86,6 +88,28 @@ void TestHandovers::brokenDatabaseIsReported()
     QCOMPARE(log[0].title, QStringLiteral("خطا"));
     QVERIFY(log[0].text.contains(QStringLiteral("Theme.skn")));
     QVERIFY(!QFile::exists(AppPaths::themeDatabase()));
+}
+
+// Another program holds the examinee file: starting a test says so, instead
+// of doing nothing as if no examinee were registered.
+void TestHandovers::startOnALockedFileSaysSo()
+{
+    ProgramFolder folder;
+    QPointer<MainWindow> main = OpenMainWindow();
+    QVERIFY(main);
+    addExaminee(QStringLiteral("5"));
+    Dialogs::takeLog();
+    Dialogs::setNextInput(QStringLiteral("5"));
+    {
+        ExclusiveLock lock(AppPaths::examineeDatabase());
+        Q_EMIT main->startTestRequested();
+    }
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].title, QStringLiteral("خطا"));
+    QCOMPARE(log[0].text, DataTexts::locked);
+    QVERIFY(main->isVisible()); // no test window took its place
+    delete main.data();
 }
 
 QTEST_MAIN(TestHandovers)
