@@ -70,8 +70,7 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
     // for an empty one or for an unknown code.
     QString readError;
     auto readFailed = [&] {
-        Dialogs::message(
-            mainWindow, RegistrationTexts::errorTitle(), readError, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Dialogs::message(mainWindow, CommonTexts::errorTitle, readError, QMessageBox::Ok, Dialogs::Icon::Warning);
     };
     const bool empty = Adodc1->tableIsEmpty(&readError);
     if (!readError.isEmpty())

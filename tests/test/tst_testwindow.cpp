@@ -592,8 +592,8 @@ void TestTestWindow::missingAnswerRowIsCreated()
     open(QStringLiteral("07"));
     QCOMPARE(storedRows(QStringLiteral("Answer")), before + 1);
     QCOMPARE(storedField(QStringLiteral("Answer"), QStringLiteral("07"), QStringLiteral("Code")), QStringLiteral("07"));
-    QCOMPARE(m_window->Adodc2->rowCount(), 1);
-    QCOMPARE(m_window->Adodc5->rowCount(), 1);
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->rowCount(), 1);
+    QCOMPARE(child<RecordSource>(m_window, "Adodc5")->rowCount(), 1);
     m_window->StartTest();
     clickOption(1, 4);
     QCOMPARE(slotStored("07", 1), QStringLiteral("4"));
