@@ -67,8 +67,17 @@ TestWindow *OpenTestWindow()
 
 void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *clinic)
 {
-    // Asked of the file, so a start costs no read of the whole table.
-    if (Adodc1->tableIsEmpty())
+    // Asked of the file, so a start costs no read of the whole table. A file
+    // that cannot be read (locked by another program) is said so, not taken
+    // for an empty one or for an unknown code.
+    QString readError;
+    auto readFailed = [&] {
+        Dialogs::message(mainWindow, CommonTexts::errorTitle, readError, QMessageBox::Ok, Dialogs::Icon::Warning);
+    };
+    const bool empty = Adodc1->tableIsEmpty(&readError);
+    if (!readError.isEmpty())
+        return readFailed();
+    if (empty)
         return;
     bool ok = false;
     const QString code = PersianInput::asciiDigits(
@@ -79,7 +88,8 @@ void StartTestByCode(QWidget *mainWindow, RecordSource *Adodc1, ClinicValues *cl
     }
     // The code as typed: "7" does not find "07", nor "7 " find "7". Only
     // that examinee's row is read.
-    Adodc1->refreshWhere(QStringLiteral("code"), code);
+    if (!Adodc1->refreshWhere(QStringLiteral("code"), code, &readError))
+        return readFailed();
     if (Adodc1->atStart()) {
         ShowTimedNotice(mainWindow, RegistrationTexts::startUnknownCode);
         return;

@@ -1,6 +1,7 @@
 #include "data/AnswerLog.h"
 
 #include "data/NativeSqlite.h"
+#include "data/SqlFailure.h"
 
 #include <QSet>
 #include <QSqlError>
@@ -13,7 +14,7 @@ namespace {
 bool sqlFail(QString *error, const QSqlQuery &q)
 {
     if (error)
-        *error = q.lastError().text();
+        *error = SqlFailureText(q.lastError());
     return false;
 }
 

@@ -122,6 +122,25 @@ bool checkWritable(const QString &path, QString *error)
     return true;
 }
 
+// The settings panel edits the profile's one row in place: a file without
+// it gains it, after a copy of the file as it was is kept in Back.
+bool ensureThemeRow(QSqlDatabase &db, const QString &path, QString *error)
+{
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT EXISTS (SELECT 1 FROM \"Theme\")")) || !q.next())
+        return failSql(error, path, q.lastError());
+    const bool present = q.value(0).toBool();
+    q.finish();
+    if (present)
+        return true;
+    QString message;
+    if (!Migration::keepSafetyCopy(
+            path, QStringLiteral("Theme before profile row"), QStringLiteral(".sknB"), nullptr, &message)
+        || !Schema::addThemeRow(db, &message))
+        return fail(error, path, message);
+    return true;
+}
+
 } // namespace
 
 QString fileName(File file)
@@ -205,6 +224,10 @@ bool open(File file, QString *error)
         db.close();
         return failSql(error, p, sqlError);
     }
+    if (file == File::Theme && !ensureThemeRow(db, p, error)) {
+        db.close();
+        return false;
+    }
     return true;
 }
 
@@ -212,14 +235,14 @@ bool openReadOnly(File file, const QString &path, QString *error)
 {
     const QString name = connectionName(file);
     if (QSqlDatabase::contains(name))
-        return fail(error, path, QStringLiteral("already open"));
+        return fail(error, path, DataTexts::alreadyOpen);
     if (!check(path, file, error))
         return false;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
     db.setDatabaseName(path);
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000"));
     if (!db.open())
-        return fail(error, path, db.lastError().text());
+        return failSql(error, path, db.lastError());
     return true;
 }
 

@@ -4,7 +4,9 @@
 #include "calendar/ShamsiCalendar.h"
 #include "common/DurableFile.h"
 #include "data/AppPaths.h"
+#include "data/DataTexts.h"
 #include "data/Schema.h"
+#include "data/SqlFailure.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,7 +29,31 @@ bool fail(QString *error, const QString &message)
 
 bool sqlFail(QString *error, const QSqlQuery &q)
 {
-    return fail(error, q.lastError().text());
+    return fail(error, SqlFailureText(q.lastError()));
+}
+
+bool sqlFail(QString *error, const QSqlDatabase &db)
+{
+    return fail(error, SqlFailureText(db.lastError()));
+}
+
+// Why a file could not be read or written, in the user's words.
+QString fileFailureText(const QFileDevice &file)
+{
+    switch (file.error()) {
+    case QFileDevice::PermissionsError:
+    case QFileDevice::OpenError:
+        return DataTexts::readOnlyFolder.arg(QFileInfo(file.fileName()).absolutePath());
+    case QFileDevice::ResourceError:
+        return DataTexts::diskFull;
+    default:
+        return DataTexts::ioError;
+    }
+}
+
+bool fileFail(QString *error, const QString &copy, const QFileDevice &file)
+{
+    return fail(error, DataTexts::safetyCopyFailed.arg(copy, fileFailureText(file)));
 }
 
 // 1 -> 2: the age in completed months, filled for the rows whose two dates
@@ -74,7 +100,7 @@ bool addAnswerLog(QSqlDatabase db, QString *error)
         return sqlFail(error, q);
     QString indexError;
     if (!Schema::ensureIndexes(db, &indexError))
-        return fail(error, indexError);
+        return sqlFail(error, db);
     return true;
 }
 
@@ -100,20 +126,20 @@ bool copyToDisk(const QString &source, const QString &destination, QString *erro
 {
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return fail(error, QStringLiteral("%1: %2").arg(source, in.errorString()));
+        return fail(error, DataTexts::safetyCopyFailed.arg(destination, DataTexts::ioError));
     QSaveFile out(destination);
     if (!out.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
+        return fileFail(error, destination, out);
     while (!in.atEnd()) {
         const QByteArray block = in.read(1 << 20);
         if (block.isEmpty() && in.error() != QFile::NoError)
-            return fail(error, QStringLiteral("%1: %2").arg(source, in.errorString()));
+            return fail(error, DataTexts::safetyCopyFailed.arg(destination, DataTexts::ioError));
         if (out.write(block) != block.size())
-            return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
+            return fileFail(error, destination, out);
     }
     // commit() syncs the bytes before its rename; the folder entry follows.
     if (!out.commit())
-        return fail(error, QStringLiteral("%1: %2").arg(destination, out.errorString()));
+        return fileFail(error, destination, out);
     DurableFile::syncFolder(QFileInfo(destination).absolutePath());
     return true;
 }
@@ -125,12 +151,12 @@ bool runSteps(QSqlDatabase db, const QVector<Step> &steps, int from, int target,
         return sqlFail(error, q);
     q.finish();
     if (!db.transaction())
-        return fail(error, db.lastError().text());
+        return sqlFail(error, db);
     bool ok = true;
     for (int v = from; ok && v < target; ++v) {
         const auto step = std::find_if(steps.cbegin(), steps.cend(), [v](const Step &s) { return s.from == v; });
         if (step == steps.cend()) {
-            ok = fail(error, QStringLiteral("no upgrade from layout %1").arg(v));
+            ok = fail(error, DataTexts::noUpgradeStep.arg(v));
             break;
         }
         ok = step->run(db, error);
@@ -138,11 +164,11 @@ bool runSteps(QSqlDatabase db, const QVector<Step> &steps, int from, int target,
         if (ok && !q.exec(QStringLiteral("PRAGMA user_version = %1").arg(v + 1)))
             ok = sqlFail(error, q);
         if (!ok && error)
-            *error = QStringLiteral("upgrade from layout %1 failed: %2").arg(v).arg(*error);
+            *error = DataTexts::upgradeFailed.arg(v).arg(*error);
     }
     q.finish();
     if (ok && !db.commit())
-        ok = fail(error, db.lastError().text());
+        ok = sqlFail(error, db);
     if (!ok)
         db.rollback();
     return ok;
@@ -217,6 +243,24 @@ bool addIndexes(QSqlDatabase db, QString *error)
 
 } // namespace
 
+bool keepSafetyCopy(const QString &path, const QString &stem, const QString &extension, QString *copy, QString *error)
+{
+    const QDateTime now = Clock::now();
+    const QString keep = AppPaths::freeBackupPath(QStringLiteral("%1 %2 %3.%4")
+                                                      .arg(stem)
+                                                      .arg(ShamsiDate(now, 4))
+                                                      .arg(now.time().hour())
+                                                      .arg(now.time().minute(), 2, 10, QLatin1Char('0')),
+        extension);
+    if (!QDir().mkpath(QFileInfo(keep).absolutePath()))
+        return fail(error, DataTexts::folderNotMade.arg(QFileInfo(keep).absolutePath()));
+    if (!copyToDisk(path, keep, error))
+        return false;
+    if (copy)
+        *copy = keep;
+    return true;
+}
+
 QString safetyCopyPath(int version)
 {
     return datedCopyPath(QStringLiteral("DBres"), version, QStringLiteral(".mdbB"));
@@ -272,13 +316,12 @@ Outcome upgradeFile(const QString &path, const QVector<Step> &steps, int target,
         const int version = ok && assumeVersion >= 0 && fileVersion == target ? assumeVersion : fileVersion;
         db.close();
         if (!ok) {
-            message = QStringLiteral("cannot read the layout version: %1").arg(db.lastError().text());
+            message = QFileInfo::exists(path) ? SqlFailureText(db.lastError())
+                                              : DataTexts::notFound.arg(QFileInfo(path).absoluteFilePath());
         } else if (version == target) {
             outcome = Outcome::Current;
         } else if (version > target) {
-            message = QStringLiteral("made by a newer Pelorin (layout %1, this program reads up to %2)")
-                          .arg(version)
-                          .arg(target);
+            message = DataTexts::newer.arg(version).arg(target);
         } else {
             const QString keep = copyPath(fileVersion);
             if (QDir().mkpath(QFileInfo(keep).absolutePath()) && copyToDisk(path, keep, &message)) {
@@ -286,12 +329,10 @@ Outcome upgradeFile(const QString &path, const QVector<Step> &steps, int target,
                     *safetyCopy = keep;
                 db.setConnectOptions(QString());
                 if (!db.open())
-                    message = db.lastError().text();
+                    message = SqlFailureText(db.lastError());
                 else if (runSteps(db, steps, version, target, &message))
                     outcome = Outcome::Upgraded;
                 db.close();
-            } else if (message.isEmpty()) {
-                message = QStringLiteral("cannot create %1").arg(QFileInfo(keep).absolutePath());
             }
         }
     }

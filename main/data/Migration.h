@@ -51,4 +51,9 @@ QString safetyCopyPath(int version);
 /// The same for the clinic profile: "Theme v1 before upgrade ... .sknB".
 QString themeSafetyCopyPath(int version);
 
+/// Copies the file at \a path whole, on the disk, into Back as
+/// "<stem> <date> <time><extension>" before it is changed; the copy's path
+/// in \a copy. False, with the file left alone by the caller, when it fails.
+bool keepSafetyCopy(const QString &path, const QString &stem, const QString &extension, QString *copy, QString *error);
+
 } // namespace Migration

@@ -1,8 +1,10 @@
 #include "data/RecordSource.h"
 
+#include "data/DataTexts.h"
 #include "data/NativeSqlite.h"
 #include "data/RecordSourceTexts.h"
 #include "data/Schema.h"
+#include "data/SqlFailure.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -75,18 +77,17 @@ QString unpack(const QString &packed, int index)
     return unpackView(packed, index).toString();
 }
 
+// The user reads what went wrong in Persian, never SQLite's own English.
 bool sqlFail(QString *error, const QSqlQuery &q)
 {
     if (error)
-        *error = q.lastError().text();
+        *error = SqlFailureText(q.lastError());
     return false;
 }
 
-bool sqliteFail(QString *error, sqlite3 *db)
+QString sqliteFailureText(sqlite3 *db)
 {
-    if (error)
-        *error = QString::fromUtf8(sqlite3_errmsg(db));
-    return false;
+    return SqliteFailureText(sqlite3_errcode(db), DataTexts::readFailed);
 }
 
 QStringList columnNames(sqlite3_stmt *stmt)
@@ -96,7 +97,6 @@ QStringList columnNames(sqlite3_stmt *stmt)
         fields << QString::fromUtf8(sqlite3_column_name(stmt, i));
     return fields;
 }
-
 
 } // namespace
 
@@ -201,11 +201,8 @@ bool RecordSource::tableIsEmpty(QString *error) const
 bool RecordSource::read(const QString &keyField, const QString &key, QString *error)
 {
     sqlite3 *db = NativeSqliteHandle(Database::connection(m_file));
-    if (!db) {
-        if (error)
-            *error = QStringLiteral("%1 is not open").arg(Database::fileName(m_file));
-        return false;
-    }
+    if (!db)
+        return readFailure(DataTexts::notOpen, error);
     QString sql = QStringLiteral("SELECT rowid, * FROM %1").arg(Schema::quoted(m_table));
     if (!keyField.isEmpty())
         sql += QStringLiteral(" WHERE %1 = ?").arg(Schema::quoted(keyField));
@@ -213,19 +210,16 @@ bool RecordSource::read(const QString &keyField, const QString &key, QString *er
     const QByteArray utf8 = sql.toUtf8();
     SqliteStatement s;
     if (sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &s.stmt, nullptr) != SQLITE_OK)
-        return sqliteFail(error, db);
+        return readFailure(sqliteFailureText(db), error);
     const QStringList fields = columnNames(s.stmt);
     if (!keyField.isEmpty()) {
         // SQLite would read an unknown quoted name as a text literal and
         // quietly match nothing.
-        if (!fields.contains(keyField, Qt::CaseInsensitive)) {
-            if (error)
-                *error = QStringLiteral("no such field: %1.%2").arg(m_table, keyField);
-            return false;
-        }
+        if (!fields.contains(keyField, Qt::CaseInsensitive))
+            return readFailure(DataTexts::noField.arg(m_table, keyField), error);
         const QByteArray bound = key.toUtf8();
         if (sqlite3_bind_text(s.stmt, 1, bound.constData(), int(bound.size()), SQLITE_TRANSIENT) != SQLITE_OK)
-            return sqliteFail(error, db);
+            return readFailure(sqliteFailureText(db), error);
     }
     const int columns = sqlite3_column_count(s.stmt);
     std::vector<Row> rows;
@@ -244,12 +238,23 @@ bool RecordSource::read(const QString &keyField, const QString &key, QString *er
         rows.push_back(std::move(row));
     }
     if (rc != SQLITE_DONE)
-        return sqliteFail(error, db);
+        return readFailure(sqliteFailureText(db), error);
     m_keyField = keyField;
     m_key = key;
     m_readAt = FileState();
     adopt(fields, std::move(rows));
     return true;
+}
+
+// The message goes to the caller that asked for it, else to readFailed();
+// a source not yet open reports only through its open().
+bool RecordSource::readFailure(const QString &message, QString *error)
+{
+    if (error)
+        *error = message;
+    else if (m_open)
+        Q_EMIT readFailed(message);
+    return false;
 }
 
 // A fresh snapshot: no filter, no pending values, the first row current.
@@ -276,9 +281,13 @@ bool RecordSource::readWholeKeepingEdits()
     }
     const auto pending = m_pending;
     QString error;
-    const QSignalBlocker quiet(this); // the caller announces the outcome
-    if (!read(QString(), QString(), &error)) {
-        qWarning("%s: %s", qPrintable(m_table), qPrintable(error));
+    bool whole;
+    {
+        const QSignalBlocker quiet(this); // the caller announces the outcome
+        whole = read(QString(), QString(), &error);
+    }
+    if (!whole) {
+        readFailure(error, nullptr);
         return false;
     }
     for (Row &row : added)
@@ -446,6 +455,18 @@ void RecordSource::rowValues(int visibleRow, QStringList *values) const
     }
 }
 
+QString RecordSource::storedValue(int visibleRow, int f) const
+{
+    if (visibleRow < 0 || visibleRow >= rowCount() || f < 0 || f >= m_fields.size())
+        return QString();
+    return storedValue(m_rows[size_t(m_visible[size_t(visibleRow)])], f);
+}
+
+QString RecordSource::storedField(const QString &name) const
+{
+    return storedValue(m_current, fieldIndex(name));
+}
+
 QString RecordSource::field(const QString &name) const
 {
     return value(m_current, fieldIndex(name));
@@ -534,8 +555,12 @@ void RecordSource::cancelUpdate()
 
 bool RecordSource::deleteCurrent(QString *error)
 {
-    if (m_current < 0)
-        return true;
+    // Nothing removed is not a removal: the caller must not announce one.
+    if (m_current < 0) {
+        if (error)
+            *error = RecordSourceTexts::noCurrentRow;
+        return false;
+    }
     const int index = m_visible[size_t(m_current)];
     const Row &row = m_rows[size_t(index)];
     if (row.rowid != 0) {

@@ -15,7 +15,9 @@
 /// pending until update() writes the current row. Two record sources over
 /// one table see each other's stored changes only after a read from the
 /// file: refresh(), refreshWhere(), or a filter change that needs the rows
-/// a keyed read left out.
+/// a keyed read left out. A read that fails keeps the rows read before; a
+/// caller that does not take the failure (no \a error, or a filter change)
+/// learns of it through readFailed(), so a window can always say so.
 class RecordSource : public QObject
 {
     Q_OBJECT
@@ -82,6 +84,10 @@ public:
     /// there is no current row or no such field.
     QString field(const QString &name) const;
     QString value(int visibleRow, int fieldIndex) const;
+    /// The value of \a visibleRow as the file holds it, pending values left out.
+    QString storedValue(int visibleRow, int fieldIndex) const;
+    /// The named field of the current row as the file holds it.
+    QString storedField(const QString &name) const;
     /// All fields of \a visibleRow, pending values included, in field order.
     /// The texts share the snapshot's memory without copying it, so they are
     /// only valid until the source next changes (for reading large lists).
@@ -105,6 +111,9 @@ Q_SIGNALS:
     void currentChanged();
     /// The set of visible rows changed (refresh, filter, add, delete).
     void rowsChanged();
+    /// A read from the file failed and the caller did not ask for the
+    /// failure: \a message says why, in the user's words.
+    void readFailed(const QString &message);
 
 private:
     /// One row of the snapshot.
@@ -117,6 +126,7 @@ private:
 
     bool read(const QString &keyField, const QString &key, QString *error);
     bool readWholeKeepingEdits();
+    bool readFailure(const QString &message, QString *error);
     void adopt(const QStringList &fields, std::vector<Row> rows);
     void showMatching(int fieldIndex, const QString &value, Fold fold = nullptr);
     QString storedValue(const Row &row, int fieldIndex) const;

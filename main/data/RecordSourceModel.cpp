@@ -2,8 +2,8 @@
 
 #include "data/RecordSource.h"
 
-RecordSourceModel::RecordSourceModel(RecordSource *source, const QStringList &fields, const QStringList &captions,
-                                     QObject *parent)
+RecordSourceModel::RecordSourceModel(
+    RecordSource *source, const QStringList &fields, const QStringList &captions, QObject *parent)
     : QAbstractTableModel(parent)
     , m_source(source)
     , m_fields(fields)
@@ -33,7 +33,7 @@ void RecordSourceModel::currentEdited()
     }
     const int row = m_source->currentRow();
     if (row >= 0)
-        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), {Qt::DisplayRole});
+        Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), { Qt::DisplayRole });
 }
 
 int RecordSourceModel::rowCount(const QModelIndex &parent) const
@@ -50,11 +50,19 @@ QVariant RecordSourceModel::data(const QModelIndex &index, int role) const
 {
     if (!m_source || !index.isValid() || index.row() >= m_rows)
         return {};
-    if (role == Qt::DisplayRole)
-        return m_source->value(index.row(), m_columns.value(index.column(), -1));
+    if (role == Qt::DisplayRole) {
+        const int field = m_columns.value(index.column(), -1);
+        return m_showsPending ? m_source->value(index.row(), field) : m_source->storedValue(index.row(), field);
+    }
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};
+}
+
+void RecordSourceModel::setShowsPending(bool shows)
+{
+    m_showsPending = shows;
+    reset();
 }
 
 QVariant RecordSourceModel::headerData(int section, Qt::Orientation orientation, int role) const

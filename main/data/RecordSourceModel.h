@@ -13,13 +13,17 @@ class RecordSourceModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    RecordSourceModel(RecordSource *source, const QStringList &fields, const QStringList &captions,
-                      QObject *parent = nullptr);
+    RecordSourceModel(
+        RecordSource *source, const QStringList &fields, const QStringList &captions, QObject *parent = nullptr);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    /// Whether values not yet stored show (the default); without them the
+    /// grid shows what the file holds while an edit is under way.
+    void setShowsPending(bool shows);
 
 private:
     void reset();
@@ -30,4 +34,5 @@ private:
     QStringList m_captions;
     QVector<int> m_columns; ///< field index per column
     int m_rows = 0;
+    bool m_showsPending = true;
 };

@@ -1,5 +1,7 @@
 #include "data/Schema.h"
 
+#include "data/SqlFailure.h"
+
 #include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,7 +25,7 @@ bool exec(QSqlQuery &q, const QString &sql, QString *error)
     if (q.exec(sql))
         return true;
     if (error)
-        *error = q.lastError().text();
+        *error = SqlFailureText(q.lastError());
     return false;
 }
 
@@ -55,7 +57,7 @@ bool insertRow(QSqlDatabase db, const Table &t, const QStringList &values, QStri
     if (q.exec())
         return true;
     if (error)
-        *error = q.lastError().text();
+        *error = SqlFailureText(q.lastError());
     return false;
 }
 
@@ -75,7 +77,7 @@ template <typename Fill> bool createFile(const QString &path, Fill fill, QString
         db.setDatabaseName(temp);
         if (!db.open()) {
             if (error)
-                *error = db.lastError().text();
+                *error = SqlFailureText(db.lastError());
         } else {
             QSqlQuery q(db);
             ok = exec(q, QStringLiteral("PRAGMA journal_mode = DELETE"), error);
@@ -101,14 +103,14 @@ template <typename Fill> bool inTransaction(QSqlDatabase db, QString *error, Fil
 {
     if (!db.transaction()) {
         if (error)
-            *error = db.lastError().text();
+            *error = SqlFailureText(db.lastError());
         return false;
     }
     bool ok = fill();
     if (ok && !db.commit()) {
         ok = false;
         if (error)
-            *error = db.lastError().text();
+            *error = SqlFailureText(db.lastError());
     }
     if (!ok)
         db.rollback();
@@ -218,23 +220,48 @@ bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error)
         return false;
     }
     rows->clear();
+    // A norms row is looked up by its raw score and copied into results as
+    // it stands: each raw score 5 to 36 once, every cell a number.
+    QHash<int, int> lineOfRaw;
     int lineNo = 1;
+    auto refuse = [&](const QString &why) {
+        if (error)
+            *error = QStringLiteral("%1, line %2: %3").arg(path).arg(lineNo).arg(why);
+        return false;
+    };
     while (!in.atEnd()) {
         ++lineNo;
         const QString line = in.readLine().trimmed();
         if (line.isEmpty())
             continue;
-        const QStringList cells = line.split(QLatin1Char(','));
-        if (cells.size() != expected.size()) {
+        QStringList cells = line.split(QLatin1Char(','));
+        if (cells.size() != expected.size())
+            return refuse(QStringLiteral("%1 values, expected %2").arg(cells.size()).arg(expected.size()));
+        for (int c = 0; c < cells.size(); ++c) {
+            cells[c] = cells[c].trimmed();
+            bool number = false;
+            cells[c].toDouble(&number);
+            if (!number)
+                return refuse(QStringLiteral("%1 is not a number in column %2").arg(cells[c], expected[c]));
+        }
+        bool whole = false;
+        const int raw = cells[0].toInt(&whole);
+        if (!whole || raw < kLowestNormsRaw || raw > kHighestNormsRaw || cells[0] != QString::number(raw))
+            return refuse(QStringLiteral("raw score %1 is not one of %2 to %3")
+                              .arg(cells[0])
+                              .arg(kLowestNormsRaw)
+                              .arg(kHighestNormsRaw));
+        if (lineOfRaw.contains(raw))
+            return refuse(QStringLiteral("raw score %1 again (first on line %2)").arg(raw).arg(lineOfRaw.value(raw)));
+        lineOfRaw.insert(raw, lineNo);
+        rows->append({ cells[0], cells.mid(1, 6), cells.mid(7, 6) });
+    }
+    for (int raw = kLowestNormsRaw; raw <= kHighestNormsRaw; ++raw) {
+        if (!lineOfRaw.contains(raw)) {
             if (error)
-                *error = QStringLiteral("%1, line %2: %3 values, expected %4")
-                             .arg(path)
-                             .arg(lineNo)
-                             .arg(cells.size())
-                             .arg(expected.size());
+                *error = QStringLiteral("%1: no row for raw score %2").arg(path).arg(raw);
             return false;
         }
-        rows->append({ cells[0].trimmed(), cells.mid(1, 6), cells.mid(7, 6) });
     }
     return true;
 }
@@ -272,17 +299,21 @@ bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QSt
     });
 }
 
+bool addThemeRow(QSqlDatabase db, QString *error)
+{
+    const Table t = theme();
+    // The profile starts empty, the logo not shown, child mode off.
+    QStringList values;
+    for (const QString &f : t.fields)
+        values << (f == QLatin1String("Check1") || f == QLatin1String("ChildMode") ? QStringLiteral("0") : QString());
+    return insertRow(db, t, values, error);
+}
+
 bool createThemeDatabase(QSqlDatabase db, QString *error)
 {
     return inTransaction(db, error, [&] {
-        const Table t = theme();
-        // The profile starts empty, the logo not shown, child mode off.
-        QStringList values;
-        for (const QString &f : t.fields)
-            values << (f == QLatin1String("Check1") || f == QLatin1String("ChildMode") ? QStringLiteral("0")
-                                                                                       : QString());
         return createTables(db, themeTables(), kThemeApplicationId, kThemeSchemaVersion, error)
-            && insertRow(db, t, values, error);
+            && addThemeRow(db, error);
     });
 }
 

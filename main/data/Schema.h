@@ -54,14 +54,21 @@ struct NormsRow
     QStringList percentile; // 6 values
 };
 
+/// The raw scores the norms table has a row for, each exactly once.
+constexpr int kLowestNormsRaw = 5;
+constexpr int kHighestNormsRaw = 36;
+
 /// Reads the shipped norms table (header Code,5..10,5p..10p). False and
-/// *error on a malformed file.
+/// *error naming the line on a malformed file: a row for each raw score 5
+/// to 36 exactly once, every cell a number.
 bool readNormsCsv(const QString &path, QVector<NormsRow> *rows, QString *error);
 
 /// Creates the tables, identification pragmas and (for the examinee file)
 /// the norms rows in \a db, in one transaction.
 bool createExamineeDatabase(QSqlDatabase db, const QVector<NormsRow> &norms, QString *error);
 bool createThemeDatabase(QSqlDatabase db, QString *error);
+/// Adds the clinic profile's one row, empty with the logo not shown.
+bool addThemeRow(QSqlDatabase db, QString *error);
 
 /// Creates the indexes on the fields looked up by equality (the examinee
 /// code in IDE, Answer and AnswerLog) where they are missing. Adds nothing

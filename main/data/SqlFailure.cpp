@@ -19,19 +19,30 @@ int primaryCode(const QSqlError &error)
 
 QString SqliteFailureText(int code)
 {
+    return SqliteFailureText(code, DataTexts::storeFailed);
+}
+
+QString SqliteFailureText(int code, const QString &otherwise)
+{
     switch (code & 0xff) {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return DataTexts::locked;
+    case SQLITE_LOCKED:
+        return DataTexts::locked;
     case SQLITE_READONLY:
-    case SQLITE_PERM: return DataTexts::readOnlyFile;
-    case SQLITE_FULL: return DataTexts::diskFull;
+    case SQLITE_PERM:
+        return DataTexts::readOnlyFile;
+    case SQLITE_FULL:
+        return DataTexts::diskFull;
     case SQLITE_IOERR:
-    case SQLITE_CANTOPEN: return DataTexts::ioError;
+    case SQLITE_CANTOPEN:
+        return DataTexts::ioError;
     case SQLITE_CORRUPT:
-    case SQLITE_NOTADB: return DataTexts::damaged;
-    default: break;
+    case SQLITE_NOTADB:
+        return DataTexts::damaged;
+    default:
+        break;
     }
-    return DataTexts::storeFailed;
+    return otherwise;
 }
 
 QString SqlFailureText(const QSqlError &error)

@@ -8,7 +8,9 @@ class QSqlError;
 /// locked, read-only, the disk is full, ... never SQLite's own English.
 QString SqlFailureText(const QSqlError &error);
 
-/// The same for a result code of SQLite's own interface.
+/// The same for a result code of SQLite's own interface; a fault with no
+/// words of its own is said as \a otherwise.
+QString SqliteFailureText(int code, const QString &otherwise);
 QString SqliteFailureText(int code);
 
 /// Whether SQLite gave up because another connection holds a lock.

@@ -1,5 +1,7 @@
 #include "data/Transaction.h"
 
+#include "data/SqlFailure.h"
+
 #include <QSqlError>
 
 Transaction::Transaction(Database::File file)
@@ -8,7 +10,7 @@ Transaction::Transaction(Database::File file)
     QSqlDatabase db = Database::connection(m_file);
     m_active = db.transaction();
     if (!m_active)
-        m_error = db.lastError().text();
+        m_error = SqlFailureText(db.lastError());
 }
 
 Transaction::~Transaction()
@@ -28,7 +30,7 @@ bool Transaction::commit(QString *error)
     }
     QSqlDatabase db = Database::connection(m_file);
     if (!db.commit()) {
-        m_error = db.lastError().text();
+        m_error = SqlFailureText(db.lastError());
         if (error)
             *error = m_error;
         return false; // the destructor rolls back

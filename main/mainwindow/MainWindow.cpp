@@ -10,6 +10,7 @@
 #include "mainwindow/registration/RegistrationPanel.h"
 #include "mainwindow/settings/SettingsPanel.h"
 #include "ui/FixedWindow.h"
+#include "ui/ReadFailures.h"
 #include "ui/Fonts.h"
 #include "ui/Style.h"
 #include "ui/Twips.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(QWidget *parent)
     Adodc3->setObjectName(QStringLiteral("Adodc3"));
     Adodc4->setObjectName(QStringLiteral("Adodc4"));
     Adodc5->setObjectName(QStringLiteral("Adodc5"));
+    ShowReadFailures(this, { Adodc1, Adodc2, Adodc3, Adodc4, Adodc5 });
 
     SkinLabel9 = new QLabel(m_client);
     SkinLabel9->setObjectName(QStringLiteral("SkinLabel9"));

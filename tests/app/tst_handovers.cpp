@@ -1,19 +1,20 @@
 #include "Handovers.h"
-#include "mainwindow/settings/SettingsPanel.h"
-#include "test/contentwindow/ContentWindow.h"
 #include "ProgramFolder.h"
 #include "backup/ExitWindow.h"
 #include "backup/ProgramEnd.h"
 #include "common/Dialogs.h"
+#include "data/DataTexts.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/settings/SettingsPanel.h"
+#include "test/contentwindow/ContentWindow.h"
 #include "tests/common/Children.h"
 #include "ui/Twips.h"
 #include "ui/WrapButton.h"
 
 #include <QApplication>
 #include <QLabel>
-#include <QPushButton>
 #include <QPointer>
+#include <QPushButton>
 
 namespace {
 
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void exitWindowAndBack();
     void brokenDatabaseIsReported();
     void settingsPanelOpensTheContentWindow();
+    void startOnALockedFileSaysSo();
 };
 
 void TestHandovers::initTestCase()
@@ -119,6 +121,28 @@ void TestHandovers::settingsPanelOpensTheContentWindow()
     windows[0]->close();
     QTRY_VERIFY(visibleWindows<ContentWindow>().isEmpty());
     delete main;
+}
+
+// Another program holds the examinee file: starting a test says so, instead
+// of doing nothing as if no examinee were registered.
+void TestHandovers::startOnALockedFileSaysSo()
+{
+    ProgramFolder folder;
+    QPointer<MainWindow> main = OpenMainWindow();
+    QVERIFY(main);
+    addExaminee(QStringLiteral("5"));
+    Dialogs::takeLog();
+    Dialogs::setNextInput(QStringLiteral("5"));
+    {
+        ExclusiveLock lock(AppPaths::examineeDatabase());
+        Q_EMIT main->startTestRequested();
+    }
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].title, QStringLiteral("خطا"));
+    QCOMPARE(log[0].text, DataTexts::locked);
+    QVERIFY(main->isVisible()); // no test window took its place
+    delete main.data();
 }
 
 QTEST_MAIN(TestHandovers)

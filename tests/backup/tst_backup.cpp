@@ -1,6 +1,7 @@
 #include "BackupFixtures.h"
 #include "backup/Backup.h"
 #include "calendar/Clock.h"
+#include "data/DataTexts.h"
 
 #include <QFileInfo>
 
@@ -321,7 +322,7 @@ void TestBackup::olderBackupIsUpgraded()
     QCOMPARE(digest(safety), database);
     if (upgradeRefused) {
         QCOMPARE(result, Backup::RestoreResult::CopyFailed);
-        QVERIFY2(error.contains(QStringLiteral("upgrade from layout 1 failed")), qPrintable(error));
+        QVERIFY2(error.contains(DataTexts::upgradeFailed.arg(1).arg(DataTexts::storeFailed)), qPrintable(error));
         QCOMPARE(digest(AppPaths::examineeDatabase()), database);
         return;
     }

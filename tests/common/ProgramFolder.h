@@ -26,7 +26,8 @@ struct ProgramFolder
             qFatal("fixture: %s", qPrintable(marker.errorString()));
         QVector<Schema::NormsRow> norms;
         for (int raw = 5; raw <= 36; ++raw)
-            norms.append({QString::number(raw), QStringList(6, QString::number(60 + raw)), QStringList(6, QString::number(raw))});
+            norms.append({ QString::number(raw), QStringList(6, QString::number(60 + raw)),
+                QStringList(6, QString::number(raw)) });
         QString error;
         if (!Schema::createExamineeFile(AppPaths::examineeDatabase(), norms, &error)
             || !Schema::createThemeFile(AppPaths::themeDatabase(), &error))
@@ -63,3 +64,33 @@ inline QByteArray fileDigest(const QString &path)
         return QByteArray();
     return QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256);
 }
+
+/// Another program holding an exclusive lock on the file at \a path through
+/// a connection of its own, until it goes. The program's connections wait
+/// only a moment for it, so a test does not sit out the usual wait.
+struct ExclusiveLock
+{
+    QString name = QStringLiteral("other-program");
+
+    explicit ExclusiveLock(const QString &path)
+    {
+        for (Database::File f : { Database::File::Examinee, Database::File::Theme }) {
+            QSqlDatabase own = Database::connection(f);
+            if (own.isOpen())
+                QSqlQuery(own).exec(QStringLiteral("PRAGMA busy_timeout = 20"));
+        }
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open() || !QSqlQuery(db).exec(QStringLiteral("BEGIN EXCLUSIVE")))
+            qFatal("fixture: cannot lock %s", qPrintable(path));
+    }
+    ~ExclusiveLock()
+    {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name, false);
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name);
+    }
+};

@@ -90,6 +90,8 @@ private Q_SLOTS:
     void missingFileIsNotCreated();
     void saveCutShortByACrashIsRolledBack();
     void lockedDatabaseIsNamed();
+    void readOnlyOpenSaysWhyInPersian();
+    void emptyProfileGetsItsRow();
     void codeLookupsUseAnIndex();
     void existingFileGainsIndexesAndNothingElse();
     void lenientNumber_data();
@@ -289,6 +291,60 @@ void TestDatabase::lockedDatabaseIsNamed()
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("holder"));
     QVERIFY2(Database::open(Database::File::Examinee, &error), qPrintable(error));
+}
+
+// The export's read-only open: a second open and a locked file are said in
+// Persian like every other fault.
+void TestDatabase::readOnlyOpenSaysWhyInPersian()
+{
+    ProgramFolder folder;
+    const QString path = AppPaths::examineeDatabase();
+    QString error;
+    {
+        ExclusiveLock lock(path);
+        QVERIFY(!Database::openReadOnly(Database::File::Examinee, path, &error));
+        QCOMPARE(error, QStringLiteral("DBres.mdb: ") + DataTexts::locked);
+    }
+    QVERIFY2(Database::openReadOnly(Database::File::Examinee, path, &error), qPrintable(error));
+    QVERIFY(!Database::openReadOnly(Database::File::Examinee, path, &error));
+    QCOMPARE(error, QStringLiteral("DBres.mdb: ") + DataTexts::alreadyOpen);
+}
+
+// A profile file whose Theme table lost its row: opening adds the row the
+// settings panel edits, after keeping the file as it was in Back.
+void TestDatabase::emptyProfileGetsItsRow()
+{
+    ProgramFolder folder;
+    const QString path = AppPaths::themeDatabase();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("emptying"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(QStringLiteral("DELETE FROM Theme")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("emptying"));
+    const QByteArray before = fileDigest(path);
+
+    QString error;
+    QVERIFY2(Database::open(Database::File::Theme, &error), qPrintable(error));
+    QSqlQuery q(Database::connection(Database::File::Theme));
+    QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*), MAX(Check1), MAX(Name) FROM Theme")) && q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
+    QCOMPARE(q.value(1).toString(), QStringLiteral("0"));
+    QCOMPARE(q.value(2).toString(), QString());
+    q.finish();
+    const QStringList copies = QDir(AppPaths::backupDir()).entryList({ QStringLiteral("*.sknB") }, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(fileDigest(QDir(AppPaths::backupDir()).filePath(copies.first())), before);
+
+    // A file with its row is opened as it is: no second copy, no second row.
+    Database::closeAll();
+    QVERIFY2(Database::open(Database::File::Theme, &error), qPrintable(error));
+    QSqlQuery again(Database::connection(Database::File::Theme));
+    QVERIFY(again.exec(QStringLiteral("SELECT COUNT(*) FROM Theme")) && again.next());
+    QCOMPARE(again.value(0).toInt(), 1);
+    QCOMPARE(QDir(AppPaths::backupDir()).entryList({ QStringLiteral("*.sknB") }, QDir::Files).size(), 1);
 }
 
 void TestDatabase::lenientNumber_data()

@@ -1,4 +1,5 @@
 #include "ProgramFolder.h"
+#include "data/DataTexts.h"
 #include "data/RecordSourceTexts.h"
 #include "data/Transaction.h"
 
@@ -33,6 +34,10 @@ private Q_SLOTS:
     void clearFilterReadsTheWholeTableKeepingEdits();
     void filterBeyondTheKeyReadsTheWholeTable();
     void refreshWhereRefusesAnUnknownField();
+    void deleteWithoutARowFails();
+    void failedReadIsAnnounced_data();
+    void failedReadIsAnnounced();
+    void lockedStoreSaysSoInPersian();
 
 private:
     ProgramFolder *m_folder = nullptr;
@@ -218,7 +223,7 @@ void TestRecordSource::rowValuesMatchTheFields()
 {
     RecordSource s;
     QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
-    for (const QString &code : {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")}) {
+    for (const QString &code : { QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3") }) {
         s.addNew();
         s.setField(QStringLiteral("Code"), code);
         s.setField(QStringLiteral("FName"), code == QLatin1String("2") ? QString(70000, QLatin1Char('y')) : code);
@@ -534,6 +539,94 @@ void TestRecordSource::refreshWhereRefusesAnUnknownField()
     QVERIFY2(error.contains(QStringLiteral("Nosuch")), qPrintable(error));
     QCOMPARE(s.rowCount(), 1); // the snapshot stays
     QVERIFY(!s.isKeyed());
+}
+
+// Removing nothing is not reported as a removal.
+void TestRecordSource::deleteWithoutARowFails()
+{
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    QVERIFY(s.atStart());
+    QString error;
+    QVERIFY(!s.deleteCurrent(&error));
+    QCOMPARE(error, RecordSourceTexts::noCurrentRow);
+}
+
+void TestRecordSource::failedReadIsAnnounced_data()
+{
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<bool>("announced"); // through readFailed, else in the error
+    QTest::newRow("refresh") << "refresh" << true;
+    QTest::newRow("refresh, error taken") << "refresh error" << false;
+    QTest::newRow("refreshWhere") << "refreshWhere" << true;
+    QTest::newRow("refreshWhere, error taken") << "refreshWhere error" << false;
+    QTest::newRow("filter beyond the key") << "filter" << true;
+    QTest::newRow("clear filter of a keyed source") << "clear" << true;
+}
+
+// A second connection holds the file locked: every read that cannot be done
+// says so in Persian, and the rows read before stay as they were.
+void TestRecordSource::failedReadIsAnnounced()
+{
+    QFETCH(QString, read);
+    QFETCH(bool, announced);
+    for (const char *code : { "1", "2" })
+        addExaminee(QLatin1String(code));
+    RecordSource s;
+    const bool keyed = read == QLatin1String("filter") || read == QLatin1String("clear");
+    QVERIFY(keyed
+            ? s.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("1"))
+            : s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    const int rowsBefore = s.rowCount();
+    addExaminee(QStringLiteral("3")); // a change, so a refresh must read
+    QSignalSpy failures(&s, &RecordSource::readFailed);
+    QString error;
+    {
+        ExclusiveLock lock(AppPaths::examineeDatabase());
+        bool ok = true;
+        if (read == QLatin1String("refresh"))
+            ok = s.refresh();
+        else if (read == QLatin1String("refresh error"))
+            ok = s.refresh(&error);
+        else if (read == QLatin1String("refreshWhere"))
+            ok = s.refreshWhere(QStringLiteral("Code"), QStringLiteral("2"));
+        else if (read == QLatin1String("refreshWhere error"))
+            ok = s.refreshWhere(QStringLiteral("Code"), QStringLiteral("2"), &error);
+        else if (read == QLatin1String("filter"))
+            s.setFilter(QStringLiteral("LName"), QString());
+        else
+            s.clearFilter();
+        QVERIFY(!ok || keyed);
+    }
+    if (announced) {
+        QCOMPARE(failures.size(), 1);
+        QCOMPARE(failures.at(0).at(0).toString(), DataTexts::locked);
+        QVERIFY(error.isEmpty());
+    } else {
+        QCOMPARE(failures.size(), 0);
+        QCOMPARE(error, DataTexts::locked);
+    }
+    if (!keyed)
+        QCOMPARE(s.rowCount(), rowsBefore);
+    // Once the other program lets go, the same read works.
+    QVERIFY(s.refresh());
+    QCOMPARE(s.rowCount(), 3);
+}
+
+void TestRecordSource::lockedStoreSaysSoInPersian()
+{
+    addExaminee(QStringLiteral("1"));
+    RecordSource s;
+    QVERIFY(s.open(Database::File::Examinee, QStringLiteral("IDE")));
+    s.setField(QStringLiteral("LName"), QStringLiteral("B"));
+    QString error;
+    {
+        ExclusiveLock lock(AppPaths::examineeDatabase());
+        QVERIFY(!s.update(&error));
+    }
+    QCOMPARE(error, DataTexts::locked);
+    QVERIFY(s.hasPending());
+    QVERIFY(s.update(&error));
 }
 
 QTEST_GUILESS_MAIN(TestRecordSource)

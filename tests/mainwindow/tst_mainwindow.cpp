@@ -1,6 +1,7 @@
 #include "ProgramFolder.h"
 #include "common/Dialogs.h"
 #include "data/AppInfo.h"
+#include "data/DataTexts.h"
 #include "mainwindow/CreditsBox.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/registration/RegistrationPanel.h"
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void creditsTimerMovesLines();
     void brokenDatabaseStopsTheLoad();
     void closingRunsTheExitAction();
+    void lockedFileIsShownWhenRegistrationOpens();
 
 private:
     ProgramFolder *m_folder = nullptr;
@@ -247,6 +249,24 @@ void TestMainWindow::closingRunsTheExitAction()
     QVERIFY(!window->isVisible());
     QTRY_VERIFY(window.isNull()); // unloaded
     m_window = nullptr;
+}
+
+// The code proposal reads the file; another program holding it locked is
+// said, and no code is proposed from an old copy.
+void TestMainWindow::lockedFileIsShownWhenRegistrationOpens()
+{
+    addExaminee(QStringLiteral("5"));
+    Dialogs::takeLog();
+    {
+        ExclusiveLock lock(AppPaths::examineeDatabase());
+        child<WrapButton>(m_window, "Command2")->click();
+    }
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].title, QStringLiteral("خطا"));
+    QCOMPARE(log[0].text, DataTexts::locked);
+    QCOMPARE(log[0].icon, Dialogs::Icon::Warning);
+    QCOMPARE(child<QLineEdit>(m_window, "Text2_2")->text(), QString());
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -5,6 +5,9 @@
 #include "data/AppPaths.h"
 #include "mainwindow/settings/ClinicProfile.h"
 #include "mainwindow/settings/SettingsPanel.h"
+#include "records/report/FullReport.h"
+#include "report/RecordingPaintDevice.h"
+#include "test/sheet/ScoringSheet.h"
 #include "ui/ClinicValues.h"
 
 #include <QBuffer>
@@ -41,6 +44,8 @@ private Q_SLOTS:
     void childModeStoredAndReadBack();
     void saveStoresAndSaysSo();
     void failedSaveIsReported();
+    void savedContactLinesReachThePrintouts();
+    void emptyProfileCanBeSaved();
 
 private:
     void makePanel();
@@ -382,8 +387,8 @@ void TestSettings::saveStoresAndSaysSo()
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].kind, QStringLiteral("notice"));
     QCOMPARE(log[0].text, QStringLiteral("ذخيره شد"));
-    // The summary is the load's; saved edits reach it at the next load.
-    QCOMPARE(m_clinic.summary, QString());
+    // The printouts' summary follows at once, without a new start.
+    QCOMPARE(m_clinic.summary, QStringLiteral("021-5555\r\n"));
 }
 
 void TestSettings::failedSaveIsReported()
@@ -397,6 +402,52 @@ void TestSettings::failedSaveIsReported()
     QCOMPARE(log.size(), 1);
     QCOMPARE(log[0].kind, QStringLiteral("message"));
     QCOMPARE(log[0].title, QStringLiteral("خطا"));
+}
+
+// Lines saved while the program runs are on the next scoring sheet and the
+// next full report, drawn onto the recording device as on paper.
+void TestSettings::savedContactLinesReachThePrintouts()
+{
+    makePanel();
+    child<QLineEdit>(m_panel.get(), "Text24")->setText(QStringLiteral("first@clinic.example"));
+    child<QPushButton>(m_panel.get(), "Command64")->click();
+    child<QLineEdit>(m_panel.get(), "Text24")->setText(QStringLiteral("new@clinic.example"));
+    child<QLineEdit>(m_panel.get(), "Text28")->setText(QStringLiteral("021-7777"));
+    child<QPushButton>(m_panel.get(), "Command64")->click();
+    // Typed but not saved: not printed.
+    child<QLineEdit>(m_panel.get(), "Text27")->setText(QStringLiteral("@unsaved"));
+
+    const QRectF everywhere(-1e6, -1e6, 2e6, 2e6);
+    ScoringSheet sheet;
+    sheet.clinic = m_clinic;
+    const QString onSheet = RecordingPaintDevice::record(BuildScoringSheet(sheet))->textsIn(everywhere).join('|');
+    RecordSource theme, ide;
+    QVERIFY(theme.open(Database::File::Theme, QStringLiteral("Theme")));
+    QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
+    const QString onReport = RecordingPaintDevice::record(BuildFullReport(ide, FullReportClinicFrom(theme, m_clinic)))
+                                 ->textsIn(everywhere)
+                                 .join('|');
+    for (const QString &printed : { onSheet, onReport }) {
+        QVERIFY2(printed.contains(QStringLiteral("new@clinic.example")), qPrintable(printed));
+        QVERIFY(printed.contains(QStringLiteral("021-7777")));
+        QVERIFY(!printed.contains(QStringLiteral("first@clinic.example")));
+        QVERIFY(!printed.contains(QStringLiteral("@unsaved")));
+    }
+}
+
+// A profile file without its row gains it when opened, so Save stores.
+void TestSettings::emptyProfileCanBeSaved()
+{
+    QVERIFY(QSqlQuery(Database::connection(Database::File::Theme)).exec(QStringLiteral("DELETE FROM Theme")));
+    Database::closeAll();
+    QVERIFY(m_folder->openAll());
+    makePanel();
+    child<QLineEdit>(m_panel.get(), "Text31")->setText(QStringLiteral("كلينيک"));
+    child<QPushButton>(m_panel.get(), "Command64")->click();
+    const auto log = Dialogs::takeLog();
+    QCOMPARE(log.size(), 1);
+    QCOMPARE(log[0].text, QStringLiteral("ذخيره شد"));
+    QCOMPARE(themeValue(QStringLiteral("Name")), QStringLiteral("كلينيک"));
 }
 
 QTEST_MAIN(TestSettings)

@@ -1,7 +1,10 @@
 #include "ProgramFolder.h"
 #include "common/Dialogs.h"
+#include "common/LeadingNumber.h"
+#include "data/DataTexts.h"
 #include "records/window/RecordsTexts.h"
 #include "records/window/RecordsWindow.h"
+#include "report/RecordingPaintDevice.h"
 #include "report/ReportPreview.h"
 #include "tests/common/Children.h"
 #include "ui/ClinicValues.h"
@@ -85,6 +88,17 @@ void typeText(QWidget *w, const QString &text)
         QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
+// The report preview the print opened last, if any.
+ReportPreview *openPreview()
+{
+    ReportPreview *preview = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *p = qobject_cast<ReportPreview *>(w))
+            preview = p;
+    }
+    return preview;
+}
+
 QStringList noticeTexts()
 {
     QStringList texts;
@@ -115,6 +129,14 @@ private Q_SLOTS:
     void deleteExaminee_data();
     void deleteExaminee();
     void printPrintsTheShownRows();
+    void ageEditRecomputesTheResult_data();
+    void ageEditRecomputesTheResult();
+    void leavingAPendingEditAsks_data();
+    void leavingAPendingEditAsks();
+    void editPanelTrims();
+    void failedRefreshIsShown_data();
+    void failedRefreshIsShown();
+    void printTakesTheStoredProfile();
     void closingShowsTheMainWindow();
     void screenshot();
 
@@ -271,7 +293,8 @@ void TestRecordsWindow::editThenCancelRestores()
     child<QComboBox>(m_window, "Combo2")->setCurrentIndex(-1);
     child<QComboBox>(m_window, "Combo2")->textActivated(QStringLiteral("9"));
     QCOMPARE(child<QLineEdit>(m_window, "TextSen")->text(), QStringLiteral("9"));
-    QCOMPARE(child<QTableView>(m_window, "DataGrid1")->model()->index(0, 1).data().toString(), QStringLiteral("تغيير"));
+    // The grid shows what is stored, not the edit under way.
+    QCOMPARE(child<QTableView>(m_window, "DataGrid1")->model()->index(0, 1).data().toString(), QStringLiteral("مريم"));
     child<QPushButton>(m_window, "Command8")->click();
     QVERIFY(!child<QGroupBox>(m_window, "Frame2")->isVisible());
     QCOMPARE(gridCodes(*m_window).size(), 6);
@@ -461,20 +484,14 @@ void TestRecordsWindow::printPrintsTheShownRows()
     child<QComboBox>(m_window, "Combo3")
         ->setCurrentIndex(child<QComboBox>(m_window, "Combo3")->findText(QStringLiteral("A")));
     child<QPushButton>(m_window, "Command3")->click();
-    ReportPreview *preview = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *p = qobject_cast<ReportPreview *>(w))
-            preview = p;
-    }
+    ReportPreview *preview = openPreview();
     QVERIFY(preview);
     QCOMPARE(preview->report().rowCount(), 2);
     delete preview;
     child<QPushButton>(m_window, "Command5")->click();
     child<QPushButton>(m_window, "Command3")->click();
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *p = qobject_cast<ReportPreview *>(w))
-            preview = p;
-    }
+    preview = openPreview();
+    QVERIFY(preview);
     QCOMPARE(preview->report().rowCount(), 6);
 }
 
@@ -506,6 +523,244 @@ void TestRecordsWindow::screenshot()
     child<QLineEdit>(m_window, "TextSen")->setText(QStringLiteral("9"));
     QTest::qWait(200);
     QVERIFY(m_window->grab().save(out + QStringLiteral("/records_edit.png")));
+}
+
+void TestRecordsWindow::ageEditRecomputesTheResult_data()
+{
+    QTest::addColumn<QString>("raw"); // NKham as stored by the test
+    QTest::addColumn<QString>("newAge");
+    QTest::addColumn<QString>("tahsil"); // an edit of another field, or none
+    QTest::addColumn<QStringList>("result"); // Hooshbahr, RDarsadi stored after the save
+    const QString invalid = QStringLiteral("نتيجه نامعتبر مي باشد");
+    QTest::newRow("7 to 9") << "20"
+                            << "9"
+                            << "" << QStringList { "95", "37" };
+    QTest::newRow("age without norms") << "20"
+                                       << "11"
+                                       << "" << QStringList { invalid, "0" };
+    QTest::newRow("IQ of the new age below 25") << "21"
+                                                << "9"
+                                                << "" << QStringList { invalid, "1" };
+    QTest::newRow("raw score below 5") << "4"
+                                       << "9"
+                                       << "" << QStringList { invalid, "0" };
+    QTest::newRow("not scored yet") << ""
+                                    << "9"
+                                    << "" << QStringList { "", "" };
+    QTest::newRow("age kept, other edit") << "20"
+                                          << "7"
+                                          << "دوم" << QStringList { "103", "57" };
+}
+
+// The stored result follows the age: 103 and 57 belong to age 7 only.
+void TestRecordsWindow::ageEditRecomputesTheResult()
+{
+    QFETCH(QString, raw);
+    QFETCH(QString, newAge);
+    QFETCH(QString, tahsil);
+    QFETCH(QStringList, result);
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(
+        QStringLiteral("UPDATE PPP SET \"7\" = '103', \"7p\" = '57', \"9\" = '95', \"9p\" = '37' WHERE Code = '20'")));
+    QVERIFY(q.exec(QStringLiteral("UPDATE PPP SET \"9\" = '20', \"9p\" = '1' WHERE Code = '21'")));
+    const bool scored = !raw.isEmpty();
+    q.prepare(QStringLiteral("UPDATE IDE SET NKham = ?, Hooshbahr = ?, RDarsadi = ? WHERE Code = '2'"));
+    q.addBindValue(raw);
+    q.addBindValue(scored ? QStringLiteral("103") : QString());
+    q.addBindValue(scored ? QStringLiteral("57") : QString());
+    QVERIFY(q.exec());
+    m_window->review();
+    if (scored && LenientNumber(raw) < 5)
+        result = QStringList { QStringLiteral("نتيجه نامعتبر مي باشد"), QStringLiteral("0") };
+
+    clickRow(*m_window, 1);
+    child<QPushButton>(m_window, "Command9")->click();
+    child<QComboBox>(m_window, "Combo2")->textActivated(newAge);
+    if (!tahsil.isEmpty())
+        child<QLineEdit>(m_window, "TextTahsil")->setText(tahsil);
+    child<QPushButton>(m_window, "Command7")->click();
+    QVERIFY(noticeTexts().isEmpty());
+
+    RecordSource check;
+    QVERIFY(
+        check.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    QCOMPARE(check.field(QStringLiteral("Sen")), newAge);
+    QCOMPARE(
+        (QStringList { check.field(QStringLiteral("Hooshbahr")), check.field(QStringLiteral("RDarsadi")) }), result);
+    QCOMPARE(check.field(QStringLiteral("NKham")), raw);
+    // The grid shows the new values at once.
+    auto *model = child<QTableView>(m_window, "DataGrid1")->model();
+    QCOMPARE(model->index(1, 8).data().toString(), result[0]);
+    QCOMPARE(model->index(1, 7).data().toString(), result[1]);
+    QCOMPARE(model->index(1, 4).data().toString(), newAge);
+}
+
+void TestRecordsWindow::leavingAPendingEditAsks_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<int>("answer");
+    for (const char *way : { "grid row", "search", "review", "print", "export", "delete", "close" }) {
+        for (const auto &[name, answer] : { std::pair { "save", QMessageBox::Save },
+                 std::pair { "discard", QMessageBox::Discard }, std::pair { "stay", QMessageBox::Cancel } })
+            QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(QLatin1String(way), QLatin1String(name))))
+                << QString::fromLatin1(way) << int(answer);
+    }
+}
+
+// Editing examinee 2 and then going elsewhere: the edit is saved, discarded
+// or kept with the row still current, as the user answers; never stored
+// silently, never lost silently, never shown as if stored.
+void TestRecordsWindow::leavingAPendingEditAsks()
+{
+    QFETCH(QString, way);
+    QFETCH(int, answer);
+    const QString edited = QStringLiteral("مريم ويرايش");
+    clickRow(*m_window, 1);
+    child<QPushButton>(m_window, "Command9")->click();
+    child<QLineEdit>(m_window, "TextFName")->setText(edited);
+    QCOMPARE(child<QTableView>(m_window, "DataGrid1")->model()->index(1, 1).data().toString(), QStringLiteral("مريم"));
+    noticeTexts();
+
+    Dialogs::setNextAnswer(QMessageBox::StandardButton(answer));
+    if (way == QLatin1String("export"))
+        Dialogs::setNextFile(QString()); // cancelled after the question
+    if (way == QLatin1String("delete"))
+        Dialogs::setNextAnswer(QMessageBox::No);
+    m_main->hide();
+    if (way == QLatin1String("grid row")) {
+        clickRow(*m_window, 3);
+    } else if (way == QLatin1String("search")) {
+        child<QComboBox>(m_window, "DataCombo1")->setEditText(QStringLiteral("احمدي"));
+    } else if (way == QLatin1String("review")) {
+        child<QPushButton>(m_window, "Command5")->click();
+    } else if (way == QLatin1String("print")) {
+        child<QPushButton>(m_window, "Command3")->click();
+    } else if (way == QLatin1String("export")) {
+        child<QPushButton>(m_window, "CommandExport")->click();
+    } else if (way == QLatin1String("delete")) {
+        child<QPushButton>(m_window, "Command1")->click();
+        child<QLineEdit>(m_window, "Text3")->setText(QStringLiteral("4"));
+        child<QPushButton>(m_window, "Command2")->click();
+    } else {
+        m_window->close();
+    }
+    const auto log = Dialogs::takeLog();
+    QVERIFY(!log.isEmpty());
+    QCOMPARE(log[0].kind, QStringLiteral("message"));
+    QCOMPARE(log[0].text, QStringLiteral("تغييرات مشخصات آزمودني با کد 2 (مريم رضايي) ذخيره نشده است. آيا ذخيره شود؟"));
+    QCOMPARE(log[0].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+    QCOMPARE(log[0].defaultButton, QMessageBox::Save);
+
+    RecordSource check;
+    QVERIFY(
+        check.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    const bool stays = answer == QMessageBox::Cancel;
+    QCOMPARE(check.field(QStringLiteral("FName")), answer == QMessageBox::Save ? edited : QStringLiteral("مريم"));
+    if (stays) {
+        // Still on examinee 2, the edit still there to save.
+        QCOMPARE(child<RecordSource>(m_window, "Adodc2")->field(QStringLiteral("Code")), QStringLiteral("2"));
+        QCOMPARE(child<QLineEdit>(m_window, "TextFName")->text(), edited);
+        QCOMPARE(child<QTableView>(m_window, "DataGrid1")->selectionModel()->currentIndex().row(), 1);
+        QCOMPARE(gridCodes(*m_window).size(), 6);
+        QCOMPARE(child<QComboBox>(m_window, "DataCombo1")->currentText(), QString());
+        QVERIFY(m_window->isVisible() && !m_main->isVisible());
+        QCOMPARE(log.size(), 1); // nothing else happened
+    } else {
+        QVERIFY(!child<RecordSource>(m_window, "Adodc2")->hasPending());
+        if (way == QLatin1String("grid row"))
+            QCOMPARE(child<RecordSource>(m_window, "Adodc2")->field(QStringLiteral("Code")), QStringLiteral("4"));
+        if (way == QLatin1String("search"))
+            QCOMPARE(gridCodes(*m_window), (QStringList { "1", "4" }));
+        if (way == QLatin1String("close"))
+            QVERIFY(!m_window->isVisible() && m_main->isVisible());
+        if (way == QLatin1String("delete"))
+            QCOMPARE(log.size(), 2); // then the delete question
+    }
+    QCOMPARE(openPreview() != nullptr, way == QLatin1String("print") && !stays);
+    // What the grid shows is what the file holds.
+    const int row = gridCodes(*m_window).indexOf(QStringLiteral("2"));
+    if (row >= 0)
+        QCOMPARE(child<QTableView>(m_window, "DataGrid1")->model()->index(row, 1).data().toString(), check.field(QStringLiteral("FName")));
+}
+
+void TestRecordsWindow::editPanelTrims()
+{
+    clickRow(*m_window, 1);
+    child<QPushButton>(m_window, "Command9")->click();
+    child<QLineEdit>(m_window, "TextFName")->setText(QStringLiteral("  مريم "));
+    child<QLineEdit>(m_window, "TextLName")->setText(QStringLiteral("رضايي  "));
+    child<QLineEdit>(m_window, "TextTahsil")->setText(QStringLiteral(" اول "));
+    child<QLineEdit>(m_window, "TextAzmayande")->setText(QStringLiteral("   "));
+    child<QPushButton>(m_window, "Command7")->click();
+    RecordSource check;
+    QVERIFY(
+        check.openWhere(Database::File::Examinee, QStringLiteral("IDE"), QStringLiteral("Code"), QStringLiteral("2")));
+    QCOMPARE(check.field(QStringLiteral("FName")), QStringLiteral("مريم"));
+    QCOMPARE(check.field(QStringLiteral("LName")), QStringLiteral("رضايي"));
+    QCOMPARE(check.field(QStringLiteral("Tahsil")), QStringLiteral("اول"));
+    QCOMPARE(check.field(QStringLiteral("Azmayande")), QString());
+    QCOMPARE(child<QLineEdit>(m_window, "TextFName")->text(), QStringLiteral("مريم"));
+}
+
+void TestRecordsWindow::failedRefreshIsShown_data()
+{
+    QTest::addColumn<QString>("way");
+    QTest::newRow("review") << "review";
+    QTest::newRow("print") << "print";
+    QTest::newRow("delete") << "delete";
+}
+
+// Another program holds the examinee file (or the profile) locked: the
+// refresh that cannot read it says so, and the old list is not passed off
+// as the file's.
+void TestRecordsWindow::failedRefreshIsShown()
+{
+    QFETCH(QString, way);
+    addExaminee(QStringLiteral("99")); // the file changed: a refresh must read
+    // The profile changed too, so the print must read it.
+    QVERIFY(QSqlQuery(Database::connection(Database::File::Theme)).exec(QStringLiteral("UPDATE Theme SET T1 = 'x'")));
+    Dialogs::takeLog();
+    {
+        ExclusiveLock lock(way == QLatin1String("print") ? AppPaths::themeDatabase() : AppPaths::examineeDatabase());
+        if (way == QLatin1String("review")) {
+            child<QPushButton>(m_window, "Command5")->click();
+        } else if (way == QLatin1String("print")) {
+            child<QPushButton>(m_window, "Command3")->click();
+        } else {
+            child<QPushButton>(m_window, "Command1")->click();
+            child<QLineEdit>(m_window, "Text3")->setText(QStringLiteral("1"));
+            Dialogs::setNextAnswer(QMessageBox::No);
+            child<QPushButton>(m_window, "Command2")->click();
+        }
+    }
+    QStringList errors, questions;
+    for (const Dialogs::Shown &shown : Dialogs::takeLog())
+        (shown.icon == Dialogs::Icon::Warning ? errors : questions) << shown.text;
+    QCOMPARE(errors, QStringList { DataTexts::locked });
+    // Nothing is asked about, let alone deleted, while its answers are unread.
+    QCOMPARE(questions, QStringList());
+    QCOMPARE(stored("IDE", QStringLiteral("1")), 1);
+    QVERIFY(!openPreview()); // nothing printed from an unread profile
+    child<QPushButton>(m_window, "Command5")->click();
+    QCOMPARE(gridCodes(*m_window).size(), 7);
+}
+
+// Contact lines stored after the window opened are on the report: the
+// clinic block is built from the profile as stored when the report is made.
+void TestRecordsWindow::printTakesTheStoredProfile()
+{
+    m_clinic.summary = QStringLiteral("old@clinic.example\r\n");
+    QSqlQuery q(Database::connection(Database::File::Theme));
+    QVERIFY(q.exec(QStringLiteral("UPDATE Theme SET Name = 'کلينيک نو', T1 = 'new@clinic.example', T6 = '021-7777'")));
+    child<QPushButton>(m_window, "Command3")->click();
+    ReportPreview *preview = openPreview();
+    QVERIFY(preview);
+    const QString texts
+        = RecordingPaintDevice::record(preview->report())->textsIn(QRectF(-1e6, -1e6, 2e6, 2e6)).join('|');
+    QVERIFY2(texts.contains(QStringLiteral("new@clinic.example")), qPrintable(texts));
+    QVERIFY(texts.contains(QStringLiteral("021-7777")));
+    QVERIFY(texts.contains(QStringLiteral("کلينيک نو")));
+    QVERIFY(!texts.contains(QStringLiteral("old@clinic.example")));
 }
 
 QTEST_MAIN(TestRecordsWindow)

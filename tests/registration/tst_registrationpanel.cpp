@@ -1,4 +1,5 @@
 #include "ExamFolder.h"
+#include "data/DataTexts.h"
 #include "Handovers.h"
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
@@ -286,7 +287,7 @@ void TestRegistrationPanel::databaseErrorIsShown()
     QCOMPARE(log.size(), 1);
     QCOMPARE(log.first().kind, QStringLiteral("message"));
     QCOMPARE(log.first().title, QStringLiteral("خطا"));
-    QVERIFY(log.first().text.contains(QStringLiteral("database is locked")));
+    QCOMPARE(log.first().text, DataTexts::storeFailed);
     QCOMPARE(m_main->area(), MainWindow::Area::Registration);
     QCOMPARE(storedRows("IDE"), 0);
 }

@@ -2,6 +2,7 @@
 #include "calendar/Clock.h"
 #include "common/Dialogs.h"
 #include "data/AnswerLog.h"
+#include "data/DataTexts.h"
 #include "report/RecordingPaintDevice.h"
 #include "report/ReportPreview.h"
 #include "test/content/ContentPack.h"
@@ -82,6 +83,7 @@ private Q_SLOTS:
     void sourcesHoldTheExamineesRowsAlone();
     void closingShowsTheMainWindow();
     void installedPackScoresAndNamesTheSheet();
+    void missingAnswerRowIsCreated();
 
 private:
     QString printedSheetText();
@@ -410,7 +412,8 @@ void TestTestWindow::refusedLogRowKeepsTheAnswer()
     clickOption(2, 6);
     const QList<Dialogs::Shown> log = Dialogs::takeLog();
     QCOMPARE(log.size(), 1);
-    QVERIFY2(log.first().text.contains(QStringLiteral("log is full")), qPrintable(log.first().text));
+    // Said in the user's words, not in the database's English.
+    QCOMPARE(log.first().text, DataTexts::storeFailed);
     QCOMPARE(slotStored("07", 2), QStringLiteral("0"));
     QCOMPARE(child<QLabel>(m_window, "Lblscore_2")->text(), QStringLiteral("0"));
     QCOMPARE(m_window->visibleItem(), 2);
@@ -784,6 +787,31 @@ void TestTestWindow::installedPackScoresAndNamesTheSheet()
     const QString bundled = printedSheetText();
     QVERIFY2(bundled.contains(ContentTexts::demonstrationLine), qPrintable(bundled));
     QVERIFY(!bundled.contains(pack.shortFingerprint()));
+}
+
+// An examinee whose Answer row is gone (a file edited by hand) gets one when
+// the window opens, so the clicks are stored, not only shown.
+void TestTestWindow::missingAnswerRowIsCreated()
+{
+    QSqlQuery q(Database::connection(Database::File::Examinee));
+    QVERIFY(q.exec(QStringLiteral("DELETE FROM Answer WHERE Code = '07'")));
+    const int before = storedRows(QStringLiteral("Answer"));
+    open(QStringLiteral("07"));
+    QCOMPARE(storedRows(QStringLiteral("Answer")), before + 1);
+    QCOMPARE(storedField(QStringLiteral("Answer"), QStringLiteral("07"), QStringLiteral("Code")), QStringLiteral("07"));
+    QCOMPARE(child<RecordSource>(m_window, "Adodc2")->rowCount(), 1);
+    QCOMPARE(child<RecordSource>(m_window, "Adodc5")->rowCount(), 1);
+    m_window->StartTest();
+    clickOption(1, 4);
+    QCOMPARE(slotStored("07", 1), QStringLiteral("4"));
+    QVERIFY(Dialogs::takeLog().isEmpty());
+    delete m_window;
+    m_window = nullptr;
+
+    // The examinee who has a row keeps just that one.
+    open(QStringLiteral("07"));
+    QCOMPARE(storedRows(QStringLiteral("Answer")), before + 1);
+    QCOMPARE(slotStored("07", 1), QStringLiteral("4"));
 }
 
 QTEST_MAIN(TestTestWindow)

@@ -54,8 +54,9 @@ std::optional<FailedCheck> FirstFailedCheck(const RegistrationForm &form)
 
 QString SuggestNextCode(RecordSource *Adodc5)
 {
-    Adodc5->refresh();
-    if (Adodc5->rowCount() == 0)
+    // An unreadable file proposes nothing: the failure is shown, and a code
+    // from an old copy could already be taken.
+    if (!Adodc5->refresh() || Adodc5->rowCount() == 0)
         return QString();
     Adodc5->moveLast();
     // Every probe that finds a row steps past a distinct stored code, so

@@ -1,6 +1,7 @@
 #include "mainwindow/settings/ClinicProfile.h"
 
 #include "mainwindow/settings/SettingsPanelTexts.h"
+#include "ui/ClinicValues.h"
 
 #include <QImageReader>
 #include <QImageWriter>
@@ -10,12 +11,7 @@ namespace ClinicProfile {
 
 QString BuildClinicSummary(const QStringList &contactLines)
 {
-    QString summary;
-    for (const QString &line : contactLines) {
-        if (!line.isEmpty())
-            summary += line + QStringLiteral("\r\n");
-    }
-    return summary;
+    return ClinicSummary(contactLines);
 }
 
 QImage readPicture(const QString &path)

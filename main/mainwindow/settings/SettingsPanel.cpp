@@ -212,6 +212,9 @@ bool SettingsPanel::storeProfile()
         Dialogs::message(this, CommonTexts::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
         return false;
     }
+    // The printouts take the contact lines as stored now, not as the
+    // program found them at start.
+    BuildClinicSummary();
     return true;
 }
 

@@ -54,7 +54,13 @@ void addRules(ReportBand &band, const QString &prefix, int height)
 
 FullReportClinic FullReportClinicFrom(const RecordSource &theme, const ClinicValues &values)
 {
-    return { theme.field(QStringLiteral("Name")), theme.field(QStringLiteral("Adress")), values, QString() };
+    FullReportClinic clinic { theme.storedField(QStringLiteral("Name")), theme.storedField(QStringLiteral("Adress")),
+        values };
+    QStringList lines;
+    for (const QString &field : kClinicContactFields)
+        lines << theme.storedField(field);
+    clinic.values.summary = ClinicSummary(lines);
+    return clinic;
 }
 
 BandedReport BuildFullReport(const RecordSource &ide, const FullReportClinic &clinic)

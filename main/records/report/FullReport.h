@@ -22,7 +22,8 @@ struct FullReportClinic
     QString materials;
 };
 
-/// Reads Name and Adress from the current row of a Theme record source.
+/// Reads Name, Adress and the contact lines (the summary) from the current
+/// row of a Theme record source as stored; the logo from \a values.
 FullReportClinic FullReportClinicFrom(const RecordSource &theme, const ClinicValues &values);
 
 /// The full report DataR2 over the visible rows of \a ide (an IDE record

@@ -48,6 +48,11 @@ inline QString confirmDelete(const QString &code, const QString &fullName)
 {
     return QStringLiteral("آيا براي حذف کردن آزمودني با کد %1 (%2) مطمئن هستيد؟").arg(code, fullName);
 }
+/// Asked before leaving a row whose edit is not stored yet.
+inline QString pendingEdit(const QString &code, const QString &fullName)
+{
+    return QStringLiteral("تغييرات مشخصات آزمودني با کد %1 (%2) ذخيره نشده است. آيا ذخيره شود؟").arg(code, fullName);
+}
 inline const QString deleted = QStringLiteral("حذف با موفقيت انجام گرفت");
 inline const QString errorTitle = QStringLiteral("Error");
 inline const QString exportList = QStringLiteral("خروجي");

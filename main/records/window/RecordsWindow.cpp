@@ -11,6 +11,7 @@
 #include "data/RecordSource.h"
 #include "data/RecordSourceModel.h"
 #include "export/ExportFile.h"
+#include "records/ExamineeEdit.h"
 #include "records/ExamineeRemoval.h"
 #include "records/chart/ChartWindow.h"
 #include "records/chart/IqChartTexts.h"
@@ -22,6 +23,7 @@
 #include "ui/DateTexts.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
+#include "ui/ReadFailures.h"
 #include "ui/Style.h"
 #include "ui/TimedNotice.h"
 #include "ui/Twips.h"
@@ -111,6 +113,7 @@ RecordsWindow::RecordsWindow(QWidget *mainWindow, const ClinicValues *clinic)
     Adodc2->setObjectName(QStringLiteral("Adodc2"));
     Adodc3->setObjectName(QStringLiteral("Adodc3"));
     Adodc4->setObjectName(QStringLiteral("Adodc4"));
+    ShowReadFailures(this, { Adodc1, Adodc2, Adodc3, Adodc4 });
 
     buildSearchRow();
 
@@ -126,6 +129,8 @@ RecordsWindow::RecordsWindow(QWidget *mainWindow, const ClinicValues *clinic)
         { T::colCode, T::colFName, T::colLName, T::colTahsil, T::colSen, T::colGroup, T::colRaw, T::colPercentile,
             T::colIq },
         this);
+    // An edit shows in the grid once it is stored, never before.
+    m_gridModel->setShowsPending(false);
     DataGrid1 = new QTableView(this);
     DataGrid1->setObjectName(QStringLiteral("DataGrid1"));
     NameAfterCaption(caption, DataGrid1);
@@ -332,9 +337,7 @@ void RecordsWindow::readList()
     m_listPending = false;
     if (!Adodc2->isKeyed())
         return; // a search has read the table already
-    QString error;
-    if (!Adodc2->refresh(&error))
-        Dialogs::message(this, T::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+    Adodc2->refresh(); // a failure is shown as every failed read is
 }
 
 // One filter at a time: the other boxes are emptied without their change
@@ -343,6 +346,16 @@ void RecordsWindow::search(QComboBox *box, const QString &field, const QString &
 {
     if (m_searchingBox)
         return;
+    // A search moves to other rows: an edit not yet stored is settled
+    // first, or the box goes back to what it searched.
+    if (!mayLeaveRow()) {
+        const QSignalBlocker block(box);
+        if (box->isEditable())
+            box->setEditText(m_searchTexts.value(box));
+        else
+            box->setCurrentIndex(box->findText(m_searchTexts.value(box)));
+        return;
+    }
     m_searchingBox = box;
     for (QComboBox *other : { DataCombo1, DataCombo6, Combo3 }) {
         if (other == box)
@@ -358,6 +371,8 @@ void RecordsWindow::search(QComboBox *box, const QString &field, const QString &
         Adodc2->setFilter(field, text);
     else
         Adodc2->setFilter(field, text, &PersianInput::foldedName);
+    m_searchTexts.clear();
+    m_searchTexts.insert(box, text);
     m_searchingBox = nullptr;
 }
 
@@ -372,6 +387,7 @@ void RecordsWindow::rowsChanged()
     } lists[] = { { DataCombo1, m_lastNames }, { DataCombo6, m_firstNames } };
     // Without a filter (review, cancel, after a delete) no box is searching.
     if (!Adodc2->hasFilter()) {
+        m_searchTexts.clear();
         for (QComboBox *box : { DataCombo1, DataCombo6, Combo3 }) {
             const QSignalBlocker block(box);
             box->setCurrentIndex(-1);
@@ -414,9 +430,39 @@ void RecordsWindow::gridRowChosen()
     // A reset of the grid drops its current index; that chooses no row.
     if (m_syncingGrid || !DataGrid1->selectionModel()->currentIndex().isValid())
         return;
+    const int chosen = DataGrid1->selectionModel()->currentIndex().row();
+    if (chosen == Adodc2->currentRow())
+        return;
+    if (!mayLeaveRow()) {
+        currentChanged(); // the grid goes back to the row being edited
+        return;
+    }
     m_syncingGrid = true;
-    Adodc2->setCurrentRow(DataGrid1->selectionModel()->currentIndex().row());
+    Adodc2->setCurrentRow(chosen);
     m_syncingGrid = false;
+    currentChanged();
+}
+
+// Leaving a row with an edit not yet stored asks first: save it, discard
+// it, or stay on the row. False: stay.
+bool RecordsWindow::mayLeaveRow()
+{
+    if (!Adodc2->hasPending())
+        return true;
+    const QString code = Adodc2->storedField(QStringLiteral("Code"));
+    const QString fullName = (Adodc2->storedField(QStringLiteral("FName")) + QLatin1Char(' ')
+        + Adodc2->storedField(QStringLiteral("LName")))
+                                 .trimmed();
+    switch (Dialogs::message(this, AppInfo::title(), T::pendingEdit(code, fullName),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, Dialogs::Icon::Question, QMessageBox::Save)) {
+    case QMessageBox::Save:
+        return saveEdit();
+    case QMessageBox::Discard:
+        Adodc2->cancelUpdate();
+        return true;
+    default:
+        return false;
+    }
 }
 
 void RecordsWindow::showEditPanel()
@@ -434,7 +480,8 @@ void RecordsWindow::showDeletePanel()
 
 void RecordsWindow::review()
 {
-    Adodc2->refresh();
+    if (mayLeaveRow())
+        Adodc2->refresh();
 }
 
 void RecordsWindow::datesChanged(bool typed)
@@ -450,22 +497,28 @@ void RecordsWindow::datesChanged(bool typed)
 
 // The registration panel's date rules: a wrong date stops the save with the
 // panel as it was; an age that disagrees with the dates is asked about.
-void RecordsWindow::saveEdit()
+bool RecordsWindow::saveEdit()
 {
     if (Adodc2->atStart())
-        return;
+        return true;
+    // Blanks around a value are dropped, as registration drops them.
+    for (QLineEdit *edit : { TextFName, TextLName, TextSen, TextGroup, TextTahsil, TextAzmayande }) {
+        const QString trimmed = edit->text().trimmed();
+        if (edit->text() != trimmed)
+            edit->setText(trimmed);
+    }
     const ExamineeDates dates = ReadExamineeDates(TextTavalod->text(), TextEjra->text());
     if (dates.fault != ExamineeDates::Fault::None) {
         ShowTimedNotice(this, DateTexts::notice(dates.fault));
         (dates.fault == ExamineeDates::Fault::TestDate ? TextEjra : TextTavalod)->setFocus();
-        return;
+        return false;
     }
     if (!AgeAgreesWithDates(TextSen->text(), dates)
         && Dialogs::message(this, AppInfo::title(), DateTexts::ageMismatch(TextSen->text(), dates),
                QMessageBox::Yes | QMessageBox::No, Dialogs::Icon::Question)
             != QMessageBox::Yes) {
         TextSen->setFocus();
-        return;
+        return false;
     }
     for (const auto &[edit, text] :
         { std::pair { TextTavalod, dates.birthDate }, std::pair { TextEjra, dates.testDate } }) {
@@ -475,8 +528,11 @@ void RecordsWindow::saveEdit()
     if (Adodc2->field(QStringLiteral("AgeMonths")) != dates.ageMonthsText())
         Adodc2->setField(QStringLiteral("AgeMonths"), dates.ageMonthsText());
     QString error;
-    if (!Adodc2->update(&error))
+    if (!StoreExamineeEdit(*Adodc2, &error)) {
         Dialogs::message(this, T::errorTitle, error, QMessageBox::Ok, Dialogs::Icon::Warning);
+        return false;
+    }
+    return true;
 }
 
 void RecordsWindow::cancelEdit()
@@ -492,14 +548,22 @@ void RecordsWindow::deleteExaminee()
         ShowTimedNotice(this, T::enterNumber);
         return;
     }
+    if (!mayLeaveRow())
+        return;
     Adodc2->setFilter(QStringLiteral("code"), code);
     if (Adodc2->rowCount() == 0) {
         ShowTimedNotice(this, T::noSuchCode);
         Adodc2->refresh();
         return;
     }
-    // The answer row as stored now, read alone.
-    Adodc4->refreshWhere(QStringLiteral("code"), code);
+    // The answer row as stored now, read alone: unread, it would be left
+    // behind by the delete.
+    QString readError;
+    if (!Adodc4->refreshWhere(QStringLiteral("code"), code, &readError)) {
+        Dialogs::message(this, T::errorTitle, readError, QMessageBox::Ok, Dialogs::Icon::Warning);
+        Adodc2->clearFilter(); // the file is not readable now: the list as read
+        return;
+    }
     const QString fullName
         = (Adodc2->field(QStringLiteral("FName")) + QLatin1Char(' ') + Adodc2->field(QStringLiteral("LName")))
               .trimmed();
@@ -519,6 +583,10 @@ void RecordsWindow::deleteExaminee()
 
 void RecordsWindow::print()
 {
+    // The report shows only what is stored, with the clinic's profile as
+    // saved now.
+    if (!mayLeaveRow() || !Adodc1->refresh())
+        return;
     static const ClinicValues none;
     FullReportClinic clinic = FullReportClinicFrom(*Adodc1, m_clinic ? *m_clinic : none);
     clinic.materials = ContentInUse::current().footerLine();
@@ -528,6 +596,8 @@ void RecordsWindow::print()
 // The rows the grid shows, as the full report prints them.
 void RecordsWindow::exportList()
 {
+    if (!mayLeaveRow())
+        return;
     const QString proposed = QDir::homePath() + QLatin1String("/Pelorin.xlsx");
     const QString path = Dialogs::saveFile(this, T::exportList, proposed, ExportFileFilter());
     if (path.isEmpty())
@@ -572,6 +642,10 @@ QString RecordsWindow::shownRowsText() const
 
 void RecordsWindow::closeEvent(QCloseEvent *event)
 {
+    if (!mayLeaveRow()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     if (m_mainWindow)
         m_mainWindow->show();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QPointer>
 #include <QWidget>
 
@@ -37,7 +38,8 @@ public:
     void exportList(); ///< CommandExport: the shown list to a file
     void chart(); ///< CommandChart: the shown rows' IQs as a chart
     void showDeletePanel(); ///< Command1
-    void saveEdit(); ///< Command7
+    /// Command7; true once the edit is stored (or there was none).
+    bool saveEdit();
     void cancelEdit(); ///< Command8
     void deleteExaminee(); ///< Command2, Enter in Text3
 
@@ -95,6 +97,7 @@ private:
     void gridRowChosen();
     void datesChanged(bool typed);
     QString shownRowsText() const;
+    bool mayLeaveRow();
 
     QPointer<QWidget> m_mainWindow;
     const ClinicValues *m_clinic;
@@ -102,6 +105,7 @@ private:
     DistinctValuesModel *m_lastNames = nullptr;
     DistinctValuesModel *m_firstNames = nullptr;
     QComboBox *m_searchingBox = nullptr;
+    QHash<QComboBox *, QString> m_searchTexts; ///< each box's text as last searched
     bool m_syncingGrid = false;
     bool m_listPending = false;
 };

@@ -9,6 +9,7 @@
 #include "data/BoundField.h"
 #include "data/Database.h"
 #include "data/RecordSource.h"
+#include "data/AnswerRow.h"
 #include "data/Transaction.h"
 #include "report/NormalCurveView.h"
 #include "test/content/TestContent.h"
@@ -326,6 +327,11 @@ bool TestWindow::load(const QString &code, QString *error)
                                { Adodc5, Database::File::Examinee, "Answer", byCode, code } },
             error))
         return false;
+    // An examinee without an Answer row gets one, or no answer would be kept.
+    if (Adodc1->rowCount() != 0 && Adodc2->rowCount() == 0) {
+        if (!EnsureAnswerRow(*Adodc2, code, error) || !Adodc5->refreshWhere(QString::fromLatin1(byCode), code, error))
+            return false;
+    }
 
     // A clinic's installed pack, else the bundled set.
     const ContentInUse use = ContentInUse::current();
