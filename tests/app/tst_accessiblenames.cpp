@@ -12,6 +12,7 @@
 #include "test/sheet/ScoringSheet.h"
 #include "test/window/HotSpot.h"
 #include "test/window/TestWindow.h"
+#include "tests/common/Children.h"
 #include "ui/ClinicValues.h"
 #include "update/UpdateWindow.h"
 #include "updater/UpdaterWindow.h"
@@ -166,7 +167,8 @@ void TestAccessibleNames::testOptionsAreNumbered()
     QVERIFY2(window.load(QStringLiteral("7"), &error), qPrintable(error));
     for (int item = 1; item <= 36; ++item) {
         for (int k = 1; k <= 6; ++k)
-            QCOMPARE(accessibleName(window.Lbl[size_t(k - 1)][size_t(item)]), QString::number(k));
+            QCOMPARE(accessibleName(child<HotSpot>(&window, QStringLiteral("Lbl%1_%2").arg(k).arg(item))),
+                QString::number(k));
     }
 }
 

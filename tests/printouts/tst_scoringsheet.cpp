@@ -452,7 +452,7 @@ void TestScoringSheet::itemAnalysisHeadingAndTotals()
     QCOMPARE(s.analysis->correctCount(), 33);
     QCOMPARE(s.analysis->changeCount(), 3);
     // The clinic's address and contact lines close the second page too.
-    const qreal footerTop = BuildScoringSheet(s).printableHeight() - 1484;
+    const qreal footerTop = BuildScoringSheet(s).printableHeight() - 1784;
     QVERIFY(device->textsIn(QRectF(4460, footerTop + 103, 4272, 1343), 1).join(' ').contains(QStringLiteral("تهران")));
     // Without an analysis the sheet stays one page.
     ScoringSheet plain = sheetFor(m_formPath);

@@ -270,7 +270,7 @@ void TestSettings::brokenPictureIsSaid()
     QVERIFY2(log[1].text.contains(QStringLiteral("تصوير نيست")), qPrintable(log[1].text));
     QCOMPARE(fileStart(AppPaths::logoFile()), logoBefore);
     QCOMPARE(m_clinic.logo.size(), QSize(40, 30));
-    QVERIFY(child<QLabel>(m_panel, "Image2")->pixmap().isNull());
+    QVERIFY(child<QLabel>(m_panel.get(), "Image2")->pixmap().isNull());
 }
 
 // A camera's photo is stored at 1024 pixels on its longest side, and the
@@ -296,7 +296,7 @@ void TestSettings::largePhotoIsScaledAndKept()
     QCOMPARE(Dialogs::takeLog().last().text, QStringLiteral(" لوگو ذخيره شد"));
     QCOMPARE(m_clinic.logo.size(), logo);
     QCOMPARE(QImage(AppPaths::logoFile()).size(), logo);
-    QVERIFY(!child<QLabel>(m_panel, "Image1")->pixmap().isNull());
+    QVERIFY(!child<QLabel>(m_panel.get(), "Image1")->pixmap().isNull());
 
     // Activations keep the very picture; the file is not decoded again.
     const qint64 kept = m_clinic.logo.cacheKey();

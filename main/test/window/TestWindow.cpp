@@ -186,9 +186,9 @@ void TestWindow::buildResultPanel()
     // Each caption stands to the right of its value, as a right-to-left
     // reader pairs them; every pair keeps its place in the panel.
     label("Label2_0", TestWindowTexts::rawScore, 1560, 1305, 735, 390, false);
-    Lblkham = label("Lblkham", QString, 510, 1305, 945, 405, true);
+    Lblkham = label("Lblkham", QString(), 510, 1305, 945, 405, true);
     label("Label2_1", TestWindowTexts::percentile, 3390, 1305, 1065, 390, false);
-    lbldarsad = label("lbldarsad", QString, 2400, 1305, 945, 405, true);
+    lbldarsad = label("lbldarsad", QString(), 2400, 1305, 945, 405, true);
     label("Label2_2", TestWindowTexts::iq, 5670, 1305, 765, 390, false);
     // The invalid-result text is far wider than a number: it wraps and
     // shrinks to stay whole in the box.

@@ -16,9 +16,6 @@ inline const QString percentile = QStringLiteral("رتبه درصدي");
 inline const QString iq = QStringLiteral("هوش بهر");
 
 /// The item counter's name for screen readers.
-inline QString itemNumber()
-{
-    return QStringLiteral("شماره سوال");
-}
+inline const QString itemNumber = QStringLiteral("شماره سوال");
 
 } // namespace TestWindowTexts
