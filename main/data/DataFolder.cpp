@@ -1,6 +1,7 @@
 #include "data/DataFolder.h"
 
 #include "data/AppPaths.h"
+#include "data/SqlFailure.h"
 
 #include "common/DurableFile.h"
 
@@ -36,22 +37,22 @@ bool copyFile(const QString &from, const QString &to, QString *error)
 {
     QFile in(from);
     if (!in.open(QIODevice::ReadOnly))
-        return fail(error, QStringLiteral("%1: %2").arg(from, in.errorString()));
+        return fail(error, QStringLiteral("%1: %2").arg(from, FileFailureText(in)));
     QSaveFile out(to);
     if (!out.open(QIODevice::WriteOnly))
-        return fail(error, QStringLiteral("%1: %2").arg(to, out.errorString()));
+        return fail(error, QStringLiteral("%1: %2").arg(to, FileFailureText(out)));
     QByteArray block(1 << 16, Qt::Uninitialized);
     for (;;) {
         const qint64 n = in.read(block.data(), block.size());
         if (n < 0)
-            return fail(error, QStringLiteral("%1: %2").arg(from, in.errorString()));
+            return fail(error, QStringLiteral("%1: %2").arg(from, FileFailureText(in)));
         if (n == 0)
             break;
         if (out.write(block.constData(), n) != n)
-            return fail(error, QStringLiteral("%1: %2").arg(to, out.errorString()));
+            return fail(error, QStringLiteral("%1: %2").arg(to, FileFailureText(out)));
     }
     if (!out.commit())
-        return fail(error, QStringLiteral("%1: %2").arg(to, out.errorString()));
+        return fail(error, QStringLiteral("%1: %2").arg(to, FileFailureText(out)));
     return true;
 }
 

@@ -23,6 +23,7 @@ inline const QString readOnlyFolder = QStringLiteral(
 inline const QString noTable = QStringLiteral("جدول %1 در پايگاه داده نيست");
 inline const QString noField = QStringLiteral("فيلد %1.%2 در پايگاه داده نيست");
 inline const QString diskFull = QStringLiteral("ديسک پر است؛ جاي خالي درست کنيد و دوباره امتحان کنيد");
+inline const QString fileReadOnly = QStringLiteral("اجازه نوشتن در %1 نيست (پرونده يا پوشه فقط خواندني است)");
 inline const QString ioError = QStringLiteral("خواندن يا نوشتن روي ديسک انجام نشد");
 inline const QString storeFailed = QStringLiteral("ذخيره انجام نشد");
 inline const QString readFailed = QStringLiteral("خواندن از پايگاه داده انجام نشد");

@@ -2,7 +2,12 @@
 
 #include "data/DataTexts.h"
 
+#include <QDir>
+#include <QFileDevice>
+#include <QFileInfo>
 #include <QSqlError>
+
+#include <cerrno>
 
 #include <sqlite3.h>
 
@@ -55,4 +60,22 @@ bool IsLockedFailure(const QSqlError &error)
 {
     const int code = primaryCode(error);
     return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+QString FileFailureText(const QFileDevice &file)
+{
+    if (file.error() == QFileDevice::NoError)
+        return QString();
+    // Qt words a failed call as the system's own text for its errno; that is
+    // the only trace of why it failed.
+    const QString said = file.errorString();
+    const auto is = [&said](int code) { return said == qt_error_string(code); };
+    const QString where = QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath());
+    if (is(ENOSPC) || is(EDQUOT))
+        return DataTexts::diskFull;
+    if (is(EROFS) || is(EACCES) || is(EPERM))
+        return DataTexts::fileReadOnly.arg(where);
+    if (is(ENOENT) || is(ENOTDIR))
+        return DataTexts::notFound.arg(where);
+    return DataTexts::ioError;
 }

@@ -3,6 +3,7 @@
 #include "common/DurableFile.h"
 #include "data/AppPaths.h"
 #include "data/RecordSource.h"
+#include "data/SqlFailure.h"
 #include "export/ExportTable.h"
 #include "test/content/ContentInUse.h"
 #include "test/content/TestContent.h"
@@ -386,7 +387,7 @@ bool ExportToFile(const ExportTable &table, ExportFormat format, const QString &
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
         return fail(error,
             QStringLiteral("%1: cannot write in this folder (%2)")
-                .arg(QDir::toNativeSeparators(path), file.errorString()));
+                .arg(QDir::toNativeSeparators(path), FileFailureText(file)));
     part.name = file.fileName();
 
     bool ok = false;
@@ -407,7 +408,7 @@ bool ExportToFile(const ExportTable &table, ExportFormat format, const QString &
         ok = file.isOpen() ? file.flush() && DurableFile::flushToDisk(file, &message)
                            : DurableFile::flushPathToDisk(part.name, &message);
     if (!ok && message.isEmpty())
-        message = file.errorString();
+        message = FileFailureText(file);
     if (file.isOpen())
         file.close();
     if (!ok)

@@ -1,7 +1,8 @@
 #include "report/BandedReport.h"
 
-#include "ui/Fonts.h"
 #include "data/RecordSource.h"
+#include "data/SqlFailure.h"
+#include "ui/Fonts.h"
 
 #include <QFile>
 #include <QFontMetricsF>
@@ -320,14 +321,14 @@ bool BandedReport::writePdf(const QString &path, QString *error) const
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         if (error)
-            *error = file.errorString();
+            *error = FileFailureText(file);
         return false;
     }
     const bool ok = writePdf(&file);
     file.close();
     if (!ok || file.error() != QFileDevice::NoError) {
         if (error)
-            *error = file.errorString();
+            *error = FileFailureText(file);
         return false;
     }
     return true;

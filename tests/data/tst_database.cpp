@@ -1,6 +1,7 @@
 #include "ProgramFolder.h"
 #include "common/LeadingNumber.h"
 #include "data/DataTexts.h"
+#include "data/SqlFailure.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -94,6 +95,8 @@ private Q_SLOTS:
     void emptyProfileGetsItsRow();
     void codeLookupsUseAnIndex();
     void existingFileGainsIndexesAndNothingElse();
+    void fileFailuresAreSaidInPersian_data();
+    void fileFailuresAreSaidInPersian();
     void lenientNumber_data();
     void lenientNumber();
 };
@@ -345,6 +348,35 @@ void TestDatabase::emptyProfileGetsItsRow()
     QVERIFY(again.exec(QStringLiteral("SELECT COUNT(*) FROM Theme")) && again.next());
     QCOMPARE(again.value(0).toInt(), 1);
     QCOMPARE(QDir(AppPaths::backupDir()).entryList({ QStringLiteral("*.sknB") }, QDir::Files).size(), 1);
+}
+
+void TestDatabase::fileFailuresAreSaidInPersian_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("write");
+    QTest::addColumn<QString>("said");
+    const QString missing = QDir::temp().absoluteFilePath(QStringLiteral("no-such-folder-7f3a/file.pdf"));
+    QTest::newRow("disk full") << "/dev/full" << true << DataTexts::diskFull;
+    QTest::newRow("file not there") << missing << false << DataTexts::notFound.arg(QDir::toNativeSeparators(missing));
+    QTest::newRow("folder not there") << missing << true << DataTexts::notFound.arg(QDir::toNativeSeparators(missing));
+    QTest::newRow("a folder in its place") << QDir::tempPath() << true << DataTexts::ioError;
+}
+
+// What the user reads when a file cannot be written or read: the reason in
+// Persian, never the system's English.
+void TestDatabase::fileFailuresAreSaidInPersian()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, write);
+    QFETCH(QString, said);
+    QFile file(path);
+    if (file.open(write ? QIODevice::WriteOnly : QIODevice::ReadOnly)) {
+        QVERIFY(write);
+        const QByteArray block(1 << 16, 'x');
+        QVERIFY(file.write(block) != block.size() || !file.flush());
+    }
+    QVERIFY(file.error() != QFileDevice::NoError);
+    QCOMPARE(FileFailureText(file), said);
 }
 
 void TestDatabase::lenientNumber_data()

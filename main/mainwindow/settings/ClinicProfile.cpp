@@ -1,5 +1,6 @@
 #include "mainwindow/settings/ClinicProfile.h"
 
+#include "data/SqlFailure.h"
 #include "mainwindow/settings/SettingsPanelTexts.h"
 #include "ui/ClinicValues.h"
 
@@ -44,7 +45,7 @@ bool writeLogo(const QImage &picture, const QString &path, QString *error)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = FileFailureText(file);
         return false;
     }
     QImageWriter writer(&file, "png");
@@ -58,7 +59,7 @@ bool writeLogo(const QImage &picture, const QString &path, QString *error)
     }
     if (!file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = FileFailureText(file);
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "calendar/Clock.h"
 #include "calendar/ShamsiCalendar.h"
 #include "data/RecordSource.h"
+#include "data/SqlFailure.h"
 #include "records/chart/IqChartTexts.h"
 #include "report/NormalCurveChart.h"
 #include "test/scoring/ResultCurve.h"
@@ -55,18 +56,18 @@ template <typename Write> bool saveThrough(const QString &path, QString *error, 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = file.errorString();
+            *error = FileFailureText(file);
         return false;
     }
     if (!write(file)) {
         file.cancelWriting();
         if (error)
-            *error = file.error() != QFileDevice::NoError ? file.errorString() : T::writeFailed;
+            *error = file.error() != QFileDevice::NoError ? FileFailureText(file) : T::writeFailed;
         return false;
     }
     if (!file.commit()) {
         if (error)
-            *error = file.errorString();
+            *error = FileFailureText(file);
         return false;
     }
     return true;
