@@ -82,9 +82,12 @@ QString systemErrorText(int code)
 QString faultText(Fault fault)
 {
     switch (fault) {
-    case Fault::IsFolder: return systemErrorText(EISDIR);
-    case Fault::AccessDenied: return systemErrorText(EACCES);
-    case Fault::InputOutput: return systemErrorText(EIO);
+    case Fault::IsFolder:
+        return systemErrorText(EISDIR);
+    case Fault::AccessDenied:
+        return systemErrorText(EACCES);
+    case Fault::InputOutput:
+        return systemErrorText(EIO);
     }
     return {};
 }

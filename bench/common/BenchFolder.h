@@ -39,8 +39,9 @@ struct BenchFolder
         if (!Database::open(Database::File::Examinee, nullptr))
             std::exit(1);
         QSqlDatabase db = Database::connection(Database::File::Examinee);
-        static const char *const first[] = {"علي", "مريم", "رضا", "زهرا", "حسين", "سارا", "محمد", "نرگس"};
-        static const char *const last[] = {"احمدي", "محمدي", "رضايي", "کريمي", "حسيني", "موسوي", "جعفري", "صادقي", "قاسمي", "نوري"};
+        static const char *const first[] = { "علي", "مريم", "رضا", "زهرا", "حسين", "سارا", "محمد", "نرگس" };
+        static const char *const last[]
+            = { "احمدي", "محمدي", "رضايي", "کريمي", "حسيني", "موسوي", "جعفري", "صادقي", "قاسمي", "نوري" };
         db.transaction();
         QSqlQuery ide(db), answer(db);
         ide.prepare(QStringLiteral("INSERT INTO IDE VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,NULL)"));
@@ -50,10 +51,11 @@ struct BenchFolder
         answer.prepare(QStringLiteral("INSERT INTO Answer VALUES (%1)").arg(marks.join(QLatin1Char(','))));
         for (int i = 1; i <= n; ++i) {
             const QString code = QString::number(i);
-            const QVariantList values = {code, QString::fromUtf8(first[i % 8]), QString::fromUtf8(last[(i / 8) % 10]) + QString::number(i % 97),
-                                         QStringLiteral("پسر"), QString::number(5 + i % 6), QStringLiteral("دبستان"),
-                                         QString(QChar(u'A' + i % 5)), QStringLiteral("1401/07/28"), QStringLiteral("1395/01/01"),
-                                         QStringLiteral("دکتر نمونه"), QString::number(i % 37), QString::number(i % 99), QString::number(70 + i % 60)};
+            const QVariantList values = { code, QString::fromUtf8(first[i % 8]),
+                QString::fromUtf8(last[(i / 8) % 10]) + QString::number(i % 97), QStringLiteral("پسر"),
+                QString::number(5 + i % 6), QStringLiteral("دبستان"), QString(QChar(u'A' + i % 5)),
+                QStringLiteral("1401/07/28"), QStringLiteral("1395/01/01"), QStringLiteral("دکتر نمونه"),
+                QString::number(i % 37), QString::number(i % 99), QString::number(70 + i % 60) };
             for (int k = 0; k < values.size(); ++k)
                 ide.bindValue(k, values[k]);
             answer.bindValue(0, code);
@@ -71,12 +73,12 @@ struct BenchFolder
     static void fillLog(int n)
     {
         QSqlQuery q(Database::connection(Database::File::Examinee));
-        q.prepare(QStringLiteral(
-            "WITH RECURSIVE e(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM e WHERE i < ?), "
-            "s(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM s WHERE k < 36) "
-            "INSERT INTO AnswerLog (Code, Seq, Item, Choice, LatencyMs, At) "
-            "SELECT CAST(i AS TEXT), k, CASE WHEN k = 36 THEN i % 36 + 1 ELSE k END, (i + k) % 6 + 1, "
-            "800 + (i * 131 + k * 977) % 45000, '2022-10-20T10:00:00.000' FROM e CROSS JOIN s"));
+        q.prepare(
+            QStringLiteral("WITH RECURSIVE e(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM e WHERE i < ?), "
+                           "s(k) AS (SELECT 1 UNION ALL SELECT k + 1 FROM s WHERE k < 36) "
+                           "INSERT INTO AnswerLog (Code, Seq, Item, Choice, LatencyMs, At) "
+                           "SELECT CAST(i AS TEXT), k, CASE WHEN k = 36 THEN i % 36 + 1 ELSE k END, (i + k) % 6 + 1, "
+                           "800 + (i * 131 + k * 977) % 45000, '2022-10-20T10:00:00.000' FROM e CROSS JOIN s"));
         q.addBindValue(n);
         if (!q.exec())
             qFatal("bench folder: %s", qPrintable(q.lastError().text()));

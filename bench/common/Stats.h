@@ -3,8 +3,7 @@
 #include <algorithm>
 
 /// The middle of a run's figures; 0 for none.
-template <typename Figures>
-double median(Figures v)
+template <typename Figures> double median(Figures v)
 {
     if (v.empty())
         return 0;

@@ -17,14 +17,14 @@ namespace {
 
 double cpuSeconds()
 {
-    rusage u{};
+    rusage u {};
     getrusage(RUSAGE_SELF, &u);
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
 double wallSeconds()
 {
-    timespec t{};
+    timespec t {};
     clock_gettime(CLOCK_MONOTONIC, &t);
     return t.tv_sec + t.tv_nsec / 1e9;
 }
@@ -51,7 +51,7 @@ int main(int argc, char **argv)
         QTimer::singleShot(seconds * 1000, [&] {
             const double cpu = cpuSeconds() - cpu0, wall = wallSeconds() - wall0;
             std::printf("platform %s, %.1f s scrolling: %.2f s CPU = %.2f%% of one core (target <= 2%%)\n",
-                        qPrintable(QGuiApplication::platformName()), wall, cpu, 100 * cpu / wall);
+                qPrintable(QGuiApplication::platformName()), wall, cpu, 100 * cpu / wall);
             app.quit();
         });
     });

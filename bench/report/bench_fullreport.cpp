@@ -3,8 +3,8 @@
 
 #include "BenchFolder.h"
 
-#include "records/report/FullReport.h"
 #include "data/RecordSource.h"
+#include "records/report/FullReport.h"
 #include "report/RecordingPaintDevice.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QStringListModel>
 #include <QPointer>
+#include <QStringListModel>
 
 class RecordSource;
 

@@ -42,7 +42,7 @@ private:
     Measure m_measureWidth;
     Measure m_measureHeight;
     int m_offset = 0;
-    std::array<int, kLines> m_top{};
-    std::array<int, kLines> m_left{};
-    std::array<double, kLines> m_size{};
+    std::array<int, kLines> m_top {};
+    std::array<int, kLines> m_left {};
+    std::array<double, kLines> m_size {};
 };

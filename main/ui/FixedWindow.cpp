@@ -4,8 +4,8 @@
 
 #include <QWidget>
 
-void SetUpFixedWindow(QWidget *window, const char *objectName, const QString &title, int widthTw, int heightTw,
-                      const QColor &background)
+void SetUpFixedWindow(
+    QWidget *window, const char *objectName, const QString &title, int widthTw, int heightTw, const QColor &background)
 {
     window->setObjectName(QLatin1String(objectName));
     if (!title.isNull())

@@ -9,4 +9,4 @@ class QWidget;
 /// right-to-left reading, a fixed size given in twips and, when \a background
 /// is valid, a filled background of that colour.
 void SetUpFixedWindow(QWidget *window, const char *objectName, const QString &title, int widthTw, int heightTw,
-                      const QColor &background = QColor());
+    const QColor &background = QColor());

@@ -12,10 +12,12 @@ QString resolve(const QString &family)
     if (hit != cache.constEnd())
         return *hit;
     static const QHash<QString, QStringList> substitutes = {
-        {QStringLiteral("B Nazanin"), {QStringLiteral("Nazli"), QStringLiteral("DejaVu Sans")}},
-        {QStringLiteral("B Titr"), {QStringLiteral("Titr"), QStringLiteral("Nazli"), QStringLiteral("DejaVu Sans")}},
-        {QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
-        {QStringLiteral("Calibri"), {QStringLiteral("Carlito"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}},
+        { QStringLiteral("B Nazanin"), { QStringLiteral("Nazli"), QStringLiteral("DejaVu Sans") } },
+        { QStringLiteral("B Titr"),
+            { QStringLiteral("Titr"), QStringLiteral("Nazli"), QStringLiteral("DejaVu Sans") } },
+        { QStringLiteral("Arial"), { QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") } },
+        { QStringLiteral("Calibri"),
+            { QStringLiteral("Carlito"), QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") } },
     };
     const QStringList installed = QFontDatabase::families();
     QString chosen = family;

@@ -13,9 +13,21 @@ QString resolve(const QString &family);
 QFont font(const QString &family, qreal pointSize, bool bold = false);
 
 /// One call per family the windows use.
-inline QFont nazanin(qreal pointSize, bool bold = false) { return font(QStringLiteral("B Nazanin"), pointSize, bold); }
-inline QFont titr(qreal pointSize, bool bold = false) { return font(QStringLiteral("B Titr"), pointSize, bold); }
-inline QFont arial(qreal pointSize, bool bold = false) { return font(QStringLiteral("Arial"), pointSize, bold); }
-inline QFont calibri(qreal pointSize, bool bold = false) { return font(QStringLiteral("Calibri"), pointSize, bold); }
+inline QFont nazanin(qreal pointSize, bool bold = false)
+{
+    return font(QStringLiteral("B Nazanin"), pointSize, bold);
+}
+inline QFont titr(qreal pointSize, bool bold = false)
+{
+    return font(QStringLiteral("B Titr"), pointSize, bold);
+}
+inline QFont arial(qreal pointSize, bool bold = false)
+{
+    return font(QStringLiteral("Arial"), pointSize, bold);
+}
+inline QFont calibri(qreal pointSize, bool bold = false)
+{
+    return font(QStringLiteral("Calibri"), pointSize, bold);
+}
 
 } // namespace Fonts

@@ -70,7 +70,8 @@ QString NoticeCaption()
 void ShowTimedNotice(QWidget *owner, const QString &text)
 {
     if (Dialogs::testMode()) {
-        Dialogs::record({QStringLiteral("notice"), NoticeCaption(), text, QMessageBox::Ok, Dialogs::Icon::None, {}, {}});
+        Dialogs::record(
+            { QStringLiteral("notice"), NoticeCaption(), text, QMessageBox::Ok, Dialogs::Icon::None, {}, {} });
         return;
     }
     noticeTimer()->start(kNoticeMs); // re-arming restarts the period

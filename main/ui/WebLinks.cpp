@@ -14,8 +14,14 @@ std::function<void(const QUrl &)> &opener()
 }
 } // namespace
 
-QUrl helpPage() { return QUrl(AppInfo::serverUrl() + QStringLiteral("/other/fonts.html")); }
-QUrl siteRoot() { return QUrl(AppInfo::serverUrl() + QStringLiteral("/")); }
+QUrl helpPage()
+{
+    return QUrl(AppInfo::serverUrl() + QStringLiteral("/other/fonts.html"));
+}
+QUrl siteRoot()
+{
+    return QUrl(AppInfo::serverUrl() + QStringLiteral("/"));
+}
 
 void open(const QUrl &url)
 {
@@ -25,6 +31,9 @@ void open(const QUrl &url)
         QDesktopServices::openUrl(url);
 }
 
-void setOpener(std::function<void(const QUrl &)> f) { opener() = std::move(f); }
+void setOpener(std::function<void(const QUrl &)> f)
+{
+    opener() = std::move(f);
+}
 
 } // namespace WebLinks

@@ -10,14 +10,20 @@ double newestVersion(const QString &versionFile)
     return LeadingNumber::read(versionFile, LeadingNumber::Blanks::Anywhere);
 }
 
-qint64 runningVersion(int major, int minor) { return VersionNumber(major, minor); }
+qint64 runningVersion(int major, int minor)
+{
+    return VersionNumber(major, minor);
+}
 
 bool isNewer(const QString &versionFile, int major, int minor)
 {
     return newestVersion(versionFile) > double(runningVersion(major, minor));
 }
 
-QString versionText(int major, int minor) { return VersionText(major, minor); }
+QString versionText(int major, int minor)
+{
+    return VersionText(major, minor);
+}
 
 QString updaterFileName()
 {

@@ -1,12 +1,12 @@
 #include "update/UpdateWindow.h"
 
-#include "data/AppInfo.h"
 #include "common/Dialogs.h"
+#include "data/AppInfo.h"
 #include "ui/FixedWindow.h"
 #include "ui/Fonts.h"
-#include "update/UpdateWindowTexts.h"
 #include "ui/Twips.h"
 #include "update/UpdateRules.h"
+#include "update/UpdateWindowTexts.h"
 #include "update/VersionFetcher.h"
 
 #include <QApplication>
@@ -101,7 +101,8 @@ void UpdateWindow::versionFetched(const QString &text)
             Dialogs::Icon::Critical);
     } else {
         setBusy(false);
-        Dialogs::message(this, AppInfo::title(), UpdateWindowTexts::UpToDate, QMessageBox::Ok, Dialogs::Icon::Information);
+        Dialogs::message(
+            this, AppInfo::title(), UpdateWindowTexts::UpToDate, QMessageBox::Ok, Dialogs::Icon::Information);
     }
     setWindowTitle(UpdateRules::versionText(m_major, m_minor));
     Command1->setEnabled(true);

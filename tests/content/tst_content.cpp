@@ -2,9 +2,9 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QImageReader>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -17,7 +17,10 @@ namespace {
 
 const QString ShippedDir = QStringLiteral(PELORIN_CONTENT_DIR);
 
-QJsonArray rect(int l, int t, int w, int h) { return {l, t, w, h}; }
+QJsonArray rect(int l, int t, int w, int h)
+{
+    return { l, t, w, h };
+}
 
 // A manifest that passes every check, over one shared picture.
 QJsonObject validManifest()
@@ -27,13 +30,10 @@ QJsonObject validManifest()
         QJsonArray options;
         for (int k = 0; k < 6; ++k)
             options.append(rect(540 + (k % 3) * 3000, k < 3 ? 3720 : 4860, 2400, 915));
-        items.append(QJsonObject{{"number", n},
-                                 {"picture", "item.png"},
-                                 {"picture2x", "item@2x.png"},
-                                 {"options", options},
-                                 {"key", (n % 6) + 1}});
+        items.append(QJsonObject { { "number", n }, { "picture", "item.png" }, { "picture2x", "item@2x.png" },
+            { "options", options }, { "key", (n % 6) + 1 } });
     }
-    return QJsonObject{{"version", 1}, {"answerForm", "form.png"}, {"items", items}};
+    return QJsonObject { { "version", 1 }, { "answerForm", "form.png" }, { "items", items } };
 }
 
 // Replaces (or with an undefined value removes) the value at a path such as
@@ -113,8 +113,8 @@ int differingPixels(const QImage &image, const QRect &a, const QRect &b)
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = image.pixel(a.left() + x, a.top() + y);
             const QRgb q = image.pixel(b.left() + x, b.top() + y);
-            const int d = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                    std::abs(qBlue(p) - qBlue(q))});
+            const int d = std::max(
+                { std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q)) });
             if (d > 48)
                 ++count;
         }
@@ -124,7 +124,8 @@ int differingPixels(const QImage &image, const QRect &a, const QRect &b)
 
 } // namespace
 
-class TestContentTest : public QObject {
+class TestContentTest : public QObject
+{
     Q_OBJECT
 
 private:
@@ -146,49 +147,129 @@ private slots:
     void brokenManifest_data()
     {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("value");  // JSON text; empty removes the value
+        QTest::addColumn<QString>("value"); // JSON text; empty removes the value
         QTest::addColumn<QString>("message");
 
-        QTest::newRow("valid") << "" << "" << "";
-        QTest::newRow("version") << "version" << "2" << "version: 2 پشتيباني نمي شود (بايد 1 باشد)";
-        QTest::newRow("no version") << "version" << "" << "version: بايد عدد صحيح باشد";
-        QTest::newRow("35 items") << "items/35" << "" << "items: بايد 36 سوال داشته باشد، 35 سوال دارد";
-        QTest::newRow("item not an object") << "items/3" << "7" << "سوال رديف 4: بايد يک شيء JSON باشد";
-        QTest::newRow("number twice") << "items/1/number" << "1" << "سوال رديف 2: شماره سوال 1 دو بار آمده است";
-        QTest::newRow("number 0") << "items/0/number" << "0" << "سوال رديف 1: شماره 0 خارج از 1 تا 36";
-        QTest::newRow("number fraction") << "items/0/number" << "1.5" << "سوال رديف 1: number: بايد عدد صحيح باشد";
-        QTest::newRow("key 7") << "items/4/key" << "7" << "سوال 5: کليد 7 خارج از 1 تا 6";
-        QTest::newRow("key 0") << "items/4/key" << "0" << "سوال 5: کليد 0 خارج از 1 تا 6";
-        QTest::newRow("key text") << "items/4/key" << "\"3\"" << "سوال 5: key: بايد عدد صحيح باشد";
-        QTest::newRow("five options") << "items/6/options/5" << "" << "سوال 7: options: بايد 6 گزينه داشته باشد";
-        QTest::newRow("rect of three") << "items/6/options/0/3" << "" << "سوال 7: گزينه 1: بايد [چپ، بالا، پهنا، بلندي] باشد";
-        QTest::newRow("negative left") << "items/6/options/0/0" << "-15" << "سوال 7: گزينه 1: مکان بايد صفر يا بيشتر و اندازه بيشتر از صفر باشد";
-        QTest::newRow("upper top low") << "items/2/options/1/1" << "3465" << "سوال 3: گزينه 2: بالاي 3465 خارج از 3480 تا 4020";
-        QTest::newRow("upper top high") << "items/2/options/1/1" << "4035" << "سوال 3: گزينه 2: بالاي 4035 خارج از 3480 تا 4020";
-        QTest::newRow("lower top low") << "items/2/options/4/1" << "4545" << "سوال 3: گزينه 5: بالاي 4545 خارج از 4560 تا 5220";
-        QTest::newRow("lower top high") << "items/2/options/4/1" << "5235" << "سوال 3: گزينه 5: بالاي 5235 خارج از 4560 تا 5220";
-        QTest::newRow("narrow") << "items/8/options/2/2" << "1200" << "سوال 9: گزينه 3: پهناي 1200 خارج از 1215 تا 2595";
-        QTest::newRow("wide") << "items/8/options/0/2" << "2610" << "سوال 9: گزينه 1: پهناي 2610 خارج از 1215 تا 2595";
-        QTest::newRow("low") << "items/8/options/3/3" << "780" << "سوال 9: گزينه 4: بلندي 780 خارج از 795 تا 975";
-        QTest::newRow("high") << "items/8/options/3/3" << "990" << "سوال 9: گزينه 4: بلندي 990 خارج از 795 تا 975";
-        QTest::newRow("beyond right") << "items/35/options/5/0" << "6990" << "سوال 36: گزينه 6: لبه راست 9390 از 9375 فراتر است";
-        QTest::newRow("out of order") << "items/35/options/1/0" << "300" << "سوال 36: گزينه 2: بايد در سمت راست گزينه 1 باشد";
-        QTest::newRow("overlap") << "items/35/options/1/0" << "2700" << "سوال 36: گزينه 2: با گزينه 1 همپوشاني دارد";
-        QTest::newRow("rows overlap") << "items/35/options/3/1" << "4560" << "سوال 36: گزينه 4: با گزينه 1 همپوشاني دارد";
-        QTest::newRow("no picture") << "items/10/picture" << "" << "سوال 11: picture نام تصوير را ندارد";
-        QTest::newRow("picture missing") << "items/10/picture" << "\"gone.png\"" << "gone.png پيدا نشد";
-        QTest::newRow("picture size") << "items/10/picture" << "\"small.png\"" << "small.png 600 x 400 پيکسل است، بايد 633 x 421 باشد";
-        QTest::newRow("picture unreadable") << "items/10/picture" << "\"broken.png\"" << "broken.png خوانده نمي شود (Unsupported image format)";
-        QTest::newRow("picture cut") << "items/10/picture" << "\"cut.png\"" << "cut.png کامل خوانده نمي شود";
-        QTest::newRow("picture2x cut") << "items/10/picture2x" << "\"cut@2x.jpg\"" << "cut@2x.jpg کامل خوانده نمي شود";
-        QTest::newRow("picture2x size") << "items/10/picture2x" << "\"item.png\"" << "item.png 633 x 421 پيکسل است، بايد 1266 x 842 باشد";
-        QTest::newRow("no answer form") << "answerForm" << "" << "answerForm: نيامده است";
-        QTest::newRow("answer form missing") << "answerForm" << "\"nothing.png\"" << "nothing.png پيدا نشد";
-        QTest::newRow("answer boxes short") << "answerBoxes" << "[[1,2,3,4]]" << "answerBoxes: بايد 36 مستطيل داشته باشد";
-        QTest::newRow("reliability number") << "reliability" << "0.9" << "reliability: بايد براي هر سن يک عدد بدهد";
-        QTest::newRow("reliability age") << "reliability" << "{\"seven\": 0.9}" << "reliability: seven: سن به سال کامل نيست";
-        QTest::newRow("reliability 1") << "reliability" << "{\"7\": 1}" << "reliability: 7: بايد عددي بين 0 و 1 باشد";
-        QTest::newRow("reliability text") << "reliability" << "{\"7\": \"0.9\"}" << "reliability: 7: بايد عددي بين 0 و 1 باشد";
+        QTest::newRow("valid") << ""
+                               << ""
+                               << "";
+        QTest::newRow("version") << "version"
+                                 << "2"
+                                 << "version: 2 پشتيباني نمي شود (بايد 1 باشد)";
+        QTest::newRow("no version") << "version"
+                                    << ""
+                                    << "version: بايد عدد صحيح باشد";
+        QTest::newRow("35 items") << "items/35"
+                                  << ""
+                                  << "items: بايد 36 سوال داشته باشد، 35 سوال دارد";
+        QTest::newRow("item not an object") << "items/3"
+                                            << "7"
+                                            << "سوال رديف 4: بايد يک شيء JSON باشد";
+        QTest::newRow("number twice") << "items/1/number"
+                                      << "1"
+                                      << "سوال رديف 2: شماره سوال 1 دو بار آمده است";
+        QTest::newRow("number 0") << "items/0/number"
+                                  << "0"
+                                  << "سوال رديف 1: شماره 0 خارج از 1 تا 36";
+        QTest::newRow("number fraction") << "items/0/number"
+                                         << "1.5"
+                                         << "سوال رديف 1: number: بايد عدد صحيح باشد";
+        QTest::newRow("key 7") << "items/4/key"
+                               << "7"
+                               << "سوال 5: کليد 7 خارج از 1 تا 6";
+        QTest::newRow("key 0") << "items/4/key"
+                               << "0"
+                               << "سوال 5: کليد 0 خارج از 1 تا 6";
+        QTest::newRow("key text") << "items/4/key"
+                                  << "\"3\""
+                                  << "سوال 5: key: بايد عدد صحيح باشد";
+        QTest::newRow("five options") << "items/6/options/5"
+                                      << ""
+                                      << "سوال 7: options: بايد 6 گزينه داشته باشد";
+        QTest::newRow("rect of three") << "items/6/options/0/3"
+                                       << ""
+                                       << "سوال 7: گزينه 1: بايد [چپ، بالا، پهنا، بلندي] باشد";
+        QTest::newRow("negative left") << "items/6/options/0/0"
+                                       << "-15"
+                                       << "سوال 7: گزينه 1: مکان بايد صفر يا بيشتر و اندازه بيشتر از صفر باشد";
+        QTest::newRow("upper top low") << "items/2/options/1/1"
+                                       << "3465"
+                                       << "سوال 3: گزينه 2: بالاي 3465 خارج از 3480 تا 4020";
+        QTest::newRow("upper top high") << "items/2/options/1/1"
+                                        << "4035"
+                                        << "سوال 3: گزينه 2: بالاي 4035 خارج از 3480 تا 4020";
+        QTest::newRow("lower top low") << "items/2/options/4/1"
+                                       << "4545"
+                                       << "سوال 3: گزينه 5: بالاي 4545 خارج از 4560 تا 5220";
+        QTest::newRow("lower top high") << "items/2/options/4/1"
+                                        << "5235"
+                                        << "سوال 3: گزينه 5: بالاي 5235 خارج از 4560 تا 5220";
+        QTest::newRow("narrow") << "items/8/options/2/2"
+                                << "1200"
+                                << "سوال 9: گزينه 3: پهناي 1200 خارج از 1215 تا 2595";
+        QTest::newRow("wide") << "items/8/options/0/2"
+                              << "2610"
+                              << "سوال 9: گزينه 1: پهناي 2610 خارج از 1215 تا 2595";
+        QTest::newRow("low") << "items/8/options/3/3"
+                             << "780"
+                             << "سوال 9: گزينه 4: بلندي 780 خارج از 795 تا 975";
+        QTest::newRow("high") << "items/8/options/3/3"
+                              << "990"
+                              << "سوال 9: گزينه 4: بلندي 990 خارج از 795 تا 975";
+        QTest::newRow("beyond right") << "items/35/options/5/0"
+                                      << "6990"
+                                      << "سوال 36: گزينه 6: لبه راست 9390 از 9375 فراتر است";
+        QTest::newRow("out of order") << "items/35/options/1/0"
+                                      << "300"
+                                      << "سوال 36: گزينه 2: بايد در سمت راست گزينه 1 باشد";
+        QTest::newRow("overlap") << "items/35/options/1/0"
+                                 << "2700"
+                                 << "سوال 36: گزينه 2: با گزينه 1 همپوشاني دارد";
+        QTest::newRow("rows overlap") << "items/35/options/3/1"
+                                      << "4560"
+                                      << "سوال 36: گزينه 4: با گزينه 1 همپوشاني دارد";
+        QTest::newRow("no picture") << "items/10/picture"
+                                    << ""
+                                    << "سوال 11: picture نام تصوير را ندارد";
+        QTest::newRow("picture missing") << "items/10/picture"
+                                         << "\"gone.png\""
+                                         << "gone.png پيدا نشد";
+        QTest::newRow("picture size") << "items/10/picture"
+                                      << "\"small.png\""
+                                      << "small.png 600 x 400 پيکسل است، بايد 633 x 421 باشد";
+        QTest::newRow("picture unreadable") << "items/10/picture"
+                                            << "\"broken.png\""
+                                            << "broken.png خوانده نمي شود (Unsupported image format)";
+        QTest::newRow("picture cut") << "items/10/picture"
+                                     << "\"cut.png\""
+                                     << "cut.png کامل خوانده نمي شود";
+        QTest::newRow("picture2x cut") << "items/10/picture2x"
+                                       << "\"cut@2x.jpg\""
+                                       << "cut@2x.jpg کامل خوانده نمي شود";
+        QTest::newRow("picture2x size") << "items/10/picture2x"
+                                        << "\"item.png\""
+                                        << "item.png 633 x 421 پيکسل است، بايد 1266 x 842 باشد";
+        QTest::newRow("no answer form") << "answerForm"
+                                        << ""
+                                        << "answerForm: نيامده است";
+        QTest::newRow("answer form missing") << "answerForm"
+                                             << "\"nothing.png\""
+                                             << "nothing.png پيدا نشد";
+        QTest::newRow("answer boxes short") << "answerBoxes"
+                                            << "[[1,2,3,4]]"
+                                            << "answerBoxes: بايد 36 مستطيل داشته باشد";
+        QTest::newRow("reliability number") << "reliability"
+                                            << "0.9"
+                                            << "reliability: بايد براي هر سن يک عدد بدهد";
+        QTest::newRow("reliability age") << "reliability"
+                                         << "{\"seven\": 0.9}"
+                                         << "reliability: seven: سن به سال کامل نيست";
+        QTest::newRow("reliability 1") << "reliability"
+                                       << "{\"7\": 1}"
+                                       << "reliability: 7: بايد عددي بين 0 و 1 باشد";
+        QTest::newRow("reliability text") << "reliability"
+                                          << "{\"7\": \"0.9\"}"
+                                          << "reliability: 7: بايد عددي بين 0 و 1 باشد";
     }
 
     void brokenManifest()
@@ -200,8 +281,8 @@ private slots:
         QJsonValue replacement(QJsonValue::Undefined);
         if (!value.isEmpty())
             replacement = QJsonDocument::fromJson("[" + value.toUtf8() + "]").array().at(0);
-        const QJsonValue manifest =
-            path.isEmpty() ? QJsonValue(validManifest()) : patched(validManifest(), path.split('/'), replacement);
+        const QJsonValue manifest
+            = path.isEmpty() ? QJsonValue(validManifest()) : patched(validManifest(), path.split('/'), replacement);
         writeFile(m_dir.filePath("manifest.json"), QJsonDocument(manifest.toObject()).toJson());
 
         TestContent content;
@@ -215,7 +296,7 @@ private slots:
             QCOMPARE(content.items().at(0).options[5], QRect(6540, 4860, 2400, 915));
             QCOMPARE(content.items().at(0).picture2xPath, m_dir.filePath("item@2x.png"));
             QCOMPARE(content.answerFormPath(), m_dir.filePath("form.png"));
-            QVERIFY(!content.reliability(7));  // optional: absent means no interval
+            QVERIFY(!content.reliability(7)); // optional: absent means no interval
             return;
         }
         QVERIFY(!ok);
@@ -282,12 +363,12 @@ private slots:
         TestContent content;
         QString error;
         QVERIFY2(content.load(ShippedDir, &error), qPrintable(error));
-        const std::array<QRect, 6> first = {QRect(120, 3780, 2595, 975), QRect(3480, 3720, 2595, 975),
-                                            QRect(6840, 3780, 2535, 975), QRect(120, 5160, 2535, 975),
-                                            QRect(3480, 5160, 2595, 975), QRect(6840, 5220, 2175, 975)};
-        const std::array<QRect, 6> last = {QRect(1920, 3840, 1635, 975), QRect(4500, 3840, 1575, 915),
-                                           QRect(7020, 3840, 1695, 915), QRect(1920, 5100, 1635, 855),
-                                           QRect(4440, 5100, 1635, 855), QRect(7020, 5100, 1695, 915)};
+        const std::array<QRect, 6> first
+            = { QRect(120, 3780, 2595, 975), QRect(3480, 3720, 2595, 975), QRect(6840, 3780, 2535, 975),
+                  QRect(120, 5160, 2535, 975), QRect(3480, 5160, 2595, 975), QRect(6840, 5220, 2175, 975) };
+        const std::array<QRect, 6> last
+            = { QRect(1920, 3840, 1635, 975), QRect(4500, 3840, 1575, 915), QRect(7020, 3840, 1695, 915),
+                  QRect(1920, 5100, 1635, 855), QRect(4440, 5100, 1635, 855), QRect(7020, 5100, 1695, 915) };
         QCOMPARE(content.items().first().options, first);
         QCOMPARE(content.items().last().options, last);
     }
@@ -305,7 +386,7 @@ private slots:
         }
         for (int i = 2; i < 36; ++i)
             QVERIFY2(!(key[i] == key[i - 1] && key[i] == key[i - 2]),
-                     qPrintable(QString("items %1 to %2 share place %3").arg(i - 1).arg(i + 1).arg(key[i])));
+                qPrintable(QString("items %1 to %2 share place %3").arg(i - 1).arg(i + 1).arg(key[i])));
     }
 
     // Each option's drawing lies inside its click rectangle, and no two
@@ -330,11 +411,11 @@ private slots:
                     QCOMPARE(fb.size(), fa.size());
                     const int differ = differingPixels(image, fa, fb);
                     QVERIFY2(differ >= fa.width() * fa.height() / 100 && differ >= 30,
-                             qPrintable(QString("item %1: options %2 and %3 differ in %4 pixels only")
-                                            .arg(n)
-                                            .arg(a + 1)
-                                            .arg(b + 1)
-                                            .arg(differ)));
+                        qPrintable(QString("item %1: options %2 and %3 differ in %4 pixels only")
+                                       .arg(n)
+                                       .arg(a + 1)
+                                       .arg(b + 1)
+                                       .arg(differ)));
                 }
             }
         }
@@ -357,7 +438,7 @@ private slots:
                 row.append(cell.toInt(&ok));
                 QVERIFY2(ok, lines[i].constData());
             }
-            QCOMPARE(row[0], 4 + i);  // raw scores 5..36 in order
+            QCOMPARE(row[0], 4 + i); // raw scores 5..36 in order
             for (int age = 0; age < 6; ++age) {
                 QVERIFY2(row[1 + age] >= 20 && row[1 + age] <= 160, lines[i].constData());
                 QVERIFY2(row[7 + age] >= 1 && row[7 + age] <= 99, lines[i].constData());

@@ -7,7 +7,8 @@
 
 // The committed content/ must be exactly what contentgen draws, so a change
 // to a drawing cannot ship without its pictures (and the other way round).
-class ContentGenTest : public QObject {
+class ContentGenTest : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -16,7 +17,7 @@ private slots:
         QTemporaryDir out;
         QVERIFY(out.isValid());
         QProcess gen;
-        gen.start(QStringLiteral(CONTENTGEN_PATH), {out.path()});
+        gen.start(QStringLiteral(CONTENTGEN_PATH), { out.path() });
         QVERIFY(gen.waitForFinished(120000));
         QVERIFY2(gen.exitCode() == 0, gen.readAllStandardError().constData());
 
@@ -34,11 +35,12 @@ private slots:
             QVERIFY(a.open(QIODevice::ReadOnly));
             QVERIFY2(b.open(QIODevice::ReadOnly), qPrintable(file + " is not committed"));
             QVERIFY2(a.readAll() == b.readAll(),
-                     qPrintable(file + " differs from the generator's output; run contentgen on content/"));
+                qPrintable(file + " differs from the generator's output; run contentgen on content/"));
         }
 
         // Nothing stale: every committed picture or table comes from the generator.
-        QDirIterator shipped(committed.path(), {"*.png", "*.json", "*.csv"}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator shipped(
+            committed.path(), { "*.png", "*.json", "*.csv" }, QDir::Files, QDirIterator::Subdirectories);
         while (shipped.hasNext()) {
             const QString file = committed.relativeFilePath(shipped.next());
             QVERIFY2(generated.contains(file), qPrintable(file + " is not produced by contentgen"));

@@ -1,5 +1,5 @@
-#include "data/BoundField.h"
 #include "ProgramFolder.h"
+#include "data/BoundField.h"
 
 #include <QApplication>
 #include <QCheckBox>

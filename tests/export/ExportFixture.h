@@ -140,8 +140,8 @@ inline void store(const QVector<Examinee> &people, const AnswerKey &key)
 
 inline QStringList header()
 {
-    QStringList h = { "Code", "FName", "LName", "Jens", "Sen", "AgeMonths", "Tahsil", "Group", "DateEjra", "DateTavalod",
-        "Azmayande", "NKham", "Hooshbahr", "RDarsadi", "Classification", "ClassificationEn" };
+    QStringList h = { "Code", "FName", "LName", "Jens", "Sen", "AgeMonths", "Tahsil", "Group", "DateEjra",
+        "DateTavalod", "Azmayande", "NKham", "Hooshbahr", "RDarsadi", "Classification", "ClassificationEn" };
     for (const char *prefix : { "A", "C", "T" }) {
         for (int i = 1; i <= 36; ++i)
             h << QLatin1String(prefix) + QString::number(i);
@@ -199,8 +199,8 @@ inline QVector<QStringList> expectedRows(
             return QString();
         };
         QStringList row;
-        for (const char *f : { "Code", "FName", "LName", "Jens", "Sen", "AgeMonths", "Tahsil", "Group", "DateEjra", "DateTavalod",
-                 "Azmayande", "NKham", "Hooshbahr", "RDarsadi" })
+        for (const char *f : { "Code", "FName", "LName", "Jens", "Sen", "AgeMonths", "Tahsil", "Group", "DateEjra",
+                 "DateTavalod", "Azmayande", "NKham", "Hooshbahr", "RDarsadi" })
             row << get(QLatin1String(f));
         const Examinee &e = byCode[row[0]];
         row << e.persianBand << e.englishBand;

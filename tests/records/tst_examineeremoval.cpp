@@ -1,6 +1,6 @@
 #include "ProgramFolder.h"
-#include "data/DataTexts.h"
 #include "data/AnswerLog.h"
+#include "data/DataTexts.h"
 #include "records/ExamineeRemoval.h"
 
 #include <QSqlQuery>
@@ -44,7 +44,7 @@ void TestExamineeRemoval::removesBothRows()
 {
     ProgramFolder folder;
     QVERIFY(folder.openAll());
-    for (const char *c : {"1", "2"}) {
+    for (const char *c : { "1", "2" }) {
         addExaminee(QLatin1String(c));
         addAnswerRow(QLatin1String(c));
     }
@@ -74,7 +74,8 @@ void TestExamineeRemoval::failureLeavesBothRows()
     QVERIFY(ide.open(Database::File::Examinee, QStringLiteral("IDE")));
     QVERIFY(answer.open(Database::File::Examinee, QStringLiteral("Answer")));
     QSqlQuery q(Database::connection(Database::File::Examinee));
-    QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER keep BEFORE DELETE ON Answer BEGIN SELECT RAISE(ABORT, 'answers are locked'); END")));
+    QVERIFY(q.exec(QStringLiteral(
+        "CREATE TRIGGER keep BEFORE DELETE ON Answer BEGIN SELECT RAISE(ABORT, 'answers are locked'); END")));
     QString error;
     QVERIFY(!DeleteExamineeRows(ide, answer, &error));
     QCOMPARE(error, DataTexts::storeFailed);

@@ -680,7 +680,8 @@ void TestRecordsWindow::leavingAPendingEditAsks()
     // What the grid shows is what the file holds.
     const int row = gridCodes(*m_window).indexOf(QStringLiteral("2"));
     if (row >= 0)
-        QCOMPARE(child<QTableView>(m_window, "DataGrid1")->model()->index(row, 1).data().toString(), check.field(QStringLiteral("FName")));
+        QCOMPARE(child<QTableView>(m_window, "DataGrid1")->model()->index(row, 1).data().toString(),
+            check.field(QStringLiteral("FName")));
 }
 
 void TestRecordsWindow::editPanelTrims()

@@ -28,7 +28,10 @@ QImage canvas(int w, int h, bool alpha)
     return image;
 }
 
-QString text(const char *utf8) { return QString::fromUtf8(utf8); }
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 void begin(QPainter &p)
 {
@@ -37,8 +40,8 @@ void begin(QPainter &p)
     p.setRenderHint(QPainter::SmoothPixmapTransform);
 }
 
-void fillGradient(QPainter &p, const QRectF &r, const QPointF &from, const QPointF &to, const QColor &a,
-                  const QColor &b)
+void fillGradient(
+    QPainter &p, const QRectF &r, const QPointF &from, const QPointF &to, const QColor &a, const QColor &b)
 {
     QLinearGradient g(from, to);
     g.setColorAt(0, a);
@@ -49,8 +52,9 @@ void fillGradient(QPainter &p, const QRectF &r, const QPointF &from, const QPoin
 // Faint test shapes scattered over a background, placed by a fixed rule.
 void sprinkle(QPainter &p, const QRectF &area, int count, int alpha, double size)
 {
-    const QColor colours[] = {Red, Blue, Green, Yellow, Orange, Purple};
-    const Shape shapes[] = {Shape::Circle, Shape::Square, Shape::Triangle, Shape::Star, Shape::Diamond, Shape::Hexagon};
+    const QColor colours[] = { Red, Blue, Green, Yellow, Orange, Purple };
+    const Shape shapes[]
+        = { Shape::Circle, Shape::Square, Shape::Triangle, Shape::Star, Shape::Diamond, Shape::Hexagon };
     for (int i = 0; i < count; ++i) {
         // Golden-ratio steps spread the shapes evenly without a random source.
         const double fx = std::fmod(0.31 + i * 0.6180339887, 1.0);
@@ -94,7 +98,7 @@ QImage creditsBox()
     QImage image = canvas(601, 218, false);
     QPainter p(&image);
     begin(p);
-    fillGradient(p, image.rect(), {0, 0}, {0, 218}, PanelGreen.lighter(112), PanelGreen.darker(125));
+    fillGradient(p, image.rect(), { 0, 0 }, { 0, 218 }, PanelGreen.lighter(112), PanelGreen.darker(125));
     sprinkle(p, QRectF(10, 10, 581, 198), 18, 38, 20);
     p.setPen(QPen(QColor(255, 255, 255, 90), 2));
     p.setBrush(Qt::NoBrush);
@@ -125,7 +129,7 @@ QImage testBackground()
     QImage image = canvas(857, 545, false);
     QPainter p(&image);
     begin(p);
-    fillGradient(p, image.rect(), {0, 0}, {0, 545}, QColor(72, 112, 86), QColor(40, 70, 54));
+    fillGradient(p, image.rect(), { 0, 0 }, { 0, 545 }, QColor(72, 112, 86), QColor(40, 70, 54));
     sprinkle(p, QRectF(0, 0, 857, 545), 30, 26, 26);
 
     // A soft shadow where the item picture and the answer grid sit.
@@ -160,7 +164,8 @@ void drawProhibition(QPainter &p, const QRectF &r, const QColor &c)
     p.setBrush(Qt::NoBrush);
     p.drawEllipse(ring);
     const double k = 0.3536 * ring.width();
-    p.drawLine(QPointF(ring.center().x() - k, ring.center().y() - k), QPointF(ring.center().x() + k, ring.center().y() + k));
+    p.drawLine(
+        QPointF(ring.center().x() - k, ring.center().y() - k), QPointF(ring.center().x() + k, ring.center().y() + k));
 }
 
 // The four exit buttons: accept (tick) and cancel (prohibition sign), each plain and highlighted.
@@ -195,13 +200,13 @@ QImage updaterBackground()
     QImage image = canvas(560, 193, false);
     QPainter p(&image);
     begin(p);
-    fillGradient(p, image.rect(), {0, 0}, {560, 193}, QColor(226, 238, 230), QColor(168, 200, 178));
+    fillGradient(p, image.rect(), { 0, 0 }, { 560, 193 }, QColor(226, 238, 230), QColor(168, 200, 178));
     // A large faint download arrow at the right.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(81, 128, 91, 40));
     QPainterPath arrow;
-    arrow.addPolygon(QPolygonF({QPointF(470, 20), QPointF(510, 20), QPointF(510, 90), QPointF(540, 90), QPointF(490, 145),
-                                QPointF(440, 90), QPointF(470, 90)}));
+    arrow.addPolygon(QPolygonF({ QPointF(470, 20), QPointF(510, 20), QPointF(510, 90), QPointF(540, 90),
+        QPointF(490, 145), QPointF(440, 90), QPointF(470, 90) }));
     p.drawPath(arrow);
     p.drawRoundedRect(QRectF(430, 155, 120, 14), 7, 7);
     sprinkle(p, QRectF(20, 10, 380, 173), 10, 30, 14);
@@ -217,9 +222,9 @@ void drawDownloadIcon(QPainter &p, double s)
     p.setBrush(g);
     p.drawRoundedRect(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92), s * 0.2, s * 0.2);
     p.setBrush(Qt::white);
-    p.drawPolygon(QPolygonF({QPointF(s * 0.42, s * 0.16), QPointF(s * 0.58, s * 0.16), QPointF(s * 0.58, s * 0.46),
-                             QPointF(s * 0.72, s * 0.46), QPointF(s * 0.5, s * 0.68), QPointF(s * 0.28, s * 0.46),
-                             QPointF(s * 0.42, s * 0.46)}));
+    p.drawPolygon(QPolygonF({ QPointF(s * 0.42, s * 0.16), QPointF(s * 0.58, s * 0.16), QPointF(s * 0.58, s * 0.46),
+        QPointF(s * 0.72, s * 0.46), QPointF(s * 0.5, s * 0.68), QPointF(s * 0.28, s * 0.46),
+        QPointF(s * 0.42, s * 0.46) }));
     p.drawRoundedRect(QRectF(s * 0.22, s * 0.74, s * 0.56, s * 0.09), s * 0.04, s * 0.04);
 }
 
@@ -244,7 +249,7 @@ QImage appIcon()
     p.setPen(Qt::NoPen);
     p.setBrush(g);
     p.drawRoundedRect(QRectF(8, 8, 240, 240), 52, 52);
-    const QRectF cells[] = {{30, 30, 92, 92}, {134, 30, 92, 92}, {30, 134, 92, 92}, {134, 134, 92, 92}};
+    const QRectF cells[] = { { 30, 30, 92, 92 }, { 134, 30, 92, 92 }, { 30, 134, 92, 92 }, { 134, 134, 92, 92 } };
     for (const QRectF &c : cells) {
         p.setBrush(QColor(255, 255, 255, 235));
         p.drawRoundedRect(c, 16, 16);
@@ -301,17 +306,17 @@ QImage defaultLogo()
 std::vector<ArtPicture> artPictures()
 {
     return {
-        {QStringLiteral("main_background"), mainBackground},
-        {QStringLiteral("credits_box"), creditsBox},
-        {QStringLiteral("help_button"), helpButton},
-        {QStringLiteral("test_background"), testBackground},
-        {QStringLiteral("exit_accept"), [] { return exitButton(true, false); }},
-        {QStringLiteral("exit_accept_hot"), [] { return exitButton(true, true); }},
-        {QStringLiteral("exit_cancel"), [] { return exitButton(false, false); }},
-        {QStringLiteral("exit_cancel_hot"), [] { return exitButton(false, true); }},
-        {QStringLiteral("updater_background"), updaterBackground},
-        {QStringLiteral("updater_icon"), updaterIcon},
-        {QStringLiteral("app_icon"), appIcon},
-        {QStringLiteral("default_logo"), defaultLogo},
+        { QStringLiteral("main_background"), mainBackground },
+        { QStringLiteral("credits_box"), creditsBox },
+        { QStringLiteral("help_button"), helpButton },
+        { QStringLiteral("test_background"), testBackground },
+        { QStringLiteral("exit_accept"), [] { return exitButton(true, false); } },
+        { QStringLiteral("exit_accept_hot"), [] { return exitButton(true, true); } },
+        { QStringLiteral("exit_cancel"), [] { return exitButton(false, false); } },
+        { QStringLiteral("exit_cancel_hot"), [] { return exitButton(false, true); } },
+        { QStringLiteral("updater_background"), updaterBackground },
+        { QStringLiteral("updater_icon"), updaterIcon },
+        { QStringLiteral("app_icon"), appIcon },
+        { QStringLiteral("default_logo"), defaultLogo },
     };
 }

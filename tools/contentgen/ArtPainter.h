@@ -6,7 +6,8 @@
 #include <vector>
 
 /// One window picture: its file name without extension and how to draw it.
-struct ArtPicture {
+struct ArtPicture
+{
     QString name;
     std::function<QImage()> paint;
 };

@@ -22,7 +22,7 @@ QImage contactSheet(const QDir &contentDir)
         p.setPen(Qt::white);
         p.drawText(QRect(x, y, w, label), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Item %1").arg(n));
         p.drawImage(QPoint(x, y + label),
-                    QImage(contentDir.filePath(QStringLiteral("items/item%1.png").arg(n, 2, 10, QLatin1Char('0')))));
+            QImage(contentDir.filePath(QStringLiteral("items/item%1.png").arg(n, 2, 10, QLatin1Char('0')))));
     }
     return sheet;
 }

@@ -18,12 +18,12 @@ Glyph glyph(Shape shape, const QColor &colour, double radius, double angle, Fill
 Fig counted(int count, const Glyph &one)
 {
     static const std::vector<std::vector<QPointF>> places = {
-        {{0, 0}},
-        {{-0.5, 0}, {0.5, 0}},
-        {{0, -0.45}, {-0.5, 0.42}, {0.5, 0.42}},
-        {{-0.45, -0.45}, {0.45, -0.45}, {-0.45, 0.45}, {0.45, 0.45}},
+        { { 0, 0 } },
+        { { -0.5, 0 }, { 0.5, 0 } },
+        { { 0, -0.45 }, { -0.5, 0.42 }, { 0.5, 0.42 } },
+        { { -0.45, -0.45 }, { 0.45, -0.45 }, { -0.45, 0.45 }, { 0.45, 0.45 } },
     };
-    static const double largest[] = {1.0, 0.42, 0.38, 0.38};
+    static const double largest[] = { 1.0, 0.42, 0.38, 0.38 };
     const int index = qBound(1, count, 4) - 1;
     Fig fig;
     for (const QPointF &place : places[index]) {
@@ -73,11 +73,11 @@ QPainterPath outline(Shape shape, double r)
     case Shape::Triangle: {
         // Nudged down so the triangle's mass sits at the centre of the cell.
         const double dy = 0.12 * r;
-        path = polygonPath({{0, -r + dy}, {0.95 * r, 0.62 * r + dy}, {-0.95 * r, 0.62 * r + dy}});
+        path = polygonPath({ { 0, -r + dy }, { 0.95 * r, 0.62 * r + dy }, { -0.95 * r, 0.62 * r + dy } });
         break;
     }
     case Shape::Diamond:
-        path = polygonPath({{0, -r}, {0.72 * r, 0}, {0, r}, {-0.72 * r, 0}});
+        path = polygonPath({ { 0, -r }, { 0.72 * r, 0 }, { 0, r }, { -0.72 * r, 0 } });
         break;
     case Shape::Star:
         path = regular(5, r, 0.45);
@@ -86,13 +86,8 @@ QPainterPath outline(Shape shape, double r)
         path = regular(6, r, 0);
         break;
     case Shape::Arrow:
-        path = polygonPath({{0, -r},
-                            {0.68 * r, -0.05 * r},
-                            {0.26 * r, -0.05 * r},
-                            {0.26 * r, r},
-                            {-0.26 * r, r},
-                            {-0.26 * r, -0.05 * r},
-                            {-0.68 * r, -0.05 * r}});
+        path = polygonPath({ { 0, -r }, { 0.68 * r, -0.05 * r }, { 0.26 * r, -0.05 * r }, { 0.26 * r, r },
+            { -0.26 * r, r }, { -0.26 * r, -0.05 * r }, { -0.68 * r, -0.05 * r } });
         break;
     case Shape::Line:
     case Shape::Ray:
@@ -114,7 +109,7 @@ void drawStroke(QPainter &painter, const Glyph &g, double r, double unit)
 void drawQuadrants(QPainter &painter, const Glyph &g, double r, double unit)
 {
     const double s = 0.85 * r;
-    const QRectF quads[] = {{-s, -s, s, s}, {0, -s, s, s}, {0, 0, s, s}, {-s, 0, s, s}};
+    const QRectF quads[] = { { -s, -s, s, s }, { 0, -s, s, s }, { 0, 0, s, s }, { -s, 0, s, s } };
     painter.setPen(Qt::NoPen);
     painter.setBrush(Qt::white);
     painter.drawRect(QRectF(-s, -s, 2 * s, 2 * s));

@@ -12,18 +12,20 @@ enum class Fill { Solid, Hollow, Striped, Half };
 
 /// One drawn element of a figure, in cell units: the cell's centre is (0, 0)
 /// and its half side is 1, so the same figure draws at any size.
-struct Glyph {
+struct Glyph
+{
     Shape shape = Shape::Circle;
     QColor colour;
-    QPointF centre{0, 0};
+    QPointF centre { 0, 0 };
     double radius = 0.7;
-    double angle = 0;  // degrees clockwise; 0 points up
+    double angle = 0; // degrees clockwise; 0 points up
     Fill fill = Fill::Solid;
-    unsigned quadrants = 0;  // Shape::Quadrants: bit 0 top left, 1 top right, 2 bottom right, 3 bottom left
+    unsigned quadrants = 0; // Shape::Quadrants: bit 0 top left, 1 top right, 2 bottom right, 3 bottom left
 };
 
 /// A figure is its glyphs drawn in order (later ones on top).
-struct Fig {
+struct Fig
+{
     std::vector<Glyph> glyphs;
 
     Fig &add(const Glyph &glyph)
@@ -38,8 +40,7 @@ struct Fig {
     }
 };
 
-Glyph glyph(Shape shape, const QColor &colour, double radius = 0.7, double angle = 0,
-            Fill fill = Fill::Solid);
+Glyph glyph(Shape shape, const QColor &colour, double radius = 0.7, double angle = 0, Fill fill = Fill::Solid);
 
 /// `count` copies of a glyph laid out so they are easy to count: two side by
 /// side, three as a triangle, four as a square.

@@ -6,16 +6,17 @@
 
 namespace {
 
-struct FontFile {
+struct FontFile
+{
     const char *path;
     const char *family;
 };
 
 constexpr FontFile Files[] = {
-    {"/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", "DejaVu Sans"},
-    {"/usr/share/fonts/truetype/farsiweb/nazli.ttf", "Nazli"},
-    {"/usr/share/fonts/truetype/farsiweb/nazlib.ttf", "Nazli"},
-    {"/usr/share/fonts/truetype/farsiweb/titr.ttf", "Titr"},
+    { "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf", "DejaVu Sans" },
+    { "/usr/share/fonts/truetype/farsiweb/nazli.ttf", "Nazli" },
+    { "/usr/share/fonts/truetype/farsiweb/nazlib.ttf", "Nazli" },
+    { "/usr/share/fonts/truetype/farsiweb/titr.ttf", "Titr" },
 };
 
 QFont make(const char *family, int pixelSize, bool bold)
@@ -37,12 +38,12 @@ bool load(QString *error)
     for (const FontFile &file : Files) {
         const int id = QFontDatabase::addApplicationFont(QString::fromLatin1(file.path));
         if (id < 0 || !QFontDatabase::applicationFontFamilies(id).contains(QString::fromLatin1(file.family))) {
-            *error = QStringLiteral("cannot load font %1 (%2)").arg(QString::fromLatin1(file.family),
-                                                                    QString::fromLatin1(file.path));
+            *error = QStringLiteral("cannot load font %1 (%2)")
+                         .arg(QString::fromLatin1(file.family), QString::fromLatin1(file.path));
             return false;
         }
     }
-    for (const QFont &font : {digits(20), nazli(20), titr(20)}) {
+    for (const QFont &font : { digits(20), nazli(20), titr(20) }) {
         const QFontInfo info(font);
         // The same family may also be installed system-wide; Qt then adds the foundry.
         if (info.family() != font.family() && !info.family().startsWith(font.family() + QLatin1String(" ["))) {
@@ -53,8 +54,17 @@ bool load(QString *error)
     return true;
 }
 
-QFont digits(int pixelSize) { return make("DejaVu Sans", pixelSize, true); }
-QFont nazli(int pixelSize, bool bold) { return make("Nazli", pixelSize, bold); }
-QFont titr(int pixelSize) { return make("Titr", pixelSize, true); }
+QFont digits(int pixelSize)
+{
+    return make("DejaVu Sans", pixelSize, true);
+}
+QFont nazli(int pixelSize, bool bold)
+{
+    return make("Nazli", pixelSize, bold);
+}
+QFont titr(int pixelSize)
+{
+    return make("Titr", pixelSize, true);
+}
 
 } // namespace Fonts

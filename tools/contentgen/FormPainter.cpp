@@ -20,24 +20,28 @@ constexpr int LeftColumn = 4800;
 constexpr int NumberGap = 60;
 constexpr int NumberWidth = 615;
 
-constexpr int RightTops[18] = {2592, 2976, 3360, 3648, 4032, 4416, 4800, 5184, 5472,
-                               5856, 6240, 6528, 6912, 7296, 7584, 7968, 8352, 8690};
-constexpr int LeftTops[18] = {2688, 2976, 3360, 3744, 4032, 4416, 4800, 5184, 5472,
-                              5856, 6240, 6528, 6912, 7296, 7584, 7968, 8352, 8736};
+constexpr int RightTops[18]
+    = { 2592, 2976, 3360, 3648, 4032, 4416, 4800, 5184, 5472, 5856, 6240, 6528, 6912, 7296, 7584, 7968, 8352, 8690 };
+constexpr int LeftTops[18]
+    = { 2688, 2976, 3360, 3744, 4032, 4416, 4800, 5184, 5472, 5856, 6240, 6528, 6912, 7296, 7584, 7968, 8352, 8736 };
 
 const QColor Line(90, 110, 100);
 const QColor Tint(232, 240, 235);
 
 // Personal data: caption and the place where the scoring sheet prints the value.
-struct Field {
+struct Field
+{
     const char *caption;
     QRect value;
 };
 
 const Field Fields[] = {
-    {"نام و نام خانوادگی:", QRect(4573, 831, 2385, 375)}, {"تاریخ تولد:", QRect(2206, 814, 1379, 375)},
-    {"سن:", QRect(1340, 826, 570, 375)},                  {"تحصیلات:", QRect(5322, 1306, 2276, 375)},
-    {"آزمونگر:", QRect(2683, 1360, 1920, 375)},           {"تاریخ اجرا:", QRect(292, 1344, 1202, 375)},
+    { "نام و نام خانوادگی:", QRect(4573, 831, 2385, 375) },
+    { "تاریخ تولد:", QRect(2206, 814, 1379, 375) },
+    { "سن:", QRect(1340, 826, 570, 375) },
+    { "تحصیلات:", QRect(5322, 1306, 2276, 375) },
+    { "آزمونگر:", QRect(2683, 1360, 1920, 375) },
+    { "تاریخ اجرا:", QRect(292, 1344, 1202, 375) },
 };
 const QRect IqRow(150, 1680, 8625, 450);
 
@@ -56,7 +60,10 @@ std::array<QRect, 36> makeBoxes()
     return boxes;
 }
 
-QString text(const char *utf8) { return QString::fromUtf8(utf8); }
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
 
 void drawRight(QPainter &p, const QRectF &r, const QString &s)
 {
@@ -80,7 +87,7 @@ void drawHeader(QPainter &p)
         const double w = fm.horizontalAdvance(text(f.caption));
         p.setPen(Ink);
         p.drawText(QRectF(caption.left(), caption.top() - 40, w + 20, caption.height() + 80),
-                   Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, text(f.caption));
+            Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, text(f.caption));
         p.setPen(QPen(Line, 12, Qt::DotLine));
         p.drawLine(QPointF(f.value.left(), f.value.bottom() + 20), QPointF(f.value.right(), f.value.bottom() + 20));
     }
@@ -90,14 +97,14 @@ void drawHeader(QPainter &p)
     p.drawRoundedRect(IqRow, 90, 90);
     p.setPen(Ink);
     drawRight(p, QRectF(IqRow.left(), IqRow.top() - 30, IqRow.width() - 120, IqRow.height() + 60),
-              text("هوشبهر و طبقه‌بندی"));
+        text("هوشبهر و طبقه‌بندی"));
 }
 
 void drawTable(QPainter &p)
 {
     const auto &boxes = answerBoxes();
     p.setFont(Fonts::nazli(200, true));
-    for (int column : {RightColumn, LeftColumn}) {
+    for (int column : { RightColumn, LeftColumn }) {
         const QRectF head(column - 60, 2190, BoxWidth + NumberGap + NumberWidth + 120, 330);
         p.setPen(Qt::NoPen);
         p.setBrush(Badge);
@@ -105,7 +112,7 @@ void drawTable(QPainter &p)
         p.setPen(Qt::white);
         p.drawText(QRectF(column, head.top() - 30, BoxWidth, head.height() + 60), Qt::AlignCenter, text("پاسخ"));
         p.drawText(QRectF(column + BoxWidth + NumberGap, head.top() - 30, NumberWidth, head.height() + 60),
-                   Qt::AlignCenter, text("شماره"));
+            Qt::AlignCenter, text("شماره"));
     }
     for (int i = 0; i < 36; ++i) {
         const QRect &box = boxes[i];
@@ -113,9 +120,9 @@ void drawTable(QPainter &p)
         if (i % 2 == 0) {
             p.setPen(Qt::NoPen);
             p.setBrush(Tint);
-            p.drawRoundedRect(QRectF(box.left() - 60, box.top() - 30, BoxWidth + NumberGap + NumberWidth + 120,
-                                     box.height() + 60),
-                              45, 45);
+            p.drawRoundedRect(
+                QRectF(box.left() - 60, box.top() - 30, BoxWidth + NumberGap + NumberWidth + 120, box.height() + 60),
+                45, 45);
         }
         p.setPen(QPen(Line, 15));
         p.setBrush(Qt::white);
@@ -147,8 +154,7 @@ void drawNotes(QPainter &p)
 
     p.setPen(QColor(120, 130, 125));
     p.setFont(Fonts::nazli(150));
-    p.drawText(QRectF(240, 10900, 8445, 300), Qt::AlignCenter,
-               text("مجموعهٔ نمایشی Pelorin، بدون اعتبار بالینی"));
+    p.drawText(QRectF(240, 10900, 8445, 300), Qt::AlignCenter, text("مجموعهٔ نمایشی Pelorin، بدون اعتبار بالینی"));
 }
 
 } // namespace
@@ -183,7 +189,7 @@ QImage answerFormPreview()
     p.scale(Scale, Scale);
     p.setPen(QColor(20, 60, 160));
     p.setFont(Fonts::nazli(220, true));
-    const char *samples[] = {"سارا احمدی", "1396/02/11", "7", "دوم دبستان", "دکتر رضایی", "1403/05/20"};
+    const char *samples[] = { "سارا احمدی", "1396/02/11", "7", "دوم دبستان", "دکتر رضایی", "1403/05/20" };
     for (int i = 0; i < 6; ++i)
         drawRight(p, QRectF(Fields[i].value), text(samples[i]));
     p.drawText(QRectF(192, 1728, 672, 375), Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter, "IQ:");

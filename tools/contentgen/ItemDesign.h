@@ -10,10 +10,11 @@ class QPainter;
 
 /// What one item draws: its incomplete pattern and its six options, the
 /// options already in their places (index 0 is option 1).
-struct ItemDesign {
+struct ItemDesign
+{
     std::function<void(QPainter &)> stem;
     std::array<std::function<void(QPainter &, const QRectF &)>, 6> options;
-    int key = 0;  // 1..6
+    int key = 0; // 1..6
 };
 
 /// The correct option's place for every item (index 0 is item 1).

@@ -7,17 +7,17 @@ namespace {
 
 // The first and the last item keep the rectangles the printed test materials
 // use, so both ends of the set line up with the click regions clinics know.
-constexpr std::array<QRect, 6> FirstItem = {QRect(120, 3780, 2595, 975), QRect(3480, 3720, 2595, 975),
-                                            QRect(6840, 3780, 2535, 975), QRect(120, 5160, 2535, 975),
-                                            QRect(3480, 5160, 2595, 975), QRect(6840, 5220, 2175, 975)};
-constexpr std::array<QRect, 6> LastItem = {QRect(1920, 3840, 1635, 975), QRect(4500, 3840, 1575, 915),
-                                           QRect(7020, 3840, 1695, 915), QRect(1920, 5100, 1635, 855),
-                                           QRect(4440, 5100, 1635, 855), QRect(7020, 5100, 1695, 915)};
+constexpr std::array<QRect, 6> FirstItem
+    = { QRect(120, 3780, 2595, 975), QRect(3480, 3720, 2595, 975), QRect(6840, 3780, 2535, 975),
+          QRect(120, 5160, 2535, 975), QRect(3480, 5160, 2595, 975), QRect(6840, 5220, 2175, 975) };
+constexpr std::array<QRect, 6> LastItem
+    = { QRect(1920, 3840, 1635, 975), QRect(4500, 3840, 1575, 915), QRect(7020, 3840, 1695, 915),
+          QRect(1920, 5100, 1635, 855), QRect(4440, 5100, 1635, 855), QRect(7020, 5100, 1695, 915) };
 
 std::array<QRect, 6> standardRects()
 {
-    constexpr int lefts[] = {540, 3540, 6540};
-    constexpr int tops[] = {3720, 4860};
+    constexpr int lefts[] = { 540, 3540, 6540 };
+    constexpr int tops[] = { 3720, 4860 };
     std::array<QRect, 6> rects;
     for (int i = 0; i < 6; ++i)
         rects[i] = QRect(lefts[i % 3], tops[i / 3], 2400, 915);
@@ -25,7 +25,10 @@ std::array<QRect, 6> standardRects()
 }
 
 // Keeps drawings on whole pixels at 1x.
-double snap(double twips) { return std::floor(twips / 15.0) * 15.0; }
+double snap(double twips)
+{
+    return std::floor(twips / 15.0) * 15.0;
+}
 
 } // namespace
 

@@ -5,8 +5,8 @@
 
 namespace {
 
-constexpr double Mean[] = {13.0, 16.0, 19.0, 22.0, 25.0, 27.5};
-constexpr double Sd[] = {5.5, 5.5, 5.5, 5.5, 5.0, 4.5};
+constexpr double Mean[] = { 13.0, 16.0, 19.0, 22.0, 25.0, 27.5 };
+constexpr double Sd[] = { 5.5, 5.5, 5.5, 5.5, 5.0, 4.5 };
 
 } // namespace
 

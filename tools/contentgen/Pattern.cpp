@@ -14,7 +14,10 @@ QRectF rotatedBounds(const QRectF &area, double angle)
     return t.mapRect(area);
 }
 
-int floorDiv(double value, double step) { return static_cast<int>(std::floor(value / step)); }
+int floorDiv(double value, double step)
+{
+    return static_cast<int>(std::floor(value / step));
+}
 
 void stripes(QPainter &p, const QRectF &area, const Layer &l)
 {
@@ -130,7 +133,7 @@ void rings(QPainter &p, const QRectF &area, const Layer &l)
 {
     const int n = static_cast<int>(l.colours.size());
     double far = 0;
-    for (const QPointF &corner : {area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight()})
+    for (const QPointF &corner : { area.topLeft(), area.topRight(), area.bottomLeft(), area.bottomRight() })
         far = qMax(far, std::hypot(corner.x() - l.centre.x(), corner.y() - l.centre.y()));
     const int count = static_cast<int>(far / l.size) + 2;
     p.setPen(Qt::NoPen);

@@ -43,7 +43,7 @@ bool savePng(const QImage &image, const QString &path, QString *error)
 
 QJsonArray rectArray(const QRectF &r)
 {
-    return {qRound(r.left()), qRound(r.top()), qRound(r.width()), qRound(r.height())};
+    return { qRound(r.left()), qRound(r.top()), qRound(r.width()), qRound(r.height()) };
 }
 
 bool writeItems(const QDir &out, QJsonArray *items, QString *error)
@@ -61,12 +61,8 @@ bool writeItems(const QDir &out, QJsonArray *items, QString *error)
             options.append(rectArray(layout.options[i]));
             figures.append(rectArray(layout.figures[i]));
         }
-        items->append(QJsonObject{{"number", n},
-                                  {"picture", base + ".png"},
-                                  {"picture2x", base + "@2x.png"},
-                                  {"options", options},
-                                  {"figures", figures},
-                                  {"key", design.key}});
+        items->append(QJsonObject { { "number", n }, { "picture", base + ".png" }, { "picture2x", base + "@2x.png" },
+            { "options", options }, { "figures", figures }, { "key", design.key } });
     }
     return true;
 }
@@ -100,13 +96,8 @@ bool writeAll(const QDir &out, QString *error)
     for (int age = 5; age <= 10; ++age)
         reliability.insert(QString::number(age), 0.90);
 
-    const QJsonObject manifest{{"version", 1},
-                               {"reliability", reliability},
-                               {"answerForm", "answer_form.png"},
-                               {"answerBoxes", boxes},
-                               {"norms", "norms.csv"},
-                               {"art", art},
-                               {"items", items}};
+    const QJsonObject manifest { { "version", 1 }, { "reliability", reliability }, { "answerForm", "answer_form.png" },
+        { "answerBoxes", boxes }, { "norms", "norms.csv" }, { "art", art }, { "items", items } };
     return writeFile(out.filePath("norms.csv"), normsCsv(), error)
         && writeFile(out.filePath("manifest.json"), QJsonDocument(manifest).toJson(QJsonDocument::Indented), error);
 }
@@ -123,8 +114,8 @@ int main(int argc, char **argv)
     QStringList args = app.arguments().mid(1);
     QString sheet;
     QString formPreview;
-    for (const auto &[flag, target] : {std::pair{QStringLiteral("--contact-sheet"), &sheet},
-                                       std::pair{QStringLiteral("--form-preview"), &formPreview}}) {
+    for (const auto &[flag, target] : { std::pair { QStringLiteral("--contact-sheet"), &sheet },
+             std::pair { QStringLiteral("--form-preview"), &formPreview } }) {
         const qsizetype at = args.indexOf(flag);
         if (at >= 0 && at + 1 < args.size()) {
             *target = args.at(at + 1);

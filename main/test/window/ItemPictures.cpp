@@ -18,8 +18,8 @@ struct Choice
 Choice choose(const TestItem &item, qreal devicePixelRatio)
 {
     if (devicePixelRatio > 1 && !item.picture2xPath.isEmpty() && QFileInfo::exists(item.picture2xPath))
-        return {item.picture2xPath, 2};
-    return {item.picturePath, 1};
+        return { item.picture2xPath, 2 };
+    return { item.picturePath, 1 };
 }
 
 QHash<QString, QPixmap> &cache()
